@@ -1,0 +1,54 @@
+# The two commands of the project:
+#   make run   builds everything and opens Dernolo on the sample device
+#   make test  installs what is missing, builds (warnings as errors), runs every test,
+#              then again under AddressSanitizer + UndefinedBehaviorSanitizer, then the fuzzers briefly
+JOBS ?= $(shell nproc)
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build test test-fast test-asan fuzz bench run clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDIR_WERROR=ON $(CMAKE_FLAGS)
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test-fast: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DDIR_WERROR=ON -DDIR_SANITIZE=ON -DDIR_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DDIR_FUZZ=ON -DDIR_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+test: test-fast test-asan fuzz
+
+bench: deps
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DDIR_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build build-bench -j $(JOBS)
+	@echo "Benchmarks are in build-bench/bench/"
+
+run: build
+	@if [ -x $(BUILD)/shell/dernolo ]; then $(BUILD)/shell/dernolo; \
+	else echo "Dernolo does not start yet: the home screen is still being built. 'make test' runs what exists."; fi
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench
