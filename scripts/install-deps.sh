@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-dejavu-core
   liblitehtml-dev nlohmann-json3-dev libsqlite3-dev
   imagemagick valgrind
+  g++-mingw-w64-i686 binutils-mingw-w64-i686 librsvg2-bin
 )
 
 missing=()
