@@ -1,0 +1,19 @@
+// Line numbers inside a JSON document: the parser keeps none, but errors must name a line.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct JsonLayout {
+    std::vector<int> elementLines;        // line of each element of a top-level array
+    std::map<std::string, int> keyLines;  // line of each key of a top-level object
+};
+
+// Scans the text once, tracking strings and nesting; the text need not be valid JSON (what cannot be
+// placed is simply missing from the result).
+JsonLayout locateJson(std::string_view text);
+
+// The 1-based line holding byte `offset`.
+int lineOfOffset(std::string_view text, size_t offset);

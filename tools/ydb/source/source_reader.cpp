@@ -1,0 +1,362 @@
+#include "tools/ydb/source/source_reader.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unordered_map>
+
+#include <nlohmann/json.hpp>
+
+#include "tools/ydb/source/bitmap_check.h"
+#include "tools/ydb/source/cp1251.h"
+#include "tools/ydb/source/field_reader.h"
+#include "tools/ydb/source/json_lines.h"
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+bool readWholeFile(const fs::path& path, std::string& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream s;
+    s << in.rdbuf();
+    bytes = s.str();
+    return !in.bad();
+}
+
+// Parses a whole JSON file; a syntax error is reported at its line.
+bool parseJsonFile(const fs::path& folder, const char* name, std::string& text, json& value, IssueList& issues) {
+    if (!readWholeFile(folder / name, text)) {
+        issues.add(name, 0, "", "cannot be read");
+        return false;
+    }
+    try {
+        value = json::parse(text);
+    } catch (const json::parse_error& e) {
+        issues.add(name, lineOfOffset(text, e.byte > 0 ? e.byte - 1 : 0), "", "not valid JSON");
+        return false;
+    }
+    return true;
+}
+
+int lineOf(const std::vector<int>& lines, size_t index) {
+    return index < lines.size() ? lines[index] : 0;
+}
+
+// A UTF-8 text file converted to code page 1251; a bad character is reported at its line.
+bool convertTextFile(const std::string& shownName, const std::string& utf8, std::string& out, IssueList& issues) {
+    std::string bad;
+    if (utf8ToCp1251(utf8, out, &bad)) return true;
+    // Find the first line that does not convert, to point at it.
+    size_t start = 0;
+    int line = 1;
+    std::string scratch;
+    while (start <= utf8.size()) {
+        size_t end = utf8.find('\n', start);
+        if (end == std::string::npos) end = utf8.size();
+        if (!utf8ToCp1251(std::string_view(utf8).substr(start, end - start), scratch, &bad)) break;
+        start = end + 1;
+        ++line;
+    }
+    issues.add(shownName, line, "", "character " + bad + " cannot be stored in code page 1251");
+    return false;
+}
+
+bool declaresCp1251(const std::string& html) {
+    std::string lower = html;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    return lower.find("charset=windows-1251") != std::string::npos;
+}
+
+void readEdition(const fs::path& folder, SourceEdition& edition, IssueList& issues) {
+    const std::string file = "edition.json";
+    std::string text;
+    json doc;
+    if (!parseJsonFile(folder, file.c_str(), text, doc, issues)) return;
+    JsonLayout layout = locateJson(text);
+    auto lineOfKey = [&](const char* key) {
+        auto it = layout.keyLines.find(key);
+        return it == layout.keyLines.end() ? 1 : it->second;
+    };
+    if (!doc.is_object()) {
+        issues.add(file, 1, "", "expected a JSON object");
+        return;
+    }
+    FieldReader top(doc, file, 1, issues);
+    top.rejectUnknown({"title", "cityLetter", "resources"});
+
+    // The title: one text (lines separated by line breaks) or a list of lines.
+    json titleValue = doc.contains("title") ? doc["title"] : json();
+    std::vector<std::string> lines;
+    FieldReader titleReader(json::object({{"title", titleValue}}), file, lineOfKey("title"), issues);
+    if (titleValue.is_array()) {
+        lines = titleReader.textList("title", limits::title);
+    } else {
+        std::string whole = titleReader.text("title", limits::title, true);
+        size_t start = 0;
+        while (start <= whole.size()) {
+            size_t end = whole.find_first_of("\r\n", start);
+            if (end == std::string::npos) end = whole.size();
+            lines.push_back(whole.substr(start, end - start));
+            if (end < whole.size() && whole[end] == '\r' && end + 1 < whole.size() && whole[end + 1] == '\n') ++end;
+            start = end + 1;
+        }
+    }
+    for (size_t i = 0; i < lines.size(); ++i) edition.title += (i ? "\r\n" : "") + lines[i];
+    if (edition.title.size() > limits::title)
+        titleReader.fail("title", "longer than 80 characters with its line breaks (" +
+                                      std::to_string(edition.title.size()) + ")");
+    else if (lines.empty() || lines.back().empty())
+        titleReader.fail("title", "its last line is empty, so the handheld would not offer the edition");
+
+    FieldReader letterReader(doc, file, lineOfKey("cityLetter"), issues);
+    std::string letter = letterReader.text("cityLetter", 1, true);
+    if (letter.size() == 1) edition.cityLetter = static_cast<uint8_t>(letter[0]);
+
+    if (!doc.contains("resources")) return;
+    const json& resources = doc["resources"];
+    int resourcesLine = lineOfKey("resources");
+    if (!resources.is_array()) {
+        issues.add(file, resourcesLine, "resources", "expected a list");
+        return;
+    }
+    for (size_t i = 0; i < resources.size(); ++i) {
+        const json& r = resources[i];
+        std::string field = "resources[" + std::to_string(i) + "]";
+        bool picture = r.is_object() && r.contains("picture") && r["picture"].is_string();
+        bool help = r.is_object() && r.contains("help") && r["help"].is_string();
+        if (picture == help || r.size() != 1) {
+            issues.add(file, resourcesLine, field, "expected {\"picture\": FILE} or {\"help\": FILE}");
+            continue;
+        }
+        SourceResource res;
+        res.kind = picture ? ResourceKind::picture : ResourceKind::help;
+        res.file = r.begin().value().get<std::string>();
+        fs::path path = folder / res.file;
+        std::string bytes;
+        if (!readWholeFile(path, bytes)) {
+            issues.add(file, resourcesLine, field, res.file + " cannot be read");
+            continue;
+        }
+        if (picture) {
+            std::string why;
+            if (!checkBitmap(bytes, why)) {
+                issues.add(res.file, 0, "", why);
+                continue;
+            }
+            res.bytes = std::move(bytes);
+        } else {
+            if (!convertTextFile(res.file, bytes, res.bytes, issues)) continue;
+            if (!declaresCp1251(res.bytes))
+                issues.add(res.file, 0, "", "the page must declare charset=windows-1251 in its meta tag");
+        }
+        edition.resources.push_back(std::move(res));
+    }
+}
+
+void readRubrics(const fs::path& folder, SourceEdition& edition, IssueList& issues,
+                 std::unordered_map<std::string, uint32_t>& byCode) {
+    const std::string file = "rubrics.json";
+    std::string text;
+    json doc;
+    if (!parseJsonFile(folder, file.c_str(), text, doc, issues)) return;
+    if (!doc.is_array()) {
+        issues.add(file, 1, "", "expected a list of rubrics");
+        return;
+    }
+    JsonLayout layout = locateJson(text);
+    std::vector<std::string> open;  // the codes of the current rubric and its ancestors
+    for (size_t i = 0; i < doc.size(); ++i) {
+        int line = lineOf(layout.elementLines, i);
+        FieldReader f(doc[i], file, line, issues);
+        f.rejectUnknown({"code", "title", "flags"});
+        SourceRubric r;
+        r.line = line;
+        r.code = f.text("code", limits::rubricCode, true);
+        r.title = f.text("title", 255, true);
+        r.flags = static_cast<uint8_t>(f.number("flags", 255, 3));
+        if (!f.objectOk() || r.code.empty()) continue;
+        if (r.code.size() % 2 != 0) {
+            f.fail("code", "a rubric code has 2, 4, 6 or 8 characters");
+            continue;
+        }
+        if (r.code.find('|') != std::string::npos) {
+            f.fail("code", "\"|\" separates codes in a firm's rubric list and cannot be part of one");
+            continue;
+        }
+        if (byCode.count(r.code)) {
+            f.fail("code", "rubric " + cp1251ToUtf8(r.code) + " is defined twice");
+            continue;
+        }
+        std::string parent = r.code.substr(0, r.code.size() - 2);
+        while (!open.empty() && open.back() != parent) open.pop_back();
+        if (!parent.empty() && open.empty()) {
+            if (byCode.count(parent))
+                f.fail("code", "not in pre-order: its parent " + cp1251ToUtf8(parent) +
+                                   " is followed by another branch before it");
+            else
+                f.fail("code", "its parent rubric " + cp1251ToUtf8(parent) + " does not come before it");
+            continue;
+        }
+        open.push_back(r.code);
+        byCode.emplace(r.code, static_cast<uint32_t>(edition.rubrics.size()));
+        edition.rubrics.push_back(std::move(r));
+    }
+}
+
+// Calls `each(object, line)` for every non-empty line of a JSON Lines file.
+template <typename Each>
+void readJsonLines(const fs::path& folder, const std::string& file, IssueList& issues, Each each) {
+    std::ifstream in(folder / file, std::ios::binary);
+    if (!in) {
+        issues.add(file, 0, "", "cannot be read");
+        return;
+    }
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find_first_not_of(" \t") == std::string::npos) continue;
+        json value;
+        try {
+            value = json::parse(line);
+        } catch (const json::parse_error&) {
+            issues.add(file, number, "", "not valid JSON");
+            continue;
+        }
+        each(value, number);
+    }
+}
+
+void readStreets(const fs::path& folder, SourceEdition& edition, IssueList& issues,
+                 std::unordered_map<std::string, uint32_t>& byName) {
+    const std::string file = "streets.jsonl";
+    readJsonLines(folder, file, issues, [&](const json& value, int line) {
+        FieldReader f(value, file, line, issues);
+        f.rejectUnknown({"key", "name"});
+        SourceStreet s;
+        s.line = line;
+        s.key = f.text("key", limits::streetKey, true);
+        s.name = f.text("name", limits::streetName, true);
+        if (s.name.empty()) return;
+        if (!byName.emplace(s.name, static_cast<uint32_t>(edition.streets.size())).second) {
+            f.fail("name", "street " + cp1251ToUtf8(s.name) + " is listed twice");
+            return;
+        }
+        edition.streets.push_back(std::move(s));
+    });
+}
+
+void readFirms(const fs::path& folder, SourceEdition& edition, IssueList& issues,
+               const std::unordered_map<std::string, uint32_t>& rubricByCode,
+               const std::unordered_map<std::string, uint32_t>& streetByName) {
+    const std::string file = "firms.jsonl";
+    std::vector<uint32_t> firmsPerStreet(edition.streets.size(), 0);
+    readJsonLines(folder, file, issues, [&](const json& value, int line) {
+        FieldReader f(value, file, line, issues);
+        f.rejectUnknown({"name", "street", "house", "houseSuffix", "web", "email", "phone", "phones",
+                         "namePrefix", "rubrics", "hours", "comment"});
+        size_t before = issues.total;
+        SourceFirm firm;
+        firm.line = line;
+        firm.name = f.text("name", limits::firmName, true);
+        std::string street = f.text("street", limits::streetName, true);
+        firm.house = f.number("house", limits::maxHouse, 0);
+        firm.houseSuffix = f.text("houseSuffix", limits::houseSuffix);
+        firm.web = f.text("web", limits::web);
+        firm.email = f.text("email", limits::email);
+        firm.phone = f.text("phone", limits::phone);
+        firm.namePrefix = f.text("namePrefix", limits::namePrefix);
+        firm.hours = f.text("hours", limits::hours);
+        firm.comment = f.text("comment", limits::comment);
+        for (const std::string& p : f.textList("phones", limits::phones)) {
+            if (p.find(',') != std::string::npos) {
+                f.fail("phones", "a telephone cannot hold a comma: commas separate them");
+                continue;
+            }
+            if (p.empty()) continue;
+            firm.phones += (firm.phones.empty() ? "" : ",") + p;
+        }
+        if (firm.phones.size() > limits::phones)
+            f.fail("phones", "the telephones together are longer than 1023 characters (" +
+                                 std::to_string(firm.phones.size()) + ")");
+        if (!street.empty()) {
+            auto it = streetByName.find(street);
+            if (it == streetByName.end()) {
+                f.fail("street", "unknown street " + cp1251ToUtf8(street));
+            } else {
+                firm.street = it->second;
+                if (++firmsPerStreet[it->second] == 0x3FFF + 1)
+                    issues.add("streets.jsonl", edition.streets[it->second].line, "name",
+                               "more than 16383 firms in this street: its firm list would not fit a 16-bit count");
+            }
+        }
+        firm.rubricCodes = "|";
+        for (const std::string& code : f.textList("rubrics", limits::rubricCode)) {
+            auto it = rubricByCode.find(code);
+            if (it == rubricByCode.end()) {
+                f.fail("rubrics", "unknown rubric " + cp1251ToUtf8(code));
+                continue;
+            }
+            if (std::find(firm.rubrics.begin(), firm.rubrics.end(), it->second) != firm.rubrics.end()) continue;
+            firm.rubrics.push_back(it->second);
+            firm.rubricCodes += code + "|";
+        }
+        if (firm.rubrics.empty()) firm.rubricCodes.clear();
+        if (firm.rubricCodes.size() > limits::rubricCodes)
+            f.fail("rubrics", "the rubric list is longer than 4095 characters");
+        size_t detailsBody = 4 + firm.phones.size() + firm.namePrefix.size() + firm.rubricCodes.size() +
+                             firm.hours.size() + firm.comment.size() + 5;
+        if (detailsBody > limits::recordBody) f.fail("", "the firm's details exceed a 16-bit record length");
+        if (issues.total == before) edition.firms.push_back(std::move(firm));
+    });
+}
+
+void readPages(const fs::path& folder, SourceEdition& edition, IssueList& issues) {
+    fs::path html = folder / "html";
+    std::error_code ec;
+    if (!fs::is_directory(html, ec)) return;
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(html, ec))
+        if (entry.is_regular_file()) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const fs::path& path : files) {
+        SourcePage page;
+        page.name = path.filename().string();
+        std::string shown = "html/" + page.name;
+        std::string bytes;
+        if (!readWholeFile(path, bytes)) {
+            issues.add(shown, 0, "", "cannot be read");
+            continue;
+        }
+        std::string ext = path.extension().string();
+        if (ext == ".html" || ext == ".htm") {
+            if (!convertTextFile(shown, bytes, page.bytes, issues)) continue;
+            if (!declaresCp1251(page.bytes))
+                issues.add(shown, 0, "", "the page must declare charset=windows-1251 in its meta tag");
+        } else {
+            page.bytes = std::move(bytes);
+        }
+        edition.pages.push_back(std::move(page));
+    }
+}
+
+} // namespace
+
+bool readSourceEdition(const std::string& folder, SourceEdition& edition, IssueList& issues) {
+    fs::path root(folder);
+    std::unordered_map<std::string, uint32_t> rubricByCode;
+    std::unordered_map<std::string, uint32_t> streetByName;
+    readEdition(root, edition, issues);
+    readRubrics(root, edition, issues, rubricByCode);
+    readStreets(root, edition, issues, streetByName);
+    readFirms(root, edition, issues, rubricByCode, streetByName);
+    readPages(root, edition, issues);
+    return issues.empty();
+}

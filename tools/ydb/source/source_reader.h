@@ -1,0 +1,12 @@
+// Reads a source edition folder (edition.json, rubrics.json, streets.jsonl, firms.jsonl, html/) and
+// checks it against every limit of the file format.
+#pragma once
+
+#include <string>
+
+#include "tools/ydb/source/issues.h"
+#include "tools/ydb/source/source_edition.h"
+
+// Fills `edition`; returns true when `issues` stayed empty. Reading goes on after an error, so that
+// one run reports as many problems as it can.
+bool readSourceEdition(const std::string& folder, SourceEdition& edition, IssueList& issues);
