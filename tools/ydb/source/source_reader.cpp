@@ -93,7 +93,8 @@ void readEdition(const fs::path& folder, SourceEdition& edition, IssueList& issu
     // The title: one text (lines separated by line breaks) or a list of lines.
     json titleValue = doc.contains("title") ? doc["title"] : json();
     std::vector<std::string> lines;
-    FieldReader titleReader(json::object({{"title", titleValue}}), file, lineOfKey("title"), issues);
+    const json titleObject = json::object({{"title", titleValue}});
+    FieldReader titleReader(titleObject, file, lineOfKey("title"), issues);
     if (titleValue.is_array()) {
         lines = titleReader.textList("title", limits::title);
     } else {
@@ -338,8 +339,10 @@ void readPages(const fs::path& folder, SourceEdition& edition, IssueList& issues
         std::string ext = path.extension().string();
         if (ext == ".html" || ext == ".htm") {
             if (!convertTextFile(shown, bytes, page.bytes, issues)) continue;
-            if (!declaresCp1251(page.bytes))
+            if (!declaresCp1251(page.bytes)) {
                 issues.add(shown, 0, "", "the page must declare charset=windows-1251 in its meta tag");
+                continue;
+            }
         } else {
             page.bytes = std::move(bytes);
         }

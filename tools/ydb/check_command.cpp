@@ -1,0 +1,38 @@
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "tools/ydb/commands.h"
+#include "tools/ydb/inspect/database_check.h"
+#include "tools/ydb/inspect/host_database.h"
+#include "tools/ydb/inspect/resource_chunks.h"
+
+int runCheck(int argc, char** argv) {
+    if (argc != 1) {
+        std::fprintf(stderr, "usage: ydb check FILE\n");
+        return exitUsage;
+    }
+    std::string error;
+    DirectoryDatabase* db = openHostDatabase(argv[0], error);
+    if (!db) {
+        std::fprintf(stderr, "ydb check: %s\n", error.c_str());
+        // A file that exists but that the reader refuses is damaged, not a usage error.
+        std::error_code ec;
+        return std::filesystem::is_regular_file(argv[0], ec) ? exitFailed : exitUsage;
+    }
+    CheckReport report = checkDatabase(*db);
+    std::string chunkFault;
+    walkResourceChunks(argv[0], tableStart(*db, ydb::resourceArea), chunkFault);
+    if (!chunkFault.empty()) report.faults.push_back({8, 0, 0, chunkFault});
+    destroyDatabase(db);
+    for (const CheckFault& f : report.faults)
+        std::printf("%s (table %d) at %u: %s%s\n", tableName(f.table), f.table, f.offset, f.what.c_str(),
+                    f.code ? (" (reader code " + std::to_string(f.code) + ")").c_str() : "");
+    if (!report.faults.empty()) {
+        std::printf("damaged: %zu fault(s)\n", report.faults.size());
+        return exitFailed;
+    }
+    std::printf("sound: %u rubrics, %u firms, %u streets, %u telephone entries\n", report.records[0], report.records[3],
+                report.records[4], report.records[6]);
+    return exitOk;
+}
