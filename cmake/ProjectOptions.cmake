@@ -2,7 +2,7 @@
 add_library(project_options INTERFACE)
 target_compile_options(project_options INTERFACE
   -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align -Wunused
-  -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough)
+  -Woverloaded-virtual -Wimplicit-fallthrough)
 if(DIR_WERROR)
   target_compile_options(project_options INTERFACE -Werror)
 endif()
