@@ -1,0 +1,345 @@
+// Device contexts: window views of the screen, memory contexts over bitmaps, their attributes.
+#include "platform/gdi/gdi_state.h"
+
+#include <algorithm>
+
+namespace gdi {
+
+void* newDc(bool window);
+void freeDc(void* handle);
+void retainState(const DcState& s);
+void releaseState(const DcState& s);
+
+namespace {
+
+struct ScreenState {
+    Framebuffer framebuffer;
+    ScreenChanged changed = nullptr;
+    ScreenState()
+    {
+        framebuffer.width = 240;
+        framebuffer.height = 320;
+        framebuffer.pixels.assign(240 * 320, 0xFFFFFF);
+    }
+};
+
+ScreenState& screenState()
+{
+    static ScreenState instance;
+    return instance;
+}
+
+} // namespace
+
+Framebuffer& screen() { return screenState().framebuffer; }
+
+void resizeScreen(int width, int height)
+{
+    if (width < 0 || height < 0 || width > 16384 || height > 16384)
+        return;
+    Framebuffer& fb = screen();
+    fb.width = width;
+    fb.height = height;
+    fb.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0xFFFFFF);
+}
+
+void setScreenChangedHandler(ScreenChanged handler) { screenState().changed = handler; }
+
+void notifyChanged(const Target& target)
+{
+    if (target.isScreen && screenState().changed != nullptr)
+        screenState().changed();
+}
+
+HDC createWindowDC(int originX, int originY, const std::vector<ClipRect>& clip)
+{
+    HDC dc = static_cast<HDC>(newDc(true));
+    updateWindowDC(dc, originX, originY, clip);
+    return dc;
+}
+
+void updateWindowDC(HDC dc, int originX, int originY, const std::vector<ClipRect>& clip)
+{
+    Object* object = lookup(dc, ObjectKind::dc);
+    if (object == nullptr || !object->dc.window)
+        return;
+    object->dc.originX = originX;
+    object->dc.originY = originY;
+    object->dc.clip = clip;
+}
+
+void releaseWindowDC(HDC dc)
+{
+    Object* object = lookup(dc, ObjectKind::dc);
+    if (object != nullptr && object->dc.window)
+        freeDc(dc);
+}
+
+bool targetOf(DcData& dc, Target& target)
+{
+    target = Target{};
+    if (dc.window) {
+        Framebuffer& fb = screen();
+        target.pixels = fb.pixels.data();
+        target.width = fb.width;
+        target.height = fb.height;
+        target.stridePixels = static_cast<size_t>(fb.width);
+        target.originX = dc.originX;
+        target.originY = dc.originY;
+        target.isScreen = true;
+        for (ClipRect r : dc.clip) {
+            r.left = std::max(r.left, 0);
+            r.top = std::max(r.top, 0);
+            r.right = std::min(r.right, fb.width);
+            r.bottom = std::min(r.bottom, fb.height);
+            if (r.left < r.right && r.top < r.bottom)
+                target.clip.push_back(r);
+        }
+        return true;
+    }
+    Object* bitmap = lookup(dc.state.bitmap, ObjectKind::bitmap);
+    if (bitmap == nullptr || bitmap->bitmap.bitsPerPixel != 32 || !bitmap->bitmap.topDown)
+        return false;
+    BitmapData& b = bitmap->bitmap;
+    target.pixels = reinterpret_cast<uint32_t*>(b.bits.data());
+    target.width = b.width;
+    target.height = b.height;
+    target.stridePixels = b.stride / 4;
+    target.clip.push_back({0, 0, b.width, b.height});
+    return true;
+}
+
+namespace {
+
+template <typename Op> void eachClipped(Target& target, ClipRect r, Op op)
+{
+    for (const ClipRect& c : target.clip) {
+        int left = std::max(r.left, c.left);
+        int right = std::min(r.right, c.right);
+        int top = std::max(r.top, c.top);
+        int bottom = std::min(r.bottom, c.bottom);
+        for (int y = top; y < bottom; ++y) {
+            uint32_t* row = target.pixels + static_cast<size_t>(y) * target.stridePixels;
+            for (int x = left; x < right; ++x)
+                op(row[x]);
+        }
+    }
+}
+
+bool clipped(const Target& target, int x, int y)
+{
+    for (const ClipRect& c : target.clip)
+        if (x >= c.left && x < c.right && y >= c.top && y < c.bottom)
+            return false;
+    return true;
+}
+
+} // namespace
+
+void fillSpan(Target& target, ClipRect r, uint32_t colour)
+{
+    eachClipped(target, r, [colour](uint32_t& p) { p = colour; });
+}
+
+void xorSpan(Target& target, ClipRect r, uint32_t mask)
+{
+    eachClipped(target, r, [mask](uint32_t& p) { p ^= mask; });
+}
+
+void putPixel(Target& target, int x, int y, uint32_t colour)
+{
+    if (!clipped(target, x, y))
+        target.pixels[static_cast<size_t>(y) * target.stridePixels + static_cast<size_t>(x)] = colour;
+}
+
+void blendPixel(Target& target, int x, int y, uint32_t colour, unsigned alpha)
+{
+    if (alpha == 0 || clipped(target, x, y))
+        return;
+    uint32_t& p = target.pixels[static_cast<size_t>(y) * target.stridePixels + static_cast<size_t>(x)];
+    if (alpha >= 255) {
+        p = colour;
+        return;
+    }
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        unsigned d = p >> shift & 0xFF;
+        unsigned s = colour >> shift & 0xFF;
+        unsigned v = (s * alpha + d * (255 - alpha) + 127) / 255;
+        out |= v << shift;
+    }
+    p = out;
+}
+
+} // namespace gdi
+
+using namespace gdi;
+
+HDC WINAPI CreateCompatibleDC(HDC hdc)
+{
+    if (hdc != nullptr && lookup(hdc, ObjectKind::dc) == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    HDC dc = static_cast<HDC>(newDc(false));
+    // The default surface of a memory context: one monochrome pixel.
+    HBITMAP mono = CreateBitmap(1, 1, 1, 1, nullptr);
+    if (Object* object = lookupAny(mono))
+        object->stock = true;
+    SelectObject(dc, mono);
+    if (Object* object = lookupAny(mono)) {
+        object->stock = false;
+        object->deletePending = true;
+    }
+    return dc;
+}
+
+BOOL WINAPI DeleteDC(HDC hdc)
+{
+    Object* object = lookup(hdc, ObjectKind::dc);
+    if (object == nullptr || object->dc.window) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    freeDc(hdc);
+    return TRUE;
+}
+
+int WINAPI SaveDC(HDC hdc)
+{
+    Object* object = lookup(hdc, ObjectKind::dc);
+    if (object == nullptr)
+        return 0;
+    retainState(object->dc.state);
+    object->dc.saved.push_back(object->dc.state);
+    return static_cast<int>(object->dc.saved.size());
+}
+
+BOOL WINAPI RestoreDC(HDC hdc, int nSavedDC)
+{
+    Object* object = lookup(hdc, ObjectKind::dc);
+    if (object == nullptr)
+        return FALSE;
+    std::vector<DcState>& saved = object->dc.saved;
+    int count = static_cast<int>(saved.size());
+    int level = nSavedDC < 0 ? count + 1 + nSavedDC : nSavedDC;
+    if (level < 1 || level > count)
+        return FALSE;
+    DcState previous = object->dc.state;
+    object->dc.state = saved[static_cast<size_t>(level - 1)];
+    // The restored level's references move into the live state; the levels above it are dropped.
+    for (size_t i = static_cast<size_t>(level); i < saved.size(); ++i)
+        releaseState(saved[i]);
+    saved.resize(static_cast<size_t>(level - 1));
+    releaseState(previous);
+    return TRUE;
+}
+
+int WINAPI GetDeviceCaps(HDC hdc, int index)
+{
+    Object* object = lookup(hdc, ObjectKind::dc);
+    if (object == nullptr)
+        return 0;
+    switch (index) {
+    case LOGPIXELSX:
+    case LOGPIXELSY:
+        return 96;
+    case HORZRES:
+        return screen().width;
+    case VERTRES:
+        return screen().height;
+    case BITSPIXEL:
+        return 32;
+    case PLANES:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+namespace {
+
+DcState* stateOf(HDC hdc)
+{
+    Object* object = lookup(hdc, ObjectKind::dc);
+    return object == nullptr ? nullptr : &object->dc.state;
+}
+
+} // namespace
+
+COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color)
+{
+    DcState* s = stateOf(hdc);
+    if (s == nullptr)
+        return CLR_INVALID;
+    COLORREF previous = s->textColour;
+    s->textColour = color & 0xFFFFFF;
+    return previous;
+}
+
+COLORREF WINAPI GetTextColor(HDC hdc)
+{
+    DcState* s = stateOf(hdc);
+    return s == nullptr ? CLR_INVALID : s->textColour;
+}
+
+COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color)
+{
+    DcState* s = stateOf(hdc);
+    if (s == nullptr)
+        return CLR_INVALID;
+    COLORREF previous = s->bkColour;
+    s->bkColour = color & 0xFFFFFF;
+    return previous;
+}
+
+COLORREF WINAPI GetBkColor(HDC hdc)
+{
+    DcState* s = stateOf(hdc);
+    return s == nullptr ? CLR_INVALID : s->bkColour;
+}
+
+int WINAPI SetBkMode(HDC hdc, int mode)
+{
+    DcState* s = stateOf(hdc);
+    if (s == nullptr || (mode != OPAQUE && mode != TRANSPARENT))
+        return 0;
+    int previous = s->bkMode;
+    s->bkMode = mode;
+    return previous;
+}
+
+int WINAPI GetBkMode(HDC hdc)
+{
+    DcState* s = stateOf(hdc);
+    return s == nullptr ? 0 : s->bkMode;
+}
+
+UINT WINAPI SetTextAlign(HDC hdc, UINT align)
+{
+    DcState* s = stateOf(hdc);
+    if (s == nullptr)
+        return 0xFFFFFFFF;
+    UINT previous = s->textAlign;
+    s->textAlign = align;
+    return previous;
+}
+
+HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type)
+{
+    DcState* s = stateOf(hdc);
+    if (s == nullptr)
+        return nullptr;
+    switch (type) {
+    case OBJ_PEN:
+        return s->pen;
+    case OBJ_BRUSH:
+        return s->brush;
+    case OBJ_FONT:
+        return s->font;
+    case OBJ_BITMAP:
+        return s->bitmap;
+    default:
+        return nullptr;
+    }
+}

@@ -1,0 +1,104 @@
+// The drawing layer's one table of objects and contexts. Handles are checked ids: a slot
+// index and a generation, so a stale or foreign handle finds nothing and the call fails.
+#pragma once
+
+#include "platform/gdi/screen.h"
+#include "win32.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace gdi {
+
+enum class ObjectKind { pen, brush, font, bitmap, dc };
+
+struct FontData {
+    LOGFONTW logFont{};
+    int pixelSize = 0; // em height in pixels
+    bool bold = false;
+    bool italic = false;
+};
+
+struct BitmapData {
+    int width = 0;
+    int height = 0; // always positive
+    int bitsPerPixel = 32;
+    bool topDown = true;
+    size_t stride = 0;
+    std::vector<uint8_t> bits;       // the pixel rows, as the program sees them
+    std::vector<uint32_t> palette;   // 0x00RRGGBB for 1, 4 and 8 bits per pixel
+    uint32_t masks[3] = {0, 0, 0};   // red, green, blue for 16 and 32 bits per pixel
+};
+
+struct DcState {
+    HPEN pen = nullptr;
+    HBRUSH brush = nullptr;
+    HFONT font = nullptr;
+    HBITMAP bitmap = nullptr;
+    COLORREF textColour = 0;
+    COLORREF bkColour = 0xFFFFFF;
+    int bkMode = OPAQUE;
+    UINT textAlign = 0;
+    POINT position{0, 0};
+};
+
+struct DcData {
+    bool window = false;
+    int originX = 0;
+    int originY = 0;
+    std::vector<ClipRect> clip; // window contexts: screen coordinates
+    DcState state;
+    std::vector<DcState> saved;
+};
+
+struct Object {
+    ObjectKind kind;
+    bool stock = false;
+    int selectedCount = 0;
+    bool deletePending = false;
+    // pen / brush
+    int penStyle = PS_SOLID;
+    int penWidth = 1;
+    COLORREF colour = 0;
+    bool nullBrush = false;
+    FontData font;
+    BitmapData bitmap;
+    DcData dc;
+};
+
+// Returns the object behind a handle of the given kind, or nullptr for a stale or wrong handle.
+Object* lookup(const void* handle, ObjectKind kind);
+Object* lookupAny(const void* handle);
+void* addObject(std::unique_ptr<Object> object);
+void removeObject(const void* handle);
+
+// A 32-bit drawing target: pixels 0x00RRGGBB, with the clip in target coordinates.
+struct Target {
+    uint32_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    size_t stridePixels = 0;
+    int originX = 0;
+    int originY = 0;
+    std::vector<ClipRect> clip;
+    bool isScreen = false;
+};
+
+// The target of a context; false when the context draws nowhere (a non 32-bit bitmap).
+bool targetOf(DcData& dc, Target& target);
+// Fills the intersection of r (target coordinates) with the clip.
+void fillSpan(Target& target, ClipRect r, uint32_t colour);
+void xorSpan(Target& target, ClipRect r, uint32_t mask);
+void putPixel(Target& target, int x, int y, uint32_t colour);
+void blendPixel(Target& target, int x, int y, uint32_t colour, unsigned alpha);
+void notifyChanged(const Target& target);
+
+inline uint32_t toPixel(COLORREF c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
+inline COLORREF toColour(uint32_t p) { return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF); }
+
+// Reads pixel (x, y) of any bitmap as 0x00RRGGBB (x, y inside the bitmap).
+uint32_t readBitmapPixel(const BitmapData& bitmap, int x, int y);
+
+} // namespace gdi
