@@ -1,0 +1,64 @@
+#include "search/street_list.h"
+
+#include <cstring>
+#include <new>
+
+#include "db/database.h"
+
+StreetList streetList;
+
+namespace {
+
+void copyCut(char* to, size_t capacity, const char* from) {
+    size_t n = 0;
+    if (from)
+        while (n + 1 < capacity && from[n] != 0) ++n;
+    if (n) std::memcpy(to, from, n);
+    to[n] = 0;
+}
+
+} // namespace
+
+void loadStreetList(StreetList& list, DirectoryDatabase& db) {
+    if (list.entries) return;
+    list.count = 0;
+    uint32_t capacity = streetCount(db);
+    if (capacity == 0) return;
+    list.entries = new (std::nothrow) StreetListEntry[capacity];
+    if (!list.entries) return;
+    if (seekTable(db, tableStreets, 0, false, noCap) != readOk) return;
+    uint32_t ref = tableOffset(db, tableStreets);
+    while (list.count < capacity && readRecord(db, tableStreets, readNext, 0, noCap) == readOk) {
+        StreetListEntry& e = list.entries[list.count++];
+        e.ref = ref;
+        e.firmListRef = db.street.firmListRef;
+        copyCut(e.key, sizeof e.key, db.street.key);
+        copyCut(e.name, sizeof e.name, db.street.name);
+        ref = tableOffset(db, tableStreets);
+    }
+}
+
+void freeStreetList(StreetList& list) {
+    delete[] list.entries;
+    list.entries = nullptr;
+    list.count = 0;
+}
+
+const StreetListEntry* findStreet(const StreetList& list, uint32_t ref) {
+    if (!list.entries || list.count == 0) return nullptr;
+    // [lo, hi] is the part of the list that can still hold the entry.
+    uint32_t lo = 0;
+    uint32_t hi = list.count - 1;
+    for (int probe = 0; probe < 100 && lo <= hi; ++probe) {
+        uint32_t mid = lo + (hi - lo) / 2;
+        uint32_t at = list.entries[mid].ref;
+        if (at == ref) return &list.entries[mid];
+        if (at < ref) {
+            lo = mid + 1;
+        } else {
+            if (mid == 0) break;
+            hi = mid - 1;
+        }
+    }
+    return nullptr;
+}
