@@ -130,7 +130,7 @@ struct DirectoryDatabase {
     uint32_t windowLast = 0;
     uint32_t windowLength = 0;
     uint32_t cursor = 0;
-    uint8_t* window = nullptr;  // owned (LocalAlloc); one byte past the capacity holds a 0
+    uint8_t* window = nullptr;  // owned (LocalAlloc) block of windowCapacity bytes, or none
 
     // The record slots, one per table.
     RubricRecord rubric;        // table 0

@@ -25,5 +25,5 @@ void reportOutOfMemory() {
 void reportFieldTooLong(LPCWSTR label) { MessageBoxW(databaseProgram.messageOwner, label, W("ERR"), MB_OK); }
 
 void reportNoDatabases() {
-    MessageBoxW(databaseProgram.messageOwner, W("НЕТ ДОСТУПНЫХ БАЗ ДАННЫХ!"), W("ОШИБКА"), stopBoxStyle);
+    MessageBoxW(databaseProgram.messageOwner, W("НЕТ ДОСТУПНЫХ БАЗ ДАННЫХ!"), W("ОШИБКА"), MB_OK | MB_ICONSTOP);
 }

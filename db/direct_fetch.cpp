@@ -1,5 +1,8 @@
 // The two fetches of a firm read that go past the window, straight from the file into the scratch
 // buffer: the street's name and the details record.
+//
+// The scratch buffer still holds whatever an earlier fetch or open left in it, so every text of a
+// fetch ends at the bytes this fetch read: nothing beyond them is ever looked at.
 #include <cstring>
 
 #include "db/database_program.h"
@@ -13,16 +16,30 @@ constexpr uint32_t detailsTextEnd = scratchCapacity - 1;  // byte 8191 is always
 constexpr uint32_t hoursFetchMax = 255;
 constexpr uint32_t commentFetchMax = 7933;
 
-// Reads up to `size` bytes at an absolute offset into the scratch buffer. The bytes after those that
-// arrived, up to and including byte `size`, are set to 0, so that no text of this fetch runs into what an earlier one left there.
-bool readScratch(const DirectoryDatabase& db, uint32_t at, uint32_t size) {
+// Reads up to `size` bytes (at most scratchCapacity) at an absolute file offset into the scratch
+// buffer and puts a 0 byte after those that arrived. False when positioning or reading failed.
+bool readScratch(const DirectoryDatabase& db, uint32_t at, uint32_t size, uint32_t& got) {
     LONG high = 0;
     if (SetFilePointer(db.file, static_cast<LONG>(at), &high, FILE_BEGIN) != at || high != 0) return false;
-    DWORD got = 0;
-    if (!ReadFile(db.file, databaseProgram.scratch, size, &got, nullptr)) return false;
-    if (got > size) got = size;
-    std::memset(databaseProgram.scratch + got, 0, size + 1 - got);
+    DWORD read = 0;
+    if (!ReadFile(db.file, databaseProgram.scratch, size, &read, nullptr)) return false;
+    got = read < size ? read : size;
+    databaseProgram.scratch[got] = 0;
     return true;
+}
+
+// A text of the bytes read: from `at`, up to its 0 byte or to `end`, whichever comes first. Empty
+// when `at` is at or beyond `end`.
+struct ScratchText {
+    const char* text;
+    uint32_t length;
+};
+
+ScratchText textAt(const char* data, uint32_t at, uint32_t end) {
+    if (at >= end) return {"", 0};
+    const void* zero = std::memchr(data + at, 0, end - at);
+    const uint32_t stop = zero ? static_cast<uint32_t>(static_cast<const char*>(zero) - data) : end;
+    return {data + at, stop - at};
 }
 
 } // namespace
@@ -31,16 +48,20 @@ void fetchStreetName(DirectoryDatabase& db) {
     Firm& firm = db.firm;
     const uint32_t begin = tableStart(db, ydb::tableStreets);
     if (firm.streetRef >= tableStart(db, ydb::tableStreetFirms) - begin) return;
-    if (!readScratch(db, begin + firm.streetRef, streetFetchSize)) return;
+    uint32_t got = 0;
+    if (!readScratch(db, begin + firm.streetRef, streetFetchSize, got) || got < ydb::recordLengthSize) return;
 
     const char* record = databaseProgram.scratch;
-    // The key's 0 byte, searched within the record's length and within what was read.
+    // The key's 0 byte, searched from position 2 up to position m + 1 (m the record's length), and
+    // only among the bytes read.
     uint32_t last = static_cast<uint32_t>(ydb::loadU16(record)) + 1;
-    if (last > streetFetchSize - 1) last = streetFetchSize - 1;
+    if (last > got - 1) last = got - 1;
     for (uint32_t i = ydb::recordLengthSize; i <= last; ++i) {
         if (record[i] != 0) continue;
-        firm.streetNameText = record + i + 1;
-        convertText(firm.streetNameText, std::strlen(firm.streetNameText), firm.streetName);
+        const ScratchText name = textAt(record, i + 1, got);
+        // The 0 put after the bytes read ends the name at the latest.
+        firm.streetNameText = name.text;
+        convertText(name.text, name.length, firm.streetName);
         return;
     }
 }
@@ -49,35 +70,40 @@ void fetchDetails(DirectoryDatabase& db) {
     FirmDetails& details = db.details;
     const uint32_t begin = tableStart(db, ydb::tableDetails);
     if (db.firm.detailsRef >= tableStart(db, ydb::resourceArea) - begin) return;
-    if (!readScratch(db, begin + db.firm.detailsRef, scratchCapacity)) return;
+    uint32_t got = 0;
+    if (!readScratch(db, begin + db.firm.detailsRef, scratchCapacity, got)) return;
 
     char* record = databaseProgram.scratch;
     record[detailsTextEnd] = 0;
-    details.length = ydb::loadU16(record);
-    details.firmRef = ydb::loadU32(record + ydb::detailsFirmRefOffset);
+    // Texts end at byte 8191 or at the end of the bytes read, whichever comes first.
+    const uint32_t end = got < detailsTextEnd ? got : detailsTextEnd;
+    uint8_t head[ydb::detailsPhonesOffset] = {};
+    std::memcpy(head, record, got < sizeof head ? got : sizeof head);
+    details.length = ydb::loadU16(head);
+    details.firmRef = ydb::loadU32(head + ydb::detailsFirmRefOffset);
 
-    // Every text below ends by byte 8191 at the latest, and p never passes 8192.
     uint32_t p = ydb::detailsPhonesOffset;
-    size_t n = std::strlen(record + p);
-    convertText(record + p, n, details.phones);
-    p += static_cast<uint32_t>(n) + 1;
-    n = std::strlen(record + p);
-    convertText(record + p, n, details.namePrefix);
-    p += static_cast<uint32_t>(n) + 1;
+    ScratchText text = textAt(record, p, end);
+    convertText(text.text, text.length, details.phones);
+    p += text.length + 1;
+    text = textAt(record, p, end);
+    convertText(text.text, text.length, details.namePrefix);
+    p += text.length + 1;
 
     if (p < scratchCapacity) {
-        n = std::strlen(record + p);
-        if (n > 0) details.rubricCodes = copyOwnedText(record + p, n);
-        p += static_cast<uint32_t>(n) + 1;
+        text = textAt(record, p, end);
+        if (text.length > 0) details.rubricCodes = copyOwnedText(text.text, text.length);
+        p += text.length + 1;
     }
     if (p < scratchCapacity) {
-        n = std::strlen(record + p);
-        if (n >= 1 && n <= hoursFetchMax && p + n < scratchCapacity) details.hours = copyOwnedText(record + p, n);
-        p += static_cast<uint32_t>(n) + 1;
+        text = textAt(record, p, end);
+        if (text.length >= 1 && text.length <= hoursFetchMax && p + text.length < scratchCapacity)
+            details.hours = copyOwnedText(text.text, text.length);
+        p += text.length + 1;
     }
     if (p < scratchCapacity) {
-        n = std::strlen(record + p);
-        if (n >= 1 && n <= commentFetchMax && p + n < scratchCapacity)
-            details.comment = copyOwnedText(record + p, n);
+        text = textAt(record, p, end);
+        if (text.length >= 1 && text.length <= commentFetchMax && p + text.length < scratchCapacity)
+            details.comment = copyOwnedText(text.text, text.length);
     }
 }

@@ -2,7 +2,8 @@
 
 #include "db/database_messages.h"
 
-const WCHAR installFolder[] = W("\\Storage Card\\Program Files\\MORVANE\\QUILLDEN\\");
+// As the program spells it: without a leading backslash, which the device takes from its root.
+const WCHAR installFolder[] = W("Storage Card\\Program Files\\MORVANE\\QUILLDEN\\");
 
 namespace {
 

@@ -55,6 +55,8 @@ void destroyDatabase(DirectoryDatabase* db) {
 }
 
 int32_t openDatabase(DirectoryDatabase& db, LPCWSTR path) {
+    // An object is opened once; should it hold anything, it is given back rather than lost.
+    closeDatabase(db);
     db.lastError = 0;
     db.windowCapacity = db.windowStart = db.windowLast = db.windowLength = db.cursor = 0;
     db.window = nullptr;
@@ -62,8 +64,9 @@ int32_t openDatabase(DirectoryDatabase& db, LPCWSTR path) {
 
     db.file = openForReading(path);
     if (db.file == INVALID_HANDLE_VALUE) {
-        reportDamaged(db);
+        // Taken before the message box, whose own calls may change the last error.
         db.lastError = platformError();
+        reportDamaged(db);
         return db.lastError;
     }
 

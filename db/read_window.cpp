@@ -33,18 +33,17 @@ void acquireWindow(DirectoryDatabase& db) {
         takeMemoryReading();
         available = databaseProgram.memoryReading.dwAvailPhys;
     }
-    // One byte beyond the quarter keeps a 0 after the data of every fill, so that no window text can
-    // run off the block.
     const SIZE_T quarter = available >> 2;
-    void* block = LocalAlloc(LMEM_FIXED, quarter + 1);
+    void* block = LocalAlloc(LMEM_FIXED, quarter);
     if (!block) {
+        // Taken before the message box, whose own calls may change the last error.
         db.lastError = platformErrorOr(errorNoWindow);
         reportOutOfMemory();
         return;
     }
     db.window = static_cast<uint8_t*>(block);
-    db.windowCapacity = static_cast<uint32_t>(LocalSize(block) - 1);
-    db.window[0] = 0;
+    // The allocator's own figure: it may be larger than asked.
+    db.windowCapacity = static_cast<uint32_t>(LocalSize(block));
     db.lastError = 0;
     db.windowStart = db.windowLast = db.windowLength = db.cursor = 0;
 }
@@ -90,7 +89,6 @@ int32_t seekTable(DirectoryDatabase& db, int table, uint32_t offset, bool force,
         return errorRead;
     }
     if (got > amount) got = amount;
-    db.window[got] = 0;
     db.windowLength = got;
     db.windowLast = db.windowStart + got - 1;
     db.cursor = 0;

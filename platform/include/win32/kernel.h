@@ -186,7 +186,8 @@ DWORD WINAPI GetFileAttributesW(LPCWSTR lpFileName);
 // Wildcards "*" and "?" in the last component only; "*.*" matches every name, with or without a
 // dot. Entries come sorted by name (case-insensitively), "." and ".." are never listed, and the
 // listing is taken when FindFirstFileW is called. Host names that are not valid UTF-8 or do not
-// fit in cFileName are left out.
+// fit in cFileName are left out, and so are host links leading outside the device. No match, or
+// a path ending in a backslash, gives ERROR_FILE_NOT_FOUND; a missing folder ERROR_PATH_NOT_FOUND.
 HANDLE WINAPI FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileData);
 BOOL WINAPI FindNextFileW(HANDLE hFindFile, LPWIN32_FIND_DATAW lpFindFileData);
 BOOL WINAPI FindClose(HANDLE hFindFile);
