@@ -18,6 +18,17 @@ std::string cp1251(std::u16string_view text) {
 
 std::u16string wide(const WCHAR* text) { return text ? std::u16string(text) : std::u16string(); }
 
+std::u16string fromCp1251(const std::string& text) {
+    if (text.empty()) return {};
+    std::u16string out(text.size(), u'\0');
+    const int n = MultiByteToWideChar(1251, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                                      static_cast<int>(out.size()));
+    out.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    return out;
+}
+
+std::string bytes(const char* text) { return text ? std::string(text) : std::string(); }
+
 void DeviceTest::SetUp() {
     char pattern[] = "/tmp/db-test-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);

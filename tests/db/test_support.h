@@ -23,6 +23,10 @@ struct ShownBox {
 std::string cp1251(std::u16string_view text);
 // UTF-16 of a converted slot field, up to its 0.
 std::u16string wide(const WCHAR* text);
+// UTF-16 of code page 1251 bytes (edition texts), for comparing with converted slot fields.
+std::u16string fromCp1251(const std::string& text);
+// An owned or window text of a slot as bytes; "" for none.
+std::string bytes(const char* text);
 
 constexpr char16_t damagedText[] = u"Файл базы данных поврежден !?";
 constexpr char16_t damagedCaption[] = u"ОШИБКА";

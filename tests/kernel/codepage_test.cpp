@@ -167,3 +167,31 @@ TEST(CodePageUtf8, MalformedInputIsReplacedOrRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// The other direction over the whole basic plane: exactly the 256 units of the code page have a
+// byte, and each gives back its own; every other unit is the default character.
+TEST(CodePage1251, OnlyTheCodePagesUnitsHaveBytes) {
+    std::vector<char16_t> units(256);
+    for (int b = 0; b < 256; ++b) {
+        const char in = static_cast<char>(b);
+        ASSERT_EQ(MultiByteToWideChar(1251, 0, &in, 1, &units[static_cast<size_t>(b)], 1), 1);
+    }
+    int mapped = 0;
+    for (uint32_t u = 0; u < 0x10000; ++u) {
+        const auto unit = static_cast<WCHAR>(u);
+        char out = 0;
+        BOOL usedDefault = FALSE;
+        ASSERT_EQ(WideCharToMultiByte(1251, 0, &unit, 1, &out, 1, "\x01", &usedDefault), 1);
+        if (usedDefault) {
+            EXPECT_EQ(out, '\x01');
+            continue;
+        }
+        ++mapped;
+        EXPECT_EQ(units[static_cast<unsigned char>(out)], unit) << std::hex << u;
+    }
+    EXPECT_EQ(mapped, 256);
+}
+
+}  // namespace
