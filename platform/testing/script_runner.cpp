@@ -1,0 +1,94 @@
+// Running a script as the body of a scenario.
+#include "platform/testing/script.h"
+
+#include "emulator.h"
+#include "platform/gdi/png_writer.h"
+
+#include <filesystem>
+
+namespace driver {
+
+namespace {
+
+std::string quoted(std::u16string_view first, bool hasSecond, std::u16string_view second)
+{
+    std::string text = "\"" + emu::toUtf8(first);
+    if (hasSecond) text += "|" + emu::toUtf8(second);
+    return text + "\"";
+}
+
+// One command; a failure is reported through the scenario and returns -1.
+int runCommand(const ScriptCommand& command, const ScriptSettings& settings)
+{
+    switch (command.kind) {
+    case CommandKind::Tap: return tap(command.numbers[0], command.numbers[1]);
+    case CommandKind::Drag:
+        return drag(command.numbers[0], command.numbers[1], command.numbers[2], command.numbers[3]);
+    case CommandKind::Key: {
+        std::vector<UINT> modifiers(command.keys.begin(), command.keys.end() - 1);
+        return pressKey(command.keys.back(), modifiers);
+    }
+    case CommandKind::Type: return typeText(command.text);
+    case CommandKind::WaitIdle: return waitIdle();
+    case CommandKind::Sleep: return sleepFor(command.numbers[0]);
+    case CommandKind::Quit: return quitProgram();
+    case CommandKind::Answer: return answerBox(command.numbers[0]);
+    case CommandKind::ExpectBox: {
+        const std::optional<BoxRecord> box = openBox();
+        const std::string expected = quoted(command.text, command.hasDetail, command.detail);
+        if (!box) {
+            fail("expected a message box " + expected + ", none is open");
+            return -1;
+        }
+        if (box->caption != command.text || (command.hasDetail && box->text != command.detail)) {
+            fail("expected a message box " + expected + ", found " + quoted(box->caption, true, box->text));
+            return -1;
+        }
+        return 0;
+    }
+    case CommandKind::ExpectWindow: {
+        const std::string expected = quoted(command.text, command.hasDetail, command.detail);
+        if (!settings.windowExists) {
+            fail("expect-window " + expected + ": windows cannot be looked up in this run");
+            return -1;
+        }
+        if (!settings.windowExists(command.text, command.detail)) {
+            fail("expected a window " + expected + ", there is none");
+            return -1;
+        }
+        return 0;
+    }
+    case CommandKind::Screenshot: {
+        const std::string path = (std::filesystem::path(settings.screenshotFolder) / command.name).string();
+        if (saveScreen(path) != 0) {
+            fail("screenshot: cannot write " + path);
+            return -1;
+        }
+        return 0;
+    }
+    }
+    return -1;
+}
+
+}  // namespace
+
+int saveScreen(const std::string& path) { return gdi::writePng(gdi::screen(), path) ? 0 : -1; }
+
+ScriptOutcome runScript(const Script& script, const ProgramMain& program, ScriptSettings settings)
+{
+    ScriptOutcome outcome;
+    int currentLine = 0;
+    settings.scenario.reportFailure = [&outcome, &currentLine](const std::string& message) {
+        if (outcome.error.empty()) outcome.error = "line " + std::to_string(currentLine) + ": " + message;
+    };
+    const ScenarioResult result = runScenario(program, [&] {
+        for (const ScriptCommand& command : script.commands) {
+            currentLine = command.line;
+            if (runCommand(command, settings) != 0) break;
+        }
+    }, settings.scenario);
+    outcome.exitCode = result.exitCode;
+    return outcome;
+}
+
+}  // namespace driver

@@ -1,0 +1,147 @@
+#include "platform/testing/script.h"
+
+#include "emulator.h"
+#include "platform/gdi/screen.h"
+#include "tests/testing/fake_ui.h"
+
+#include <filesystem>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using ::testing::HasSubstr;
+
+namespace {
+
+std::string parseError(std::string_view source) {
+    driver::Script script;
+    std::string error;
+    EXPECT_EQ(driver::parseScript(source, script, error), 1) << source;
+    EXPECT_TRUE(script.commands.empty());
+    return error;
+}
+
+TEST(ScriptParser, ReadsEveryCommand) {
+    driver::Script script;
+    std::string error;
+    const char* source =
+        "# start\n"
+        "tap 10 20\r\n"
+        "\n"
+        "   drag 0 0 100 200\n"
+        "key VK_CONTROL+Q\n"
+        "type  два слова\\n\n"
+        "wait-idle\n"
+        "expect-box ОШИБКА|Файл базы данных поврежден !?\n"
+        "answer IDYES\n"
+        "screenshot home\n"
+        "expect-window Dialog|\n"
+        "sleep 600\n"
+        "quit";
+    ASSERT_EQ(driver::parseScript(source, script, error), 0) << error;
+    ASSERT_EQ(script.commands.size(), 11u);
+    const auto& c = script.commands;
+    EXPECT_EQ(c[0].kind, driver::CommandKind::Tap);
+    EXPECT_EQ(c[0].line, 2);
+    EXPECT_EQ(c[0].numbers[1], 20);
+    EXPECT_EQ(c[1].line, 4);
+    EXPECT_EQ(c[1].numbers[3], 200);
+    EXPECT_EQ(c[2].keys, (std::vector<UINT>{0x11, 'Q'}));
+    EXPECT_EQ(c[3].text, u" два слова\n") << "only the blank after the verb is dropped";
+    EXPECT_EQ(c[5].text, u"ОШИБКА");
+    EXPECT_EQ(c[5].detail, u"Файл базы данных поврежден !?");
+    EXPECT_EQ(c[6].numbers[0], IDYES);
+    EXPECT_EQ(c[7].name, "home.png");
+    EXPECT_EQ(c[8].text, u"Dialog");
+    EXPECT_TRUE(c[8].detail.empty());
+    EXPECT_EQ(c[9].numbers[0], 600);
+    EXPECT_EQ(c[10].kind, driver::CommandKind::Quit);
+    EXPECT_EQ(c[10].line, 13);
+}
+
+TEST(ScriptParser, ErrorsNameTheLineAndTheProblem) {
+    EXPECT_EQ(parseError("tap 1 2\nfly 3\n"), "line 2: unknown command 'fly'");
+    EXPECT_EQ(parseError("\n\ntap 1\n"), "line 3: tap takes two numbers: tap X Y");
+    EXPECT_THAT(parseError("tap 1 -2"), HasSubstr("line 1: '-2' is not a number from 0 to 32767"));
+    EXPECT_THAT(parseError("tap 1 99999999999999999999"), HasSubstr("line 1: '99999999999999999999' is not a number"));
+    EXPECT_THAT(parseError("tap 1x 2"), HasSubstr("'1x'"));
+    EXPECT_THAT(parseError("drag 1 2 3"), HasSubstr("drag takes four numbers"));
+    EXPECT_EQ(parseError("key VK_RETRUN"), "line 1: unknown key 'VK_RETRUN'");
+    EXPECT_EQ(parseError("key VK_CONTROL+"), "line 1: unknown key ''");
+    EXPECT_THAT(parseError("key"), HasSubstr("key needs a key name"));
+    EXPECT_THAT(parseError("type"), HasSubstr("type needs the text"));
+    EXPECT_THAT(parseError("type a\\qb"), HasSubstr("unknown escape '\\q'"));
+    EXPECT_THAT(parseError("type a\\"), HasSubstr("unknown escape"));
+    EXPECT_THAT(parseError("expect-box |text"), HasSubstr("expect-box needs a caption"));
+    EXPECT_THAT(parseError("expect-window |"), HasSubstr("needs a class or a caption"));
+    EXPECT_THAT(parseError("answer YES"), HasSubstr("answer takes one button"));
+    EXPECT_THAT(parseError("screenshot ../../etc/x"), HasSubstr("may hold only letters"));
+    EXPECT_THAT(parseError("screenshot .hidden"), HasSubstr("may hold only letters"));
+    EXPECT_THAT(parseError("screenshot a b"), HasSubstr("one name"));
+    EXPECT_THAT(parseError("sleep 600001"), HasSubstr("line 1: '600001'"));
+    EXPECT_EQ(parseError("wait-idle now"), "line 1: wait-idle takes no arguments");
+    EXPECT_EQ(parseError("quit\ntype \xD0\n"), "line 2: not UTF-8 text");
+    EXPECT_EQ(parseError(std::string_view("tap 1 2\0", 8)), "line 1: holds a NUL byte");
+    EXPECT_THAT(parseError("type " + std::string(5000, 'a')), HasSubstr("line 1: longer than 4096 bytes"));
+}
+
+TEST(ScriptParser, KeyNames) {
+    EXPECT_EQ(driver::virtualKeyNamed("VK_RETURN"), 0x0Du);
+    EXPECT_EQ(driver::virtualKeyNamed("VK_A"), static_cast<UINT>('A'));
+    EXPECT_EQ(driver::virtualKeyNamed("7"), static_cast<UINT>('7'));
+    EXPECT_EQ(driver::virtualKeyNamed("a"), 0u) << "key names are the platform's, in upper case";
+    EXPECT_EQ(driver::virtualKeyNamed("VK_"), 0u);
+}
+
+// Taps left of x = 100 ask "УДАЛИТЬ?"; the answer is typed back as a character.
+int askingProgram() {
+    fakeui::Event event;
+    while (fakeui::getEvent(event)) {
+        if (event.kind == fakeui::EventKind::StylusUp && event.x < 100)
+            MessageBoxW(nullptr, u"Удалить запись?", u"УДАЛИТЬ?", MB_YESNO | MB_ICONQUESTION);
+        if (event.kind == fakeui::EventKind::KeyDown && event.code == 0x1B) return 5;
+    }
+    return 0;
+}
+
+class ScriptRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fakeui::reset();
+        gdi::resizeScreen(240, 320);
+        folder = std::filesystem::temp_directory_path() / ("script-test-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    driver::ScriptOutcome run(std::string_view source) {
+        driver::Script script;
+        std::string error;
+        EXPECT_EQ(driver::parseScript(source, script, error), 0) << error;
+        driver::ScriptSettings settings;
+        settings.screenshotFolder = folder.string();
+        settings.scenario.watchdogSeconds = 10;
+        return driver::runScript(script, askingProgram, settings);
+    }
+
+    std::filesystem::path folder;
+};
+
+TEST_F(ScriptRun, ABoxIsCheckedAnsweredAndTheProgramEnds) {
+    const driver::ScriptOutcome outcome =
+        run("tap 10 10\nexpect-box УДАЛИТЬ?|Удалить запись?\nanswer IDNO\nscreenshot after\nkey VK_ESCAPE\n");
+    EXPECT_EQ(outcome.error, "");
+    EXPECT_EQ(outcome.exitCode, 5);
+    EXPECT_TRUE(std::filesystem::exists(folder / "after.png"));
+}
+
+TEST_F(ScriptRun, TheFirstFailureStopsTheScriptWithItsLine) {
+    EXPECT_EQ(run("tap 150 10\nexpect-box УДАЛИТЬ?\nkey VK_ESCAPE\n").error,
+              "line 2: expected a message box \"УДАЛИТЬ?\", none is open");
+    EXPECT_EQ(run("tap 10 10\nexpect-box УДАЛИТЬ?|Другое\n").error,
+              "line 2: expected a message box \"УДАЛИТЬ?|Другое\", found \"УДАЛИТЬ?|Удалить запись?\"");
+    EXPECT_EQ(run("tap 10 10\ntap 10 10\n").error, "line 2: tap 10 10: a message box is open (\"УДАЛИТЬ?\")");
+    EXPECT_EQ(run("key VK_ESCAPE\ntap 1 1\n").error, "line 2: tap 1 1: the program has ended");
+    EXPECT_THAT(run("expect-window Dialog|\n").error, HasSubstr("line 1: expect-window \"Dialog|\": windows cannot"));
+}
+
+}  // namespace
