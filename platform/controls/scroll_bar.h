@@ -4,7 +4,7 @@
 // visible; the position is the first visible unit.
 #pragma once
 
-#include "win32/gdi.h"
+#include "win32.h"
 
 namespace controls {
 

@@ -6,9 +6,7 @@
 #include "win32/types.h"
 #include "win32/gdi.h"
 #include "win32/controls.h"
-#if __has_include("win32/ui.h")
 #include "win32/ui.h"
-#endif
 
 // ---------------------------------------------------------------------------------------------
 // Initialisation. Both register the tree view (with the standard controls); they always succeed.
@@ -297,30 +295,88 @@ typedef struct tagNMRGINFO {
 } NMRGINFO, *PNMRGINFO;
 #endif
 
-// Message helpers of the platform's header.
-#define TreeView_InsertItem(hwnd, lpis)                                                                    \
-    (HTREEITEM) SendMessageW((hwnd), TVM_INSERTITEM, 0, (LPARAM)(LPTVINSERTSTRUCT)(lpis))
-#define TreeView_DeleteItem(hwnd, hitem) (BOOL) SendMessageW((hwnd), TVM_DELETEITEM, 0, (LPARAM)(HTREEITEM)(hitem))
-#define TreeView_DeleteAllItems(hwnd) (BOOL) SendMessageW((hwnd), TVM_DELETEITEM, 0, (LPARAM)TVI_ROOT)
-#define TreeView_Expand(hwnd, hitem, code)                                                                 \
-    (BOOL) SendMessageW((hwnd), TVM_EXPAND, (WPARAM)(code), (LPARAM)(HTREEITEM)(hitem))
-#define TreeView_GetNextItem(hwnd, hitem, code)                                                            \
-    (HTREEITEM) SendMessageW((hwnd), TVM_GETNEXTITEM, (WPARAM)(code), (LPARAM)(HTREEITEM)(hitem))
-#define TreeView_GetChild(hwnd, hitem) TreeView_GetNextItem(hwnd, hitem, TVGN_CHILD)
-#define TreeView_GetNextSibling(hwnd, hitem) TreeView_GetNextItem(hwnd, hitem, TVGN_NEXT)
-#define TreeView_GetPrevSibling(hwnd, hitem) TreeView_GetNextItem(hwnd, hitem, TVGN_PREVIOUS)
-#define TreeView_GetParent(hwnd, hitem) TreeView_GetNextItem(hwnd, hitem, TVGN_PARENT)
-#define TreeView_GetNextVisible(hwnd, hitem) TreeView_GetNextItem(hwnd, hitem, TVGN_NEXTVISIBLE)
-#define TreeView_GetPrevVisible(hwnd, hitem) TreeView_GetNextItem(hwnd, hitem, TVGN_PREVIOUSVISIBLE)
-#define TreeView_GetSelection(hwnd) TreeView_GetNextItem(hwnd, NULL, TVGN_CARET)
-#define TreeView_GetRoot(hwnd) TreeView_GetNextItem(hwnd, NULL, TVGN_ROOT)
-#define TreeView_Select(hwnd, hitem, code)                                                                 \
-    (BOOL) SendMessageW((hwnd), TVM_SELECTITEM, (WPARAM)(code), (LPARAM)(HTREEITEM)(hitem))
-#define TreeView_SelectItem(hwnd, hitem) TreeView_Select(hwnd, hitem, TVGN_CARET)
-#define TreeView_GetItem(hwnd, pitem) (BOOL) SendMessageW((hwnd), TVM_GETITEM, 0, (LPARAM)(TVITEM*)(pitem))
-#define TreeView_SetItem(hwnd, pitem) (BOOL) SendMessageW((hwnd), TVM_SETITEM, 0, (LPARAM)(const TVITEM*)(pitem))
-#define TreeView_GetCount(hwnd) (UINT) SendMessageW((hwnd), TVM_GETCOUNT, 0, 0)
-#define TreeView_HitTest(hwnd, lpht) (HTREEITEM) SendMessageW((hwnd), TVM_HITTEST, 0, (LPARAM)(LPTVHITTESTINFO)(lpht))
-#define TreeView_SortChildren(hwnd, hitem, recurse)                                                        \
-    (BOOL) SendMessageW((hwnd), TVM_SORTCHILDREN, (WPARAM)(recurse), (LPARAM)(HTREEITEM)(hitem))
-#define TreeView_EnsureVisible(hwnd, hitem) (BOOL) SendMessageW((hwnd), TVM_ENSUREVISIBLE, 0, (LPARAM)(HTREEITEM)(hitem))
+// Message helpers of the platform's header, as functions so that an unused answer is no warning.
+inline HTREEITEM TreeView_InsertItem(HWND hwnd, const TVINSERTSTRUCTW* lpis)
+{
+    return reinterpret_cast<HTREEITEM>(SendMessageW(hwnd, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(lpis)));
+}
+inline BOOL TreeView_DeleteItem(HWND hwnd, HTREEITEM hitem)
+{
+    return static_cast<BOOL>(SendMessageW(hwnd, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hitem)));
+}
+inline BOOL TreeView_DeleteAllItems(HWND hwnd)
+{
+    return TreeView_DeleteItem(hwnd, TVI_ROOT);
+}
+inline BOOL TreeView_Expand(HWND hwnd, HTREEITEM hitem, UINT code)
+{
+    return static_cast<BOOL>(SendMessageW(hwnd, TVM_EXPAND, code, reinterpret_cast<LPARAM>(hitem)));
+}
+inline HTREEITEM TreeView_GetNextItem(HWND hwnd, HTREEITEM hitem, UINT code)
+{
+    return reinterpret_cast<HTREEITEM>(SendMessageW(hwnd, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(hitem)));
+}
+inline HTREEITEM TreeView_GetChild(HWND hwnd, HTREEITEM hitem)
+{
+    return TreeView_GetNextItem(hwnd, hitem, TVGN_CHILD);
+}
+inline HTREEITEM TreeView_GetNextSibling(HWND hwnd, HTREEITEM hitem)
+{
+    return TreeView_GetNextItem(hwnd, hitem, TVGN_NEXT);
+}
+inline HTREEITEM TreeView_GetPrevSibling(HWND hwnd, HTREEITEM hitem)
+{
+    return TreeView_GetNextItem(hwnd, hitem, TVGN_PREVIOUS);
+}
+inline HTREEITEM TreeView_GetParent(HWND hwnd, HTREEITEM hitem)
+{
+    return TreeView_GetNextItem(hwnd, hitem, TVGN_PARENT);
+}
+inline HTREEITEM TreeView_GetNextVisible(HWND hwnd, HTREEITEM hitem)
+{
+    return TreeView_GetNextItem(hwnd, hitem, TVGN_NEXTVISIBLE);
+}
+inline HTREEITEM TreeView_GetPrevVisible(HWND hwnd, HTREEITEM hitem)
+{
+    return TreeView_GetNextItem(hwnd, hitem, TVGN_PREVIOUSVISIBLE);
+}
+inline HTREEITEM TreeView_GetSelection(HWND hwnd)
+{
+    return TreeView_GetNextItem(hwnd, nullptr, TVGN_CARET);
+}
+inline HTREEITEM TreeView_GetRoot(HWND hwnd)
+{
+    return TreeView_GetNextItem(hwnd, nullptr, TVGN_ROOT);
+}
+inline BOOL TreeView_Select(HWND hwnd, HTREEITEM hitem, UINT code)
+{
+    return static_cast<BOOL>(SendMessageW(hwnd, TVM_SELECTITEM, code, reinterpret_cast<LPARAM>(hitem)));
+}
+inline BOOL TreeView_SelectItem(HWND hwnd, HTREEITEM hitem)
+{
+    return TreeView_Select(hwnd, hitem, TVGN_CARET);
+}
+inline BOOL TreeView_GetItem(HWND hwnd, TVITEMW* pitem)
+{
+    return static_cast<BOOL>(SendMessageW(hwnd, TVM_GETITEM, 0, reinterpret_cast<LPARAM>(pitem)));
+}
+inline BOOL TreeView_SetItem(HWND hwnd, const TVITEMW* pitem)
+{
+    return static_cast<BOOL>(SendMessageW(hwnd, TVM_SETITEM, 0, reinterpret_cast<LPARAM>(pitem)));
+}
+inline UINT TreeView_GetCount(HWND hwnd)
+{
+    return static_cast<UINT>(SendMessageW(hwnd, TVM_GETCOUNT, 0, 0));
+}
+inline HTREEITEM TreeView_HitTest(HWND hwnd, TVHITTESTINFO* lpht)
+{
+    return reinterpret_cast<HTREEITEM>(SendMessageW(hwnd, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(lpht)));
+}
+inline BOOL TreeView_SortChildren(HWND hwnd, HTREEITEM hitem, BOOL recurse)
+{
+    return static_cast<BOOL>(SendMessageW(hwnd, TVM_SORTCHILDREN, static_cast<WPARAM>(recurse), reinterpret_cast<LPARAM>(hitem)));
+}
+inline BOOL TreeView_EnsureVisible(HWND hwnd, HTREEITEM hitem)
+{
+    return static_cast<BOOL>(SendMessageW(hwnd, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(hitem)));
+}

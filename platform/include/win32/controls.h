@@ -4,6 +4,7 @@
 #pragma once
 
 #include "win32/types.h"
+#include "win32/gdi.h"
 
 // Class names.
 #define WC_STATICW u"STATIC"
@@ -244,3 +245,11 @@ void registerStandardControls();
 #define CB_FINDSTRINGEXACT 0x0158
 #define CB_GETTOPINDEX 0x015B
 #define CB_SETTOPINDEX 0x015C
+
+// ---------------------------------------------------------------------------------------------
+// Stylus samples. The points recorded since the previous call (the stroke's first call begins at
+// the stylus-down point), in quarter pixels of the screen, oldest first; when more were recorded
+// than the buffer holds, the most recent ones. With nothing recorded, the position of the message
+// being handled. FALSE with ERROR_INVALID_PARAMETER for a missing or empty buffer.
+typedef POINT* PPOINT;
+BOOL WINAPI GetMouseMovePoints(PPOINT pptBuf, UINT nBufPoints, UINT* pnPointsRetrieved);

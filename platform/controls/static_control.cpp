@@ -1,0 +1,134 @@
+// STATIC: a label. Text alignment from SS_LEFT / SS_CENTER / SS_RIGHT, single-line vertical
+// centring with SS_CENTERIMAGE, and taps reported as STN_CLICKED when SS_NOTIFY is set.
+#include "platform/controls/control_base.h"
+#include "platform/controls/control_classes.h"
+
+namespace controls {
+namespace {
+
+struct StaticState {
+    HFONT font = nullptr;
+};
+
+UINT textFormat(LONG style)
+{
+    UINT format = DT_NOCLIP;
+    switch (style & SS_TYPEMASK) {
+    case SS_CENTER:
+        format |= DT_CENTER | DT_WORDBREAK;
+        break;
+    case SS_RIGHT:
+        format |= DT_RIGHT | DT_WORDBREAK;
+        break;
+    case SS_LEFTNOWORDWRAP:
+        format |= DT_LEFT | DT_SINGLELINE;
+        break;
+    default:
+        format |= DT_LEFT | DT_WORDBREAK;
+        break;
+    }
+    if (style & SS_NOPREFIX)
+        format |= DT_NOPREFIX;
+    // As on the device, centring the "image" of a text control centres one line vertically.
+    if (style & SS_CENTERIMAGE)
+        format = (format & ~static_cast<UINT>(DT_WORDBREAK)) | DT_SINGLELINE | DT_VCENTER;
+    return format;
+}
+
+void paintStatic(HWND window, StaticState& state)
+{
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(window, &paint);
+    RECT client{};
+    GetClientRect(window, &client);
+    LONG style = windowStyle(window);
+
+    SetTextColor(dc, GetSysColor(COLOR_STATICTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_STATIC));
+    HBRUSH brush = askColours(window, dc, WM_CTLCOLORSTATIC, GetSysColorBrush(COLOR_STATIC));
+    FillRect(dc, &client, brush);
+
+    UINT type = style & SS_TYPEMASK;
+    if (type != SS_ICON && type != SS_BITMAP) {
+        std::u16string text = windowText(window);
+        if (!IsWindowEnabled(window))
+            SetTextColor(dc, disabledTextColour());
+        SetBkMode(dc, TRANSPARENT);
+        HGDIOBJ oldFont = SelectObject(dc, fontOrStandard(state.font));
+        DrawTextW(dc, reinterpret_cast<LPCWSTR>(text.c_str()), static_cast<int>(text.size()), &client,
+                  textFormat(style));
+        SelectObject(dc, oldFont);
+    }
+    EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK staticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    StaticState* state = stateOf<StaticState>(window);
+    switch (message) {
+    case WM_NCCREATE:
+        attachState<StaticState>(window);
+        break;
+    case WM_NCDESTROY:
+        detachState<StaticState>(window);
+        break;
+    case WM_NCCALCSIZE:
+        return 0;
+    case WM_NCHITTEST:
+        if (!(windowStyle(window) & SS_NOTIFY))
+            return HTTRANSPARENT;
+        return HTCLIENT;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        if (state != nullptr) {
+            paintStatic(window, *state);
+            return 0;
+        }
+        break;
+    case WM_SETTEXT: {
+        LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+        InvalidateRect(window, nullptr, TRUE);
+        return result;
+    }
+    case WM_ENABLE:
+        InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    case WM_SETFONT:
+        if (state != nullptr)
+            state->font = reinterpret_cast<HFONT>(wParam);
+        if (LOWORD(lParam))
+            InvalidateRect(window, nullptr, TRUE);
+        return 0;
+    case WM_GETFONT:
+        return state != nullptr ? reinterpret_cast<LRESULT>(state->font) : 0;
+    case WM_LBUTTONDOWN:
+        // The device reports the tap when the stylus goes down.
+        if (windowStyle(window) & SS_NOTIFY)
+            notifyCommand(window, STN_CLICKED);
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        if (windowStyle(window) & SS_NOTIFY)
+            notifyCommand(window, STN_DBLCLK);
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_STATIC;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void registerStaticClass()
+{
+    WNDCLASSW wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = staticProc;
+    wc.cbWndExtra = stateExtraBytes;
+    wc.lpszClassName = WC_STATICW;
+    RegisterClassW(&wc);
+}
+
+}  // namespace controls

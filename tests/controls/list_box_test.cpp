@@ -1,0 +1,239 @@
+#include "platform/controls/text_order.h"
+#include "tests/controls/control_fixture.h"
+
+namespace controls_test {
+namespace {
+
+constexpr int listId = 1004;
+
+class ListBoxTest : public ControlTest {
+protected:
+    HWND list = nullptr;
+
+    HWND makeList(DWORD style)
+    {
+        list = create(WC_LISTBOXW, style, listId, 0, 0, 240, 160);
+        return list;
+    }
+
+    LRESULT add(const char16_t* text)
+    {
+        return SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    }
+
+    std::u16string line(int index)
+    {
+        LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+        if (length < 0)
+            return u"<err>";
+        std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(length));
+        return text;
+    }
+
+    int itemHeight()
+    {
+        return static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    }
+
+    void tapLine(int index)
+    {
+        RECT r{};
+        ASSERT_EQ(SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)), 0);
+        tap(list, r.left + 20, (r.top + r.bottom) / 2);
+    }
+};
+
+TEST(ListTextOrder, SymbolsThenDigitsThenLatinThenCyrillicIgnoringCase)
+{
+    using controls::compareListText;
+    EXPECT_LT(compareListText(u"<<выбрать тему>>", u"1 мая"), 0);
+    EXPECT_LT(compareListText(u"1 мая", u"Zoo"), 0);
+    EXPECT_LT(compareListText(u"Zoo", u"аптека"), 0);
+    EXPECT_EQ(compareListText(u"АПТЕКА", u"аптека"), 0);
+    EXPECT_LT(compareListText(u"ель", u"ёлка"), 0);
+    EXPECT_LT(compareListText(u"ёлка", u"жук"), 0);
+    EXPECT_LT(compareListText(u"Банк", u"банки"), 0);
+}
+
+TEST_F(ListBoxTest, SortedListInsertsInTheDevicesOrderAndFindsPrefixes)
+{
+    makeList(LBS_NOTIFY | LBS_SORT | WS_VSCROLL);
+    EXPECT_EQ(add(u"кафе"), 0);
+    EXPECT_EQ(add(u"Аптека"), 0);
+    EXPECT_EQ(add(u"<<выбрать тему>>"), 0);
+    EXPECT_EQ(add(u"БАНК"), 2);
+    EXPECT_EQ(add(u"аптека"), 2);  // an equal line goes after the one already there
+    EXPECT_EQ(line(1), u"Аптека");
+    EXPECT_EQ(line(2), u"аптека");
+    EXPECT_EQ(line(4), u"кафе");
+
+    EXPECT_EQ(SendMessageW(list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"АПТ")), 1);
+    // The search starts after the given line and wraps round.
+    EXPECT_EQ(SendMessageW(list, LB_FINDSTRING, 1, reinterpret_cast<LPARAM>(u"апт")), 2);
+    EXPECT_EQ(SendMessageW(list, LB_FINDSTRING, 2, reinterpret_cast<LPARAM>(u"апт")), 1);
+    EXPECT_EQ(SendMessageW(list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"Ба")), 3);
+    EXPECT_EQ(SendMessageW(list, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"кафес")), LB_ERR);
+    EXPECT_EQ(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"БАНК")), 3);
+    EXPECT_EQ(SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"БАН")), LB_ERR);
+}
+
+TEST_F(ListBoxTest, UnsortedListKeepsTheOrderGivenAndInsertsWhereAsked)
+{
+    makeList(LBS_NOTIFY);
+    add(u"Я");
+    add(u"А");
+    EXPECT_EQ(SendMessageW(list, LB_INSERTSTRING, 1, reinterpret_cast<LPARAM>(u"М")), 1);
+    EXPECT_EQ(SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(u"Ц")), 3);
+    EXPECT_EQ(SendMessageW(list, LB_INSERTSTRING, 9, reinterpret_cast<LPARAM>(u"Х")), LB_ERR);
+    EXPECT_EQ(line(0), u"Я");
+    EXPECT_EQ(line(1), u"М");
+    EXPECT_EQ(line(2), u"А");
+    EXPECT_EQ(line(3), u"Ц");
+}
+
+TEST_F(ListBoxTest, FullListAnswersErrSpaceAndTellsTheParent)
+{
+    makeList(LBS_NOTIFY);
+    emu::setListCapacity(3);
+    EXPECT_EQ(add(u"1"), 0);
+    EXPECT_EQ(add(u"2"), 1);
+    EXPECT_EQ(add(u"3"), 2);
+    EXPECT_EQ(add(u"4"), LB_ERRSPACE);
+    EXPECT_EQ(SendMessageW(list, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(u"0")), LB_ERRSPACE);
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(received, (std::vector<Received>{command(listId, LBN_ERRSPACE), command(listId, LBN_ERRSPACE)}));
+    EXPECT_EQ(SendMessageW(list, LB_DELETESTRING, 0, 0), 2);
+    EXPECT_EQ(add(u"4"), 2);
+}
+
+TEST_F(ListBoxTest, ItemDataAndBadIndexesAnswerAsTheDeviceDoes)
+{
+    makeList(LBS_NOTIFY);
+    add(u"один");
+    add(u"два");
+    EXPECT_TRUE(SendMessageW(list, LB_SETITEMDATA, 1, static_cast<LPARAM>(0x1234)));
+    EXPECT_EQ(SendMessageW(list, LB_GETITEMDATA, 1, 0), 0x1234);
+    EXPECT_EQ(SendMessageW(list, LB_GETITEMDATA, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETITEMDATA, 2, 0), LB_ERR);
+    EXPECT_EQ(SendMessageW(list, LB_SETITEMDATA, 5, 1), LB_ERR);
+    EXPECT_EQ(SendMessageW(list, LB_GETTEXTLEN, 7, 0), LB_ERR);
+    EXPECT_EQ(SendMessageW(list, LB_DELETESTRING, 2, 0), LB_ERR);
+
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_EQ(SendMessageW(list, LB_SETCURSEL, 1, 0), 1);
+    // -1 clears the selection and still answers LB_ERR.
+    EXPECT_EQ(SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0), LB_ERR);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_TRUE(received.empty());  // the program's own changes are not reported
+
+    // Deleting a line before the selection moves the selection with its line.
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    SendMessageW(list, LB_DELETESTRING, 0, 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
+    SendMessageW(list, LB_DELETESTRING, 0, 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), LB_ERR);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
+}
+
+TEST_F(ListBoxTest, TapSelectsAndReportsEvenWhenTheLineWasSelected)
+{
+    makeList(LBS_NOTIFY | WS_VSCROLL);
+    add(u"Аптека");
+    add(u"Банк");
+    pump();
+    tapLine(1);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(received, std::vector<Received>{command(listId, LBN_SELCHANGE)});
+
+    received.clear();
+    tapLine(1);
+    ASSERT_FALSE(received.empty());
+    EXPECT_EQ(received.front(), command(listId, LBN_SELCHANGE));
+}
+
+TEST_F(ListBoxTest, ListWithoutNotifyStaysSilent)
+{
+    makeList(WS_VSCROLL);
+    add(u"Аптека");
+    pump();
+    tapLine(0);
+    key(VK_DOWN);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(received.empty());
+}
+
+TEST_F(ListBoxTest, KeysMoveTheSelectionAndReportOnlyChanges)
+{
+    makeList(LBS_NOTIFY);
+    add(u"1");
+    add(u"2");
+    SetFocus(list);
+    pump();
+    received.clear();
+    key(VK_DOWN);  // nothing selected: the first line
+    key(VK_DOWN);
+    key(VK_DOWN);  // at the end: no change
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(received, (std::vector<Received>{command(listId, LBN_SELCHANGE), command(listId, LBN_SELCHANGE)}));
+}
+
+TEST_F(ListBoxTest, DraggingScrollsWithoutSelectingAndTheTopStopsAtTheLastPage)
+{
+    makeList(LBS_NOTIFY | WS_VSCROLL);
+    for (int i = 0; i < 50; ++i) {
+        std::u16string text = u"Строка " + std::u16string(1, static_cast<char16_t>(u'0' + i % 10));
+        add(text.c_str());
+    }
+    pump();
+    int rows = 160 / itemHeight();
+    press(list, 50, 140);
+    drag(list, 50, 100);
+    drag(list, 50, 140 - 3 * itemHeight());
+    release(list, 50, 140 - 3 * itemHeight());
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), LB_ERR);
+    EXPECT_TRUE(received.empty());
+
+    EXPECT_EQ(SendMessageW(list, LB_SETTOPINDEX, 49, 0), 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 50 - rows);
+    EXPECT_EQ(SendMessageW(list, LB_SETTOPINDEX, 50, 0), LB_ERR);
+
+    // Selecting a line out of view brings it into view.
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
+}
+
+TEST_F(ListBoxTest, ScrollBarArrowScrollsOneLine)
+{
+    makeList(LBS_NOTIFY | WS_VSCROLL);
+    for (int i = 0; i < 30; ++i)
+        add(u"строка");
+    pump();
+    tap(list, 240 - 5, 160 - 5);  // the down arrow at the foot of the bar
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 1);
+    EXPECT_TRUE(received.empty());
+}
+
+TEST_F(ListBoxTest, MultiColumnListPlacesLinesInColumns)
+{
+    makeList(LBS_NOTIFY | LBS_SORT | LBS_MULTICOLUMN);
+    int height = itemHeight();
+    MoveWindow(list, 0, 0, 240, 2 * height, TRUE);
+    SendMessageW(list, LB_SETCOLUMNWIDTH, 30, 0);
+    for (const char16_t* pair : {u"АА", u"АБ", u"ВА", u"ГД", u"ЕЖ"})
+        add(pair);
+    pump();
+    RECT third{};
+    SendMessageW(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&third));
+    EXPECT_EQ(third.left, 30);
+    EXPECT_EQ(third.top, 0);
+    tap(list, 35, height + height / 2);  // second column, second row
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 3);
+    EXPECT_EQ(received, std::vector<Received>{command(listId, LBN_SELCHANGE)});
+}
+
+}  // namespace
+}  // namespace controls_test
