@@ -49,6 +49,12 @@ std::vector<std::string> splitCommandLine(std::string_view utf8CommandLine);
 DWORD startDeviceProgram(std::u16string_view devicePath, std::string_view utf8CommandLine,
                          std::u16string_view workingFolder);
 
+// A start by the name of what to start, as the shell and the process calls of the device take it:
+// an http or https address or "iexplore.exe" (with the address as parameters) opens the browser,
+// a "mailto:" address or "tmail.exe" (with its command line) the mailer, any other address is
+// refused (ERROR_ACCESS_DENIED), and a path starts that device program.
+DWORD startByName(std::u16string_view file, std::u16string_view parameters, std::u16string_view folder);
+
 // Runs a host program with an argument vector (never through a command interpreter) and does not
 // wait for it; its end is collected in the background. The host's URL opener is one such.
 DWORD spawnHostProgram(const std::vector<std::string>& arguments, const std::string& workingFolder);

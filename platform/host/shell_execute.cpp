@@ -51,21 +51,7 @@ DWORD execute(std::u16string_view verb, std::u16string_view file, std::u16string
 {
     const std::string verbText = emu::toUtf8(verb);
     if (!verb.empty() && !(verbText.size() == 4 && host::startsWithNoCase(verbText, "open"))) return ERROR_NOT_SUPPORTED;
-    const std::string fileText(host::trimBlanks(emu::toUtf8(file)));
-    const std::string parameterText = emu::toUtf8(parameters);
-    if (fileText.empty()) return ERROR_FILE_NOT_FOUND;
-
-    if (host::startsWithNoCase(fileText, "http://") || host::startsWithNoCase(fileText, "https://"))
-        return host::openWebAddress(fileText);
-    if (host::startsWithNoCase(fileText, "mailto:")) return openMail(fileText, true);
-    // A device path never holds a colon, so this is an address of some other kind ("file:",
-    // "javascript:", ...), which is not passed on to anything.
-    if (fileText.find(':') != std::string::npos) return ERROR_ACCESS_DENIED;
-
-    const std::string program = programNameOf(fileText);
-    if (program == "iexplore") return host::openWebAddress(parameterText);
-    if (program == "tmail") return openMail(parameterText, false);
-    return host::startDeviceProgram(emu::fromUtf8(fileText), parameterText, folder);
+    return host::startByName(file, parameters, folder);
 }
 
 INT_PTR shellResultOf(DWORD error)
@@ -106,3 +92,26 @@ BOOL WINAPI ShellExecuteExW(LPSHELLEXECUTEINFOW lpExecInfo)
     }
     return TRUE;
 }
+
+namespace host {
+
+DWORD startByName(std::u16string_view file, std::u16string_view parameters, std::u16string_view folder)
+{
+    const std::string fileText(trimBlanks(emu::toUtf8(file)));
+    const std::string parameterText = emu::toUtf8(parameters);
+    if (fileText.empty()) return ERROR_FILE_NOT_FOUND;
+
+    if (startsWithNoCase(fileText, "http://") || startsWithNoCase(fileText, "https://"))
+        return openWebAddress(fileText);
+    if (startsWithNoCase(fileText, "mailto:")) return openMail(fileText, true);
+    // A device path never holds a colon, so this is an address of some other kind ("file:",
+    // "javascript:", ...), which is not passed on to anything.
+    if (fileText.find(':') != std::string::npos) return ERROR_ACCESS_DENIED;
+
+    const std::string program = programNameOf(fileText);
+    if (program == "iexplore") return openWebAddress(parameterText);
+    if (program == "tmail") return openMail(parameterText, false);
+    return startDeviceProgram(emu::fromUtf8(fileText), parameterText, folder);
+}
+
+}  // namespace host
