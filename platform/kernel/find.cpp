@@ -70,7 +70,9 @@ DWORD listFolder(const std::string& folder, std::u16string_view pattern, std::ve
         bool valid = false;
         std::u16string name = utf8ToUtf16(hostName, &valid);
         if (!valid || name.size() >= MAX_PATH || !validDeviceName(name) || !matchesPattern(name, pattern)) continue;
-        const std::string path = folder == "/" ? "/" + std::string(hostName) : folder + "/" + std::string(hostName);
+        std::string path = folder;
+        if (path.empty() || path.back() != '/') path += '/';
+        path += hostName;
         struct stat link {};
         struct stat info {};
         if (lstat(path.c_str(), &link) != 0) continue;

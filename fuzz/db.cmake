@@ -1,0 +1,11 @@
+# The database reader: arbitrary bytes opened as a directory database and read every way.
+# Seeds in fuzz/corpus/database/ are written by db_fuzz_seeds (see fuzz/db/make_seeds.cpp).
+add_library(db_exercise STATIC ${CMAKE_CURRENT_LIST_DIR}/db/database_exercise.cpp)
+target_link_libraries(db_exercise PUBLIC project_options db platform_kernel)
+
+dir_add_fuzzer(database
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/db/open_fuzz.cpp
+  LIBS db_exercise)
+
+add_executable(db_fuzz_seeds ${CMAKE_CURRENT_LIST_DIR}/db/make_seeds.cpp)
+target_link_libraries(db_fuzz_seeds PRIVATE project_options edition_writer)
