@@ -76,8 +76,9 @@ int WINAPI MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteS
     }
     const size_t room = static_cast<size_t>(cchWideChar);
     const size_t count = length < room ? length : room;
-    for (size_t i = 0; i < count; ++i)
-        lpWideCharStr[i] = kernel::cp1251ToUnicode(static_cast<unsigned char>(input[i]));
+    const auto* bytes = reinterpret_cast<const unsigned char*>(input.data());
+    const char16_t* units = kernel::cp1251Units.data();
+    for (size_t i = 0; i < count; ++i) lpWideCharStr[i] = units[bytes[i]];
     if (length > room) return fail(ERROR_INSUFFICIENT_BUFFER);
     return static_cast<int>(length);
 }

@@ -38,7 +38,18 @@ constexpr std::array<ReverseEntry, 128> makeReverse() {
 
 constexpr std::array<ReverseEntry, 128> reverse = makeReverse();
 
+constexpr std::array<char16_t, 256> makeUnits() {
+    std::array<char16_t, 256> units{};
+    for (unsigned b = 0; b < 256; ++b)
+        units[b] = b < 0x80 ? static_cast<char16_t>(b)
+                 : b >= 0xC0 ? static_cast<char16_t>(0x410 + (b - 0xC0))
+                             : upperHalf[b - 0x80];
+    return units;
+}
+
 }  // namespace
+
+const std::array<char16_t, 256> cp1251Units = makeUnits();
 
 char16_t cp1251ToUnicode(unsigned char byte) {
     if (byte < 0x80) return byte;
