@@ -1,0 +1,88 @@
+#include <cstring>
+
+#include "db/database.h"
+#include "search/messages.h"
+#include "search/result_line.h"
+#include "search/search_passes.h"
+#include "search/search_run.h"
+#include "search/search_state.h"
+#include "search/text_match.h"
+#include "search/wide_text.h"
+
+namespace {
+
+// Modes 0 to 2 test the firm in the slot, read NEXT with its body only.
+bool matchesText(const SearchContext& context, const Firm& firm) {
+    if (context.mode != modeAddressContains) {
+        const size_t length = firm.name ? strnlen(firm.name, firm.length) : 0;
+        return nameContainsKey(firm.name, length, context.nameKey, context.nameKeyLength);
+    }
+    WCHAR joined[101];
+    size_t n = 0;
+    for (const WCHAR* p = firm.web; *p && n < 100; ++p) joined[n++] = *p;
+    if (n < 100) joined[n++] = u'|';
+    for (const WCHAR* p = firm.email; *p && n < 100; ++p) joined[n++] = *p;
+    joined[n] = 0;
+    char address[100];
+    const size_t length = toCodePage(joined, address, sizeof address);
+    foldToUpper(address, length, address);
+    return containsText(address, length, context.nameKey, context.nameKeyLength);
+}
+
+}  // namespace
+
+bool passesStreet(const SearchContext& context) {
+    if (context.streetLength == 0) return true;
+    const char* name = context.db.firm.streetNameText;
+    if (!name || !name[0]) return false;
+    char upper[256];
+    const size_t length = strnlen(name, sizeof upper);
+    foldToUpper(name, length, upper);
+    return containsText(upper, length, context.street, context.streetLength);
+}
+
+bool passesTheme(SearchContext& context, uint32_t ref) {
+    if (!context.theme[0]) return true;
+    if (readRecord(context.db, tableFirms, ref, 5, noCap) != 0) return true;
+    const char* codes = context.db.details.rubricCodes;
+    return codes && std::strstr(codes, context.theme) != nullptr;
+}
+
+bool addResult(SearchContext& context, const WCHAR* line, uint32_t ref) {
+    if (context.results.addLine(line, ref)) return true;
+    context.hooks.messageBox(text::outOfSpace, text::captionSearch, MB_OK | MB_ICONSTOP);
+    return false;
+}
+
+uint32_t scanFirms(SearchContext& context) {
+    DirectoryDatabase& db = context.db;
+    context.hooks.showWaitCursor();
+    context.hooks.pumpMessages();
+    const uint32_t end = searchState.rangeEnd;
+    if (seekTable(db, tableFirms, searchState.rangeStart, false, noCap) != 0) return 0;
+    const bool notes = context.mode == modeNoteContains;
+    uint32_t n = 0;
+    uint32_t next = 0;
+    WCHAR line[resultLineLimit + 1];
+    while (n < resultLimit) {
+        uint32_t r;
+        if (notes) {
+            if (next >= context.noteCount) break;
+            r = context.notes[next++];
+            if (r >= end || readRecord(db, tableFirms, r, 3, noCap) != 0) break;
+        } else {
+            r = tableOffset(db, tableFirms);
+            if (r >= end || readRecord(db, tableFirms, readNext, 1, noCap) != 0) break;
+            if (!matchesText(context, db.firm)) continue;
+            if (readRecord(db, tableFirms, r, 3, noCap) != 0) break;
+        }
+        if (!passesStreet(context)) continue;
+        // The line is made before the theme test, whose read replaces the street name.
+        formatResultLine(db.firm, false, line);
+        if (!passesTheme(context, r)) continue;
+        if (!addResult(context, line, r)) break;
+        ++n;
+        if (pumpAfterResult(n)) context.hooks.pumpMessages();
+    }
+    return n;
+}
