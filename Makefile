@@ -9,7 +9,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test test-fast test-asan fuzz bench run clean
+.PHONY: all deps configure build test test-fast test-asan fuzz bench run clean dist launcher mingw-check
 
 all: build
 
@@ -42,7 +42,7 @@ fuzz: deps
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 	bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-test: test-fast test-asan fuzz
+test: test-fast mingw-check test-asan fuzz
 
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DDIR_BENCH=ON $(CMAKE_FLAGS)
@@ -52,6 +52,18 @@ bench: deps
 run: build
 	@if [ -x $(BUILD)/shell/dernolo ]; then $(BUILD)/shell/dernolo; \
 	else echo "Dernolo does not start yet: the home screen is still being built. 'make test' runs what exists."; fi
+
+# The distribution medium (launcher, setup programs, editions) in $(BUILD)/dist.
+dist: build
+	cmake --build $(BUILD) --target dist
+
+# Vantory in a window, on the medium: its setup programs install onto the handheld of `make run`.
+launcher: dist
+	$(BUILD)/dist/Vantory --device $(BUILD)/dist
+
+# Vantory's sources and resource script against the real windows.h, into a 32-bit Vantory.exe.
+mingw-check: configure
+	bash scripts/mingw-check.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench
