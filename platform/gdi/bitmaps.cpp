@@ -29,14 +29,25 @@ int maskShift(uint32_t mask)
     return shift;
 }
 
+// A channel of a masked pixel widened to 8 bits by repeating its bits, so that a full field
+// gives 255 and 5-bit 24 gives 198, as the usual decoders have it.
 uint32_t maskedChannel(uint32_t value, uint32_t mask)
 {
     if (mask == 0)
         return 0;
     int shift = maskShift(mask);
     uint32_t field = mask >> shift;
-    uint32_t v = (value & mask) >> shift;
-    return field == 0 ? 0 : (v * 255 + field / 2) / field;
+    int bits = 0;
+    while (bits < 32 && (field >> bits & 1) != 0)
+        ++bits;
+    uint32_t v = (value & mask) >> shift & field;
+    if (bits >= 8)
+        return v >> (bits - 8) & 0xFF;
+    uint32_t out = 0;
+    int filled = 0;
+    for (; filled < 8; filled += bits)
+        out = out << bits | v;
+    return out >> (filled - 8) & 0xFF;
 }
 
 } // namespace
@@ -286,9 +297,8 @@ bool blit(HDC dest, int xDest, int yDest, int wDest, int hDest, HDC src, int xSr
                 continue;
             uint32_t pixel = bitmap != nullptr
                                  ? readBitmapPixel(*bitmap, sx, sy)
-                                 : screenSource.pixels[static_cast<size_t>(sy) * screenSource.stridePixels +
-                                                       static_cast<size_t>(sx)];
-            uint32_t existing = target.pixels[static_cast<size_t>(ty) * target.stridePixels + static_cast<size_t>(tx)];
+                                 : pixelAt(screenSource, sx, sy);
+            uint32_t existing = pixelAt(target, tx, ty);
             uint32_t out = pixel;
             switch (rop) {
             case SRCAND:

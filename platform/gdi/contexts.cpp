@@ -83,7 +83,7 @@ bool targetOf(DcData& dc, Target& target)
         target.pixels = fb.pixels.data();
         target.width = fb.width;
         target.height = fb.height;
-        target.stridePixels = static_cast<size_t>(fb.width);
+        target.stridePixels = fb.width;
         target.originX = dc.originX;
         target.originY = dc.originY;
         target.isScreen = true;
@@ -98,13 +98,17 @@ bool targetOf(DcData& dc, Target& target)
         return true;
     }
     Object* bitmap = lookup(dc.state.bitmap, ObjectKind::bitmap);
-    if (bitmap == nullptr || bitmap->bitmap.bitsPerPixel != 32 || !bitmap->bitmap.topDown)
+    if (bitmap == nullptr || bitmap->bitmap.bitsPerPixel != 32)
         return false;
     BitmapData& b = bitmap->bitmap;
+    // Bottom-up rows are walked from the last row in memory with a negative stride.
+    const ptrdiff_t stride = static_cast<ptrdiff_t>(b.stride / 4);
     target.pixels = reinterpret_cast<uint32_t*>(b.bits.data());
+    if (!b.topDown)
+        target.pixels += stride * (b.height - 1);
     target.width = b.width;
     target.height = b.height;
-    target.stridePixels = b.stride / 4;
+    target.stridePixels = b.topDown ? stride : -stride;
     target.clip.push_back({0, 0, b.width, b.height});
     return true;
 }
@@ -119,7 +123,7 @@ template <typename Op> void eachClipped(Target& target, ClipRect r, Op op)
         int top = std::max(r.top, c.top);
         int bottom = std::min(r.bottom, c.bottom);
         for (int y = top; y < bottom; ++y) {
-            uint32_t* row = target.pixels + static_cast<size_t>(y) * target.stridePixels;
+            uint32_t* row = &pixelAt(target, 0, y);
             for (int x = left; x < right; ++x)
                 op(row[x]);
         }
@@ -149,14 +153,14 @@ void xorSpan(Target& target, ClipRect r, uint32_t mask)
 void putPixel(Target& target, int x, int y, uint32_t colour)
 {
     if (!clipped(target, x, y))
-        target.pixels[static_cast<size_t>(y) * target.stridePixels + static_cast<size_t>(x)] = colour;
+        pixelAt(target, x, y) = colour;
 }
 
 void blendPixel(Target& target, int x, int y, uint32_t colour, unsigned alpha)
 {
     if (alpha == 0 || clipped(target, x, y))
         return;
-    uint32_t& p = target.pixels[static_cast<size_t>(y) * target.stridePixels + static_cast<size_t>(x)];
+    uint32_t& p = pixelAt(target, x, y);
     if (alpha >= 255) {
         p = colour;
         return;

@@ -151,8 +151,8 @@ int WINAPI DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT f
         int widest = 0;
         for (const Line& line : lines)
             widest = std::max(widest, runWidth(*font, line.text));
-        if ((format & DT_WORDBREAK) == 0 || widest < width || lines.size() <= 1)
-            r.right = r.left + widest;
+        // Narrowed to the widest line, and widened to a word that does not fit any line.
+        r.right = r.left + widest;
         r.bottom = r.top + total;
         return total;
     }

@@ -12,7 +12,7 @@
 
 namespace gdi {
 
-enum class ObjectKind { pen, brush, font, bitmap, dc };
+enum class ObjectKind { pen, brush, font, bitmap, dc, icon };
 
 struct FontData {
     LOGFONTW logFont{};
@@ -30,6 +30,13 @@ struct BitmapData {
     std::vector<uint8_t> bits;       // the pixel rows, as the program sees them
     std::vector<uint32_t> palette;   // 0x00RRGGBB for 1, 4 and 8 bits per pixel
     uint32_t masks[3] = {0, 0, 0};   // red, green, blue for 16 and 32 bits per pixel
+};
+
+// An icon: 0xAARRGGBB pixels with straight (not premultiplied) alpha, top row first.
+struct IconData {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
 };
 
 struct DcState {
@@ -66,6 +73,7 @@ struct Object {
     FontData font;
     BitmapData bitmap;
     DcData dc;
+    IconData icon;
 };
 
 // Returns the object behind a handle of the given kind, or nullptr for a stale or wrong handle.
@@ -79,14 +87,15 @@ struct Target {
     uint32_t* pixels = nullptr;
     int width = 0;
     int height = 0;
-    size_t stridePixels = 0;
+    ptrdiff_t stridePixels = 0; // negative for bottom-up rows
     int originX = 0;
     int originY = 0;
     std::vector<ClipRect> clip;
     bool isScreen = false;
 };
 
-// The target of a context; false when the context draws nowhere (a non 32-bit bitmap).
+// The target of a context; false when the context draws nowhere (a bitmap of fewer than 32 bits
+// per pixel).
 bool targetOf(DcData& dc, Target& target);
 // Fills the intersection of r (target coordinates) with the clip.
 void fillSpan(Target& target, ClipRect r, uint32_t colour);
@@ -100,5 +109,11 @@ inline COLORREF toColour(uint32_t p) { return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF,
 
 // Reads pixel (x, y) of any bitmap as 0x00RRGGBB (x, y inside the bitmap).
 uint32_t readBitmapPixel(const BitmapData& bitmap, int x, int y);
+
+// The address of pixel (x, y) of a target (inside it).
+inline uint32_t& pixelAt(const Target& target, int x, int y)
+{
+    return target.pixels[static_cast<ptrdiff_t>(y) * target.stridePixels + x];
+}
 
 } // namespace gdi

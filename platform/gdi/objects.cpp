@@ -24,8 +24,14 @@ ObjectTable& table()
     return instance;
 }
 
-// Handle value: generation in the high half, slot index + 1 in the low half; never 0.
-uintptr_t encode(size_t index, uint32_t generation) { return (uintptr_t(generation) << 20) | (index + 1); }
+// Handle value: a tag of the drawing layer above bit 32 (so that a window's or a kernel object's
+// handle is never taken for one of ours), a 12-bit generation, and the slot index + 1; never 0.
+constexpr uintptr_t handleTag = sizeof(uintptr_t) >= 8 ? (uintptr_t{0x6D} << 32) : 0;
+
+uintptr_t encode(size_t index, uint32_t generation)
+{
+    return handleTag | (uintptr_t(generation) << 20) | (index + 1);
+}
 
 } // namespace
 
@@ -241,15 +247,17 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h)
             return nullptr;
         return swapSelected(state.bitmap, static_cast<HBITMAP>(h));
     case ObjectKind::dc:
+    case ObjectKind::icon:
         break;
     }
+    SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ ho)
 {
     Object* object = lookupAny(ho);
-    if (object == nullptr || object->kind == ObjectKind::dc) {
+    if (object == nullptr || object->kind == ObjectKind::dc || object->kind == ObjectKind::icon) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }

@@ -4,18 +4,14 @@
 #include <png.h>
 
 #include <cstdio>
-#include <memory>
+#include <vector>
 
 namespace gdi {
 
-bool writePng(const Framebuffer& framebuffer, const std::string& path)
+namespace {
+
+bool writeFile(const Framebuffer& framebuffer, FILE* file)
 {
-    if (framebuffer.width <= 0 || framebuffer.height <= 0 ||
-        framebuffer.pixels.size() != static_cast<size_t>(framebuffer.width) * static_cast<size_t>(framebuffer.height))
-        return false;
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!file)
-        return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr)
         return false;
@@ -25,7 +21,7 @@ bool writePng(const Framebuffer& framebuffer, const std::string& path)
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, file.get());
+    png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(framebuffer.width), static_cast<png_uint_32>(framebuffer.height),
                  8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
@@ -41,6 +37,24 @@ bool writePng(const Framebuffer& framebuffer, const std::string& path)
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return true;
+}
+
+} // namespace
+
+bool savePng(const Framebuffer& framebuffer, const std::string& path)
+{
+    if (framebuffer.width <= 0 || framebuffer.height <= 0 ||
+        framebuffer.pixels.size() != static_cast<size_t>(framebuffer.width) * static_cast<size_t>(framebuffer.height))
+        return false;
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr)
+        return false;
+    bool written = writeFile(framebuffer, file);
+    // A full disk shows only when the buffered rest is flushed.
+    written = std::fclose(file) == 0 && written;
+    if (!written)
+        std::remove(path.c_str());
+    return written;
 }
 
 } // namespace gdi

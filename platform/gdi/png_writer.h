@@ -7,6 +7,9 @@
 
 namespace gdi {
 
-bool writePng(const Framebuffer& framebuffer, const std::string& path);
+// An 8-bit RGB PNG. False when the framebuffer is empty or inconsistent, or when the file could
+// not be written in full (a half-written file is removed).
+bool savePng(const Framebuffer& framebuffer, const std::string& path);
+inline bool writePng(const Framebuffer& framebuffer, const std::string& path) { return savePng(framebuffer, path); }
 
 } // namespace gdi

@@ -1,5 +1,6 @@
 // Rectangles, lines, focus frames, gradients and single pixels.
 #include "platform/gdi/gdi_state.h"
+#include "platform/gdi/gradient.h"
 
 #include <cstdlib>
 
@@ -67,7 +68,15 @@ void drawLine(Drawing& d, const Object& pen, int x0, int y0, int x1, int y1)
     }
 }
 
+bool& gradientAvailable()
+{
+    static bool available = true;
+    return available;
+}
+
 } // namespace
+
+void gdi::setGradientFillAvailable(bool available) { gradientAvailable() = available; }
 
 int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr)
 {
@@ -188,7 +197,7 @@ BOOL WINAPI DrawFocusRect(HDC hDC, const RECT* lprc)
     // Every other pixel of the frame, inverted: drawing it again restores what was there. Each
     // pixel is visited once, so corners do not cancel out.
     auto flip = [&](int x, int y) {
-        if ((x + y) % 2 == 0)
+        if (((x + y) & 1) == 0)
             xorSpan(d.target, toTarget(d, x, y, x + 1, y + 1), 0xFFFFFF);
     };
     for (int x = r.left; x < r.right; ++x) {
@@ -207,6 +216,10 @@ BOOL WINAPI DrawFocusRect(HDC hDC, const RECT* lprc)
 
 BOOL WINAPI GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, PVOID pMesh, ULONG nMesh, ULONG ulMode)
 {
+    if (!gradientAvailable()) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FALSE;
+    }
     Drawing d = begin(hdc);
     if (d.dc == nullptr || pVertex == nullptr || pMesh == nullptr ||
         (ulMode != GRADIENT_FILL_RECT_H && ulMode != GRADIENT_FILL_RECT_V))
@@ -271,6 +284,6 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y)
     int sx = x + t.originX, sy = y + t.originY;
     for (const ClipRect& c : t.clip)
         if (sx >= c.left && sx < c.right && sy >= c.top && sy < c.bottom)
-            return toColour(t.pixels[static_cast<size_t>(sy) * t.stridePixels + static_cast<size_t>(sx)]);
+            return toColour(pixelAt(t, sx, sy));
     return CLR_INVALID;
 }

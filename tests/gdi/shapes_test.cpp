@@ -1,0 +1,165 @@
+// Fills, gradients, focus frames and lines on window contexts and memory bitmaps.
+#include "platform/gdi/colour.h"
+#include "platform/gdi/gradient.h"
+#include "platform/gdi/screen.h"
+#include "win32.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+uint32_t at(int x, int y)
+{
+    const gdi::Framebuffer& fb = gdi::screen();
+    return fb.pixels[static_cast<size_t>(y * fb.width + x)];
+}
+
+void clearScreen(uint32_t colour)
+{
+    for (uint32_t& p : gdi::screen().pixels)
+        p = colour;
+}
+
+TEST(GradientFill, RunsFromTheTopColourToTheBottomColour)
+{
+    clearScreen(0);
+    HDC dc = gdi::createWindowDC(0, 26, {{0, 26, 240, 320}});
+    TRIVERTEX v[2] = {{0, 0, 8 << 8, 111 << 8, 184 << 8, 0}, {240, 100, 11 << 8, 82 << 8, 131 << 8, 0}};
+    GRADIENT_RECT mesh{0, 1};
+    ASSERT_TRUE(GradientFill(dc, v, 2, &mesh, 1, GRADIENT_FILL_RECT_V));
+    EXPECT_EQ(at(0, 26), 0x086FB8u);
+    EXPECT_EQ(at(239, 26), 0x086FB8u);
+    // Near the bottom, within one step of the last colour; each row is one colour.
+    uint32_t last = at(5, 26 + 99);
+    EXPECT_NEAR(static_cast<int>(last >> 16), 11, 1);
+    EXPECT_NEAR(static_cast<int>(last >> 8 & 0xFF), 82, 1);
+    EXPECT_NEAR(static_cast<int>(last & 0xFF), 131, 1);
+    EXPECT_EQ(at(200, 26 + 99), last);
+    // Green falls steadily from the top row to the bottom one.
+    for (int y = 27; y < 126; ++y)
+        EXPECT_LE(at(0, y) >> 8 & 0xFF, at(0, y - 1) >> 8 & 0xFF);
+    EXPECT_EQ(at(0, 26 + 100), 0u) << "the bottom edge is exclusive";
+    gdi::releaseWindowDC(dc);
+}
+
+TEST(GradientFill, WhenTheServiceIsMissingTheFlatAverageIsUsed)
+{
+    EXPECT_EQ(gdi::averageColour(RGB(8, 111, 184), RGB(11, 82, 131)), RGB(9, 96, 157));
+    gdi::setGradientFillAvailable(false);
+    HDC dc = gdi::createWindowDC(0, 0, {{0, 0, 240, 320}});
+    TRIVERTEX v[2] = {{0, 0, 0, 0, 0, 0}, {10, 10, 0xFF00, 0xFF00, 0xFF00, 0}};
+    GRADIENT_RECT mesh{0, 1};
+    EXPECT_FALSE(GradientFill(dc, v, 2, &mesh, 1, GRADIENT_FILL_RECT_V));
+    gdi::setGradientFillAvailable(true);
+    HBRUSH flat = CreateSolidBrush(gdi::averageColour(RGB(8, 111, 184), RGB(11, 82, 131)));
+    RECT r{0, 0, 10, 10};
+    FillRect(dc, &r, flat);
+    DeleteObject(flat);
+    EXPECT_EQ(at(9, 9), 0x09609Du);
+    gdi::releaseWindowDC(dc);
+}
+
+TEST(GradientFill, VertexIndicesOutsideTheArrayAreRefused)
+{
+    HDC dc = gdi::createWindowDC(0, 0, {{0, 0, 240, 320}});
+    TRIVERTEX v[2] = {{0, 0, 0, 0, 0, 0}, {10, 10, 0, 0, 0, 0}};
+    GRADIENT_RECT mesh{0, 2};
+    EXPECT_FALSE(GradientFill(dc, v, 2, &mesh, 1, GRADIENT_FILL_RECT_H));
+    gdi::releaseWindowDC(dc);
+}
+
+TEST(DrawFocusRect, DrawingItTwiceRestoresThePicture)
+{
+    clearScreen(0x123456);
+    HDC dc = gdi::createWindowDC(3, 5, {{0, 0, 240, 320}});
+    RECT frames[] = {{10, 10, 50, 30}, {-3, -1, 6, 9}, {20, 40, 21, 60}, {0, 100, 1, 101}};
+    for (const RECT& r : frames) {
+        std::vector<uint32_t> before = gdi::screen().pixels;
+        ASSERT_TRUE(DrawFocusRect(dc, &r));
+        EXPECT_NE(gdi::screen().pixels, before) << r.left << "," << r.top;
+        ASSERT_TRUE(DrawFocusRect(dc, &r));
+        EXPECT_EQ(gdi::screen().pixels, before) << r.left << "," << r.top;
+    }
+    // The frame is dotted: every other pixel of its edge is inverted.
+    RECT r{10, 10, 50, 30};
+    DrawFocusRect(dc, &r);
+    EXPECT_EQ(at(13, 15), 0x123456u ^ 0xFFFFFFu);
+    EXPECT_EQ(at(14, 15), 0x123456u);
+    EXPECT_EQ(at(20, 25), 0x123456u) << "the inside is untouched";
+    gdi::releaseWindowDC(dc);
+}
+
+TEST(WindowContext, DrawsOnlyInsideItsClipRectangles)
+{
+    clearScreen(0);
+    // Origin (20, 30); visible: two strips of screen, with a window above covering the middle.
+    HDC dc = gdi::createWindowDC(20, 30, {{20, 30, 120, 50}, {20, 70, 120, 90}});
+    RECT all{-50, -50, 300, 300};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EXPECT_EQ(at(20, 30), 0xFFFFFFu);
+    EXPECT_EQ(at(119, 49), 0xFFFFFFu);
+    EXPECT_EQ(at(60, 60), 0u);
+    EXPECT_EQ(at(120, 40), 0u);
+    EXPECT_EQ(at(19, 40), 0u);
+    EXPECT_EQ(at(60, 80), 0xFFFFFFu);
+    EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(dc, 40, 30), CLR_INVALID) << "a covered pixel cannot be read";
+
+    // Lines, text and blits obey the same clip.
+    clearScreen(0);
+    MoveToEx(dc, -20, 30, nullptr);
+    LineTo(dc, 200, 30);
+    EXPECT_EQ(at(60, 60), 0u);
+    SetPixel(dc, 40, 30, RGB(255, 0, 0));
+    EXPECT_EQ(at(60, 60), 0u);
+    RECT text{0, 20, 100, 60};
+    DrawTextW(dc, u"ЖЖЖЖЖЖЖЖЖЖ", -1, &text, DT_LEFT);
+    for (int y = 50; y < 70; ++y)
+        for (int x = 0; x < 240; ++x)
+            ASSERT_EQ(at(x, y), 0u) << x << "," << y;
+
+    // Moved and partly uncovered.
+    gdi::updateWindowDC(dc, 0, 0, {{0, 0, 10, 10}});
+    clearScreen(0);
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EXPECT_EQ(at(9, 9), 0xFFFFFFu);
+    EXPECT_EQ(at(10, 9), 0u);
+    gdi::releaseWindowDC(dc);
+    EXPECT_EQ(FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))), 0)
+        << "a released context draws nothing";
+}
+
+TEST(Shapes, RectangleOutlinesWithThePenAndFillsWithTheBrush)
+{
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(memory, 10, 10);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    RECT all{0, 0, 10, 10};
+    FillRect(memory, &all, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    EXPECT_EQ(GetPixel(memory, 5, 5), GetSysColor(COLOR_WINDOW));
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(132, 130, 132));
+    HBRUSH brush = CreateSolidBrush(RGB(132, 211, 247));
+    HGDIOBJ oldPen = SelectObject(memory, pen);
+    HGDIOBJ oldBrush = SelectObject(memory, brush);
+    Rectangle(memory, 2, 2, 8, 7);
+    EXPECT_EQ(GetPixel(memory, 2, 2), RGB(132, 130, 132));
+    EXPECT_EQ(GetPixel(memory, 7, 6), RGB(132, 130, 132));
+    EXPECT_EQ(GetPixel(memory, 4, 4), RGB(132, 211, 247));
+    EXPECT_EQ(GetPixel(memory, 8, 4), GetSysColor(COLOR_WINDOW)) << "right edge is exclusive";
+    EXPECT_EQ(GetPixel(memory, 4, 7), GetSysColor(COLOR_WINDOW)) << "bottom edge is exclusive";
+    SelectObject(memory, GetStockObject(NULL_BRUSH));
+    Rectangle(memory, 0, 0, 10, 10);
+    EXPECT_EQ(GetPixel(memory, 4, 4), RGB(132, 211, 247)) << "a null brush leaves the inside";
+    SelectObject(memory, oldPen);
+    SelectObject(memory, oldBrush);
+    DeleteObject(pen);
+    DeleteObject(brush);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    HDC screen = gdi::createWindowDC(0, 0, {});
+    EXPECT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96);
+    gdi::releaseWindowDC(screen);
+}
+
+} // namespace

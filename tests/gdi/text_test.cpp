@@ -1,0 +1,262 @@
+// Fonts and text: measuring agrees with drawing, DrawText's layout flags, code page 1251, and
+// screenshots of Cyrillic at the handheld's sizes.
+#include "platform/gdi/png_writer.h"
+#include "platform/gdi/screen.h"
+#include "win32.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// Inked area of the screen (pixels that are not white), in screen coordinates.
+RECT inkBounds()
+{
+    const gdi::Framebuffer& fb = gdi::screen();
+    RECT r{fb.width, fb.height, -1, -1};
+    for (int y = 0; y < fb.height; ++y)
+        for (int x = 0; x < fb.width; ++x)
+            if (fb.pixels[static_cast<size_t>(y * fb.width + x)] != 0xFFFFFF) {
+                r.left = std::min<LONG>(r.left, x);
+                r.top = std::min<LONG>(r.top, y);
+                r.right = std::max<LONG>(r.right, x + 1);
+                r.bottom = std::max<LONG>(r.bottom, y + 1);
+            }
+    return r;
+}
+
+class Text : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        gdi::resizeScreen(240, 320);
+        dc = gdi::createWindowDC(0, 0, {{0, 0, 240, 320}});
+        font = CreateFontW(-11, 0, 0, 30, FW_NORMAL, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 0, 0, u"");
+        previous = SelectObject(dc, font);
+        SetBkMode(dc, TRANSPARENT);
+    }
+    void TearDown() override
+    {
+        SelectObject(dc, previous);
+        DeleteObject(font);
+        gdi::releaseWindowDC(dc);
+    }
+    HDC dc = nullptr;
+    HFONT font = nullptr;
+    HGDIOBJ previous = nullptr;
+};
+
+TEST_F(Text, MetricsFollowTheCharacterHeight)
+{
+    TEXTMETRICW tm{};
+    ASSERT_TRUE(GetTextMetricsW(dc, &tm));
+    EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 11);
+    EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
+    EXPECT_EQ(tm.tmWeight, FW_NORMAL);
+    SIZE size{};
+    ASSERT_TRUE(GetTextExtentPoint32W(dc, u"Рубрики", 7, &size));
+    EXPECT_EQ(size.cy, tm.tmHeight);
+    EXPECT_GT(size.cx, 7 * 4);
+    EXPECT_LT(size.cx, 7 * 10);
+
+    HFONT bold = CreateFontW(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 0, 0, u"Tahoma");
+    HGDIOBJ normal = SelectObject(dc, bold);
+    SIZE boldSize{};
+    GetTextExtentPoint32W(dc, u"Рубрики", 7, &boldSize);
+    EXPECT_GT(boldSize.cx, size.cx);
+    GetTextMetricsW(dc, &tm);
+    EXPECT_EQ(tm.tmWeight, FW_BOLD);
+    SelectObject(dc, normal);
+    DeleteObject(bold);
+}
+
+// Anti-aliased fringes may spill one pixel past a glyph's advance, as they do on the platform;
+// anything more is a layout that disagrees with its measure.
+constexpr int fringe = 1;
+
+TEST_F(Text, TextIsDrawnWhereItIsMeasured)
+{
+    gdi::resizeScreen(240, 320);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, u"Телефон", 7, &size);
+    ExtTextOutW(dc, 20, 40, 0, nullptr, u"Телефон", 7, nullptr);
+    RECT ink = inkBounds();
+    EXPECT_GE(ink.left, 20 - fringe);
+    EXPECT_LE(ink.right, 20 + size.cx + fringe);
+    EXPECT_GE(ink.right, 20 + size.cx - 3);
+    EXPECT_GE(ink.top, 40);
+    EXPECT_LE(ink.bottom, 40 + size.cy);
+}
+
+// Rows of the screen between top and bottom that hold ink, counted as separate bands.
+int inkBands(int top, int bottom)
+{
+    const gdi::Framebuffer& fb = gdi::screen();
+    int bands = 0;
+    bool previous = false;
+    for (int y = top; y < bottom; ++y) {
+        bool inked = false;
+        for (int x = 0; x < fb.width && !inked; ++x)
+            inked = fb.pixels[static_cast<size_t>(y * fb.width + x)] != 0xFFFFFF;
+        if (inked && !previous)
+            ++bands;
+        previous = inked;
+    }
+    return bands;
+}
+
+TEST_F(Text, CalcRectWithWordBreakMeasuresWhatIsThenDrawn)
+{
+    const char16_t* text = u"Добавить в избранное рубрику 'Автосервис и ремонт автомобилей'?";
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    for (UINT align : {UINT{DT_LEFT}, UINT{DT_CENTER}, UINT{DT_RIGHT}}) {
+        SCOPED_TRACE(align);
+        RECT measured{10, 10, 130, 10};
+        int height = DrawTextW(dc, text, -1, &measured, DT_CALCRECT | DT_WORDBREAK | align);
+        EXPECT_EQ(height, measured.bottom - measured.top);
+        EXPECT_GE(height, 3 * tm.tmHeight) << "the text needs several lines at 120 pixels";
+        EXPECT_EQ(height % tm.tmHeight, 0);
+        EXPECT_LE(measured.right, 130);
+        EXPECT_GT(measured.right, 100) << "the widest line fills most of the width";
+
+        // Drawn into what was measured, the text breaks the same way: as many lines, all inside.
+        gdi::resizeScreen(240, 320);
+        RECT box = measured;
+        EXPECT_EQ(DrawTextW(dc, text, -1, &box, DT_WORDBREAK | DT_NOCLIP | align), height);
+        RECT ink = inkBounds();
+        EXPECT_GE(ink.left, measured.left - fringe);
+        EXPECT_LE(ink.right, measured.right + fringe);
+        EXPECT_GE(ink.top, measured.top);
+        EXPECT_LE(ink.bottom, measured.bottom);
+        EXPECT_EQ(inkBands(measured.top, measured.bottom), height / tm.tmHeight);
+    }
+}
+
+TEST_F(Text, AWordWiderThanTheLineStandsAloneAndWidensTheMeasure)
+{
+    RECT measured{0, 0, 30, 0};
+    int height = DrawTextW(dc, u"Ок Автомобилестроение да", -1, &measured, DT_CALCRECT | DT_WORDBREAK);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SIZE word{};
+    GetTextExtentPoint32W(dc, u"Автомобилестроение", 18, &word);
+    EXPECT_EQ(height, 3 * tm.tmHeight);
+    EXPECT_EQ(measured.right, word.cx);
+}
+
+TEST_F(Text, ClippedToTheRectangleUnlessNoClip)
+{
+    RECT r{20, 20, 60, 30};
+    DrawTextW(dc, u"Санкт-Петербург и Ленинградская область", -1, &r, DT_SINGLELINE);
+    RECT ink = inkBounds();
+    EXPECT_GE(ink.left, 20);
+    EXPECT_LE(ink.right, 60);
+    EXPECT_LE(ink.bottom, 30);
+    gdi::resizeScreen(240, 320);
+    DrawTextW(dc, u"Санкт-Петербург и Ленинградская область", -1, &r, DT_SINGLELINE | DT_NOCLIP);
+    EXPECT_GT(inkBounds().right, 100);
+}
+
+TEST_F(Text, SingleLineIsCentredBothWays)
+{
+    RECT r{0, 0, 200, 40};
+    DrawTextW(dc, u"Москва", -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
+    RECT ink = inkBounds();
+    EXPECT_NEAR((ink.left + ink.right) / 2, 100, 2);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2, 20, 3);
+    gdi::resizeScreen(240, 320);
+    DrawTextW(dc, u"Москва", -1, &r, DT_SINGLELINE | DT_RIGHT);
+    EXPECT_LE(inkBounds().right, 200);
+    EXPECT_GE(inkBounds().right, 197);
+}
+
+TEST_F(Text, EndEllipsisKeepsTheLineInsideItsRectangle)
+{
+    RECT r{0, 0, 60, 20};
+    RECT measured = r;
+    DrawTextW(dc, u"Санкт-Петербург и Ленинградская область", -1, &measured,
+              DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
+    EXPECT_LE(measured.right, 60);
+    DrawTextW(dc, u"Санкт-Петербург и Ленинградская область", -1, &r, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
+    EXPECT_LE(inkBounds().right, 60);
+}
+
+TEST_F(Text, PrefixesUnderlineOneCharacterAndDoubleAmpersandsShowOne)
+{
+    RECT plain{0, 0, 200, 20}, prefixed{0, 0, 200, 20}, literal{0, 0, 200, 20};
+    DrawTextW(dc, u"Файл", -1, &plain, DT_CALCRECT);
+    DrawTextW(dc, u"&Файл", -1, &prefixed, DT_CALCRECT);
+    DrawTextW(dc, u"&Файл", -1, &literal, DT_CALCRECT | DT_NOPREFIX);
+    EXPECT_EQ(plain.right, prefixed.right);
+    EXPECT_GT(literal.right, plain.right);
+    RECT both{0, 0, 200, 20};
+    DrawTextW(dc, u"A&&B", -1, &both, DT_CALCRECT);
+    RECT amp{0, 0, 200, 20};
+    DrawTextW(dc, u"A&B", -1, &amp, DT_CALCRECT | DT_NOPREFIX);
+    EXPECT_EQ(both.right, amp.right);
+
+    // The prefixed character gets a line below the baseline that the plain text lacks.
+    RECT r{0, 0, 200, 20};
+    DrawTextW(dc, u"Файл", -1, &r, 0);
+    RECT withoutLine = inkBounds();
+    gdi::resizeScreen(240, 320);
+    DrawTextW(dc, u"&Файл", -1, &r, 0);
+    RECT withLine = inkBounds();
+    EXPECT_GT(withLine.bottom, withoutLine.bottom);
+}
+
+TEST_F(Text, AnsiTextIsCodePage1251)
+{
+    RECT wide{0, 0, 200, 20}, ansi{0, 0, 200, 20};
+    DrawTextW(dc, u"Далее", -1, &wide, DT_CALCRECT);
+    DrawTextA(dc, "\xC4\xE0\xEB\xE5\xE5", -1, &ansi, DT_CALCRECT);
+    EXPECT_EQ(wide.right, ansi.right);
+    SIZE a{}, w{};
+    GetTextExtentPoint32A(dc, "\xC4\xE0\xEB\xE5\xE5", 5, &a);
+    GetTextExtentPoint32W(dc, u"Далее", 5, &w);
+    EXPECT_EQ(a.cx, w.cx);
+}
+
+// Renders the sizes the screens use; the files are kept for looking at (GDI_SCREENSHOTS names
+// the folder; the test's temporary folder otherwise).
+TEST(Screenshots, CyrillicAtEightAndNinePoints)
+{
+    gdi::resizeScreen(240, 320);
+    HDC dc = gdi::createWindowDC(0, 0, {{0, 0, 240, 320}});
+    SetBkMode(dc, TRANSPARENT);
+    const char16_t* lines[] = {u"Рубрики · Поиск · Избранное", u"Автосервис, шиномонтаж", u"ул. Малая Садовая, д. 3",
+                               u"Часы работы: 9:00–21:00", u"ЁЖИК съел щавель, Юля — фыр"};
+    int y = 2;
+    for (int height : {-11, -12})
+        for (int weight : {FW_NORMAL, FW_BOLD}) {
+            HFONT font = CreateFontW(height, 0, 0, 30, weight, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 0, 0, u"");
+            HGDIOBJ previous = SelectObject(dc, font);
+            for (const char16_t* line : lines) {
+                RECT r{4, y, 236, y + 20};
+                y += DrawTextW(dc, line, -1, &r, DT_LEFT | DT_SINGLELINE);
+            }
+            y += 4;
+            SelectObject(dc, previous);
+            DeleteObject(font);
+        }
+    RECT band{0, y, 240, y + 60};
+    TRIVERTEX v[2] = {{0, y, 8 << 8, 111 << 8, 184 << 8, 0}, {240, y + 60, 11 << 8, 82 << 8, 131 << 8, 0}};
+    GRADIENT_RECT mesh{0, 1};
+    GradientFill(dc, v, 2, &mesh, 1, GRADIENT_FILL_RECT_V);
+    HFONT tile = CreateFontW(-11, 0, 0, 30, FW_BOLD, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 0, 0, u"");
+    HGDIOBJ previous = SelectObject(dc, tile);
+    SetTextColor(dc, RGB(255, 255, 255));
+    DrawTextW(dc, u"Поиск по телефону и названию фирмы", -1, &band, DT_CENTER | DT_WORDBREAK);
+    SelectObject(dc, previous);
+    DeleteObject(tile);
+    gdi::releaseWindowDC(dc);
+
+    const char* folder = std::getenv("GDI_SCREENSHOTS");
+    std::string path = (folder != nullptr ? std::string(folder) + "/" : testing::TempDir()) + "cyrillic.png";
+    EXPECT_TRUE(gdi::savePng(gdi::screen(), path)) << path;
+    EXPECT_FALSE(gdi::savePng(gdi::screen(), "/nonexistent-folder/x.png"));
+}
+
+} // namespace
