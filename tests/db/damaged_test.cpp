@@ -1,4 +1,4 @@
-// Damaged files: each gives the code and the message that Parts 1.2 and 1.3 give it, and reading
+// Damaged files: each gives the reader code and the damaged-file message the program shows for it, and reading
 // never goes past the data in hand.
 #include "tests/db/test_support.h"
 #include "tools/writer/image_patch.h"
