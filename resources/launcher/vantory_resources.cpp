@@ -1,6 +1,6 @@
 // Vantory's compiled resource script, registered before WinMain runs: the program finds its
 // strings, pictures, accelerators and about box by identifier as it does in its own image.
-#include "resources/launcher/res_embed/res_register.h"
+#include "resources/res_file/res_register.h"
 
 #include <cstdio>
 #include <cstdlib>

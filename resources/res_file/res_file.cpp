@@ -1,4 +1,4 @@
-#include "resources/launcher/res_embed/res_file.h"
+#include "resources/res_file/res_file.h"
 
 namespace resfile {
 

@@ -1,7 +1,7 @@
-#include "resources/launcher/res_embed/res_register.h"
+#include "resources/res_file/res_register.h"
 
 #include "emulator.h"
-#include "resources/launcher/res_embed/res_file.h"
+#include "resources/res_file/res_file.h"
 
 #include <deque>
 #include <vector>
