@@ -1,13 +1,12 @@
 // DIB sections of every depth, drawn to the screen, against what ImageMagick decodes from the
 // same bitmap file.
 #include "platform/gdi/screen.h"
+#include "tests/gdi/test_pictures.h"
 #include "win32.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -16,80 +15,10 @@ namespace {
 constexpr int width = 13; // odd, so that rows of every depth need padding
 constexpr int height = 7;
 
-struct BmpFile {
-    std::vector<uint8_t> info; // header, masks, colour table
-    std::vector<uint8_t> bits;
-    std::vector<uint8_t> file;
-};
+using gdi_test::BmpFile;
+using gdi_test::decodeWithImageMagick;
 
-void put16(std::vector<uint8_t>& v, size_t at, uint32_t x)
-{
-    v[at] = static_cast<uint8_t>(x);
-    v[at + 1] = static_cast<uint8_t>(x >> 8);
-}
-void put32(std::vector<uint8_t>& v, size_t at, uint32_t x)
-{
-    put16(v, at, x);
-    put16(v, at + 2, x >> 16);
-}
-
-// A bitmap file of random pixels with a random colour table.
-BmpFile makeBmp(int depth, bool topDown, uint32_t seed)
-{
-    std::mt19937 random(seed);
-    BmpFile bmp;
-    size_t colours = depth <= 8 ? (size_t{1} << depth) : 0;
-    bmp.info.assign(40 + 4 * colours, 0);
-    put32(bmp.info, 0, 40);
-    put32(bmp.info, 4, width);
-    put32(bmp.info, 8, static_cast<uint32_t>(topDown ? -height : height));
-    put16(bmp.info, 12, 1);
-    put16(bmp.info, 14, static_cast<uint32_t>(depth));
-    for (size_t i = 0; i < colours; ++i) {
-        bmp.info[40 + 4 * i] = static_cast<uint8_t>(random());
-        bmp.info[41 + 4 * i] = static_cast<uint8_t>(random());
-        bmp.info[42 + 4 * i] = static_cast<uint8_t>(random());
-    }
-    size_t stride = (static_cast<size_t>(width) * static_cast<size_t>(depth) + 31) / 32 * 4;
-    bmp.bits.assign(stride * height, 0);
-    for (size_t row = 0; row < static_cast<size_t>(height); ++row)
-        for (size_t i = 0; i < (static_cast<size_t>(width) * static_cast<size_t>(depth) + 7) / 8; ++i)
-            bmp.bits[row * stride + i] = static_cast<uint8_t>(random());
-    if (depth == 16) // the top bit of a 5-5-5 pixel is unused
-        for (size_t i = 1; i < bmp.bits.size(); i += 2)
-            bmp.bits[i] &= 0x7F;
-    if (depth == 32)
-        for (size_t i = 3; i < bmp.bits.size(); i += 4)
-            bmp.bits[i] = 0;
-    bmp.file.assign(14, 0);
-    bmp.file[0] = 'B';
-    bmp.file[1] = 'M';
-    put32(bmp.file, 2, static_cast<uint32_t>(14 + bmp.info.size() + bmp.bits.size()));
-    put32(bmp.file, 10, static_cast<uint32_t>(14 + bmp.info.size()));
-    bmp.file.insert(bmp.file.end(), bmp.info.begin(), bmp.info.end());
-    bmp.file.insert(bmp.file.end(), bmp.bits.begin(), bmp.bits.end());
-    return bmp;
-}
-
-// The reference decoder's pixels, 0x00RRGGBB, top row first.
-std::vector<uint32_t> decodeWithImageMagick(const std::vector<uint8_t>& file)
-{
-    std::string path = testing::TempDir() + "gdi_dib_" + std::to_string(::getpid()) + ".bmp";
-    FILE* out = std::fopen(path.c_str(), "wb");
-    EXPECT_NE(out, nullptr);
-    std::fwrite(file.data(), 1, file.size(), out);
-    std::fclose(out);
-    std::string command = "/usr/bin/convert BMP:" + path + " -alpha off -depth 8 RGB:-";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::vector<uint32_t> pixels;
-    uint8_t rgb[3];
-    while (pipe != nullptr && std::fread(rgb, 1, 3, pipe) == 3)
-        pixels.push_back(static_cast<uint32_t>(rgb[0] << 16 | rgb[1] << 8 | rgb[2]));
-    if (pipe != nullptr)
-        pclose(pipe);
-    std::remove(path.c_str());
-    return pixels;
-}
+BmpFile makeBmp(int depth, bool topDown, uint32_t seed) { return gdi_test::makeBmp(width, height, depth, topDown, seed); }
 
 HDC screenDC() { return gdi::createWindowDC(0, 0, {{0, 0, 240, 320}}); }
 
@@ -102,6 +31,8 @@ class DibSection : public testing::TestWithParam<DibCase> {};
 
 TEST_P(DibSection, DrawsWhatTheReferenceDecoderDecodes)
 {
+    if (!gdi_test::haveReferenceDecoder())
+        GTEST_SKIP() << "/usr/bin/convert is not installed";
     const DibCase c = GetParam();
     BmpFile bmp = makeBmp(c.depth, c.topDown, static_cast<uint32_t>(c.depth * 2 + c.topDown));
     std::vector<uint32_t> expected = decodeWithImageMagick(bmp.file);

@@ -320,3 +320,34 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, voi
 BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);
 BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc, int ySrc,
                        int wSrc, int hSrc, DWORD rop);
+
+// Icons and bitmap resources. Icons come from RT_GROUP_ICON directories whose RT_ICON images are
+// PNGs (with alpha) or DIBs with a mask; the image nearest the asked size is chosen and scaled
+// when it differs. LoadIcon and LR_SHARED give shared icons (one handle per image and size, kept
+// until the program ends; DestroyIcon leaves them alone). Damaged image data gives null and
+// ERROR_INVALID_DATA. LoadImage of a bitmap ignores the size; LR_LOADFROMFILE is not supported.
+#define IMAGE_BITMAP 0
+#define IMAGE_ICON 1
+#define LR_DEFAULTCOLOR 0x00000000
+#define LR_LOADFROMFILE 0x00000010
+#define LR_DEFAULTSIZE 0x00000040
+#define LR_SHARED 0x00008000
+#define DI_MASK 0x0001
+#define DI_IMAGE 0x0002
+#define DI_NORMAL 0x0003
+#define DI_DEFAULTSIZE 0x0008
+HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName);
+HICON WINAPI LoadIconA(HINSTANCE hInstance, LPCSTR lpIconName);
+HANDLE WINAPI LoadImageW(HINSTANCE hInst, LPCWSTR name, UINT type, int cx, int cy, UINT fuLoad);
+HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT fuLoad);
+BOOL WINAPI DestroyIcon(HICON hIcon);
+// As on the handheld, DrawIcon draws at the icon's own size (DrawIconEx with 0, 0 and DI_NORMAL).
+BOOL WINAPI DrawIcon(HDC hDC, int X, int Y, HICON hIcon);
+BOOL WINAPI DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, int cyWidth, UINT istepIfAniCur,
+                       HBRUSH hbrFlickerFreeDraw, UINT diFlags);
+// The bitmap keeps the resource's depth and colour table (a blit source, as a DIB section is).
+HBITMAP WINAPI LoadBitmapW(HINSTANCE hInstance, LPCWSTR lpBitmapName);
+HBITMAP WINAPI LoadBitmapA(HINSTANCE hInstance, LPCSTR lpBitmapName);
+#define LoadIcon LoadIconW
+#define LoadImage LoadImageW
+#define LoadBitmap LoadBitmapW
