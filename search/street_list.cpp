@@ -1,5 +1,6 @@
 #include "search/street_list.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -22,7 +23,10 @@ void copyCut(char* to, size_t capacity, const char* from) {
 void loadStreetList(StreetList& list, DirectoryDatabase& db) {
     if (list.entries) return;
     list.count = 0;
-    uint32_t capacity = streetCount(db);
+    // The count comes from the file: no more streets than the table can hold are asked for, so a
+    // damaged header cannot make the list claim gigabytes.
+    constexpr uint32_t smallestStreet = ydb::recordLengthSize + 2 + ydb::refSize;
+    uint32_t capacity = std::min(streetCount(db), tableLength(db, tableStreets) / smallestStreet);
     if (capacity == 0) return;
     list.entries = new (std::nothrow) StreetListEntry[capacity];
     if (!list.entries) return;

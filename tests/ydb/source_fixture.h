@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
 #include "tools/ydb/source/issues.h"
 #include "tools/ydb/source/source_reader.h"

@@ -18,25 +18,10 @@ int runDump(int argc, char** argv) {
         std::fprintf(stderr, "ydb dump: %s\n", error.c_str());
         return exitUsage;
     }
-    // Firms are decoded with their body, street lists with their entries: everything the slot holds.
-    uint16_t detail = table == tableFirms ? detailBody : table == tableStreetFirms ? detailList : 0;
-    int result = exitOk;
-    if (seekTable(*db, table, 0, false, noCap) != readOk) {
-        result = exitFailed;
-    } else {
-        uint32_t ref = tableOffset(*db, table);
-        int32_t r;
-        while ((r = readRecord(*db, table, readNext, detail, noCap)) == readOk) {
-            std::printf("%s\n", recordJson(*db, table, ref).c_str());
-            uint32_t next = tableOffset(*db, table);
-            if (next <= ref) break;
-            ref = next;
-        }
-        if (r != readOk && r != readEndOfTable) {
-            std::fprintf(stderr, "ydb dump: record at %u of table %d cannot be read (reader code %d)\n", ref, table, r);
-            result = exitFailed;
-        }
-    }
+    uint32_t failedRef = 0;
+    int32_t r = dumpTable(*db, table, [](const std::string& line) { std::printf("%s\n", line.c_str()); }, failedRef);
     destroyDatabase(db);
-    return result;
+    if (r == readOk) return exitOk;
+    std::fprintf(stderr, "ydb dump: record at %u of table %d cannot be read (reader code %d)\n", failedRef, table, r);
+    return exitFailed;
 }

@@ -84,8 +84,20 @@ struct Checker {
     void run() {
         checkHeader();
         std::vector<std::pair<uint32_t, uint32_t>> rubricLists, streetLists;
+        // The rubric tree finds a parent as the nearest earlier rubric whose code is the child's less
+        // its last two characters, so the table must be in pre-order.
+        std::vector<std::string> open;
         scan(tableRubrics, 0, [&](uint32_t ref) {
             if (db.rubric.firmListRef != ydb::noFirmList) rubricLists.push_back({ref, db.rubric.firmListRef});
+            std::string code = db.rubric.code ? db.rubric.code : "";
+            if (code.empty() || code.size() % 2 != 0) {
+                fault(tableRubrics, ref, 0, "its code has not 2, 4, 6 or 8 characters");
+                return;
+            }
+            std::string parent = code.substr(0, code.size() - 2);
+            while (!open.empty() && open.back() != parent) open.pop_back();
+            if (!parent.empty() && open.empty()) fault(tableRubrics, ref, 0, "its parent rubric does not come before it");
+            open.push_back(code);
         });
         scan(tableStreets, 0, [&](uint32_t ref) { streetLists.push_back({ref, db.street.firmListRef}); });
         scan(tableDetails, 0, [&](uint32_t) {});

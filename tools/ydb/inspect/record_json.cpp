@@ -7,7 +7,8 @@
 #include "tools/ydb/inspect/database_check.h"
 #include "tools/ydb/source/cp1251.h"
 
-using nlohmann::json;
+// Ordered, so that "ref" comes first and the fields follow in their slot's order.
+using json = nlohmann::ordered_json;
 
 namespace {
 
@@ -65,4 +66,24 @@ std::string recordJson(const DirectoryDatabase& db, int table, uint32_t ref) {
         break;
     }
     return j.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+int32_t dumpTable(DirectoryDatabase& db, int table, const std::function<void(const std::string&)>& line,
+                  uint32_t& failedRef) {
+    uint16_t detail = table == tableFirms ? detailBody : table == tableStreetFirms ? detailList : 0;
+    failedRef = 0;
+    int32_t r = seekTable(db, table, 0, false, noCap);
+    if (r != readOk) return r;
+    uint32_t ref = tableOffset(db, table);
+    while ((r = readRecord(db, table, readNext, detail, noCap)) == readOk) {
+        line(recordJson(db, table, ref));
+        uint32_t next = tableOffset(db, table);
+        if (next <= ref) {
+            failedRef = ref;
+            return dumpNotAdvancing;
+        }
+        ref = next;
+    }
+    failedRef = ref;
+    return r == readEndOfTable ? readOk : r;
 }

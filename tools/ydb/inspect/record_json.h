@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "db/database.h"
@@ -10,3 +11,11 @@
 int parseTableName(const std::string& text);
 // The record the reader decoded last for `table`, with its reference, as one line of JSON (UTF-8).
 std::string recordJson(const DirectoryDatabase& db, int table, uint32_t ref);
+
+// Reads `table` front to back through the reader, handing each record's line to `line`; firms with
+// their body and street lists with their entries, everything the slots hold. Returns 0 at the
+// table's end, or the reader's code of the record that could not be read (`failedRef` is its
+// reference) and -1000 when the reader stops advancing.
+int32_t dumpTable(DirectoryDatabase& db, int table, const std::function<void(const std::string&)>& line,
+                  uint32_t& failedRef);
+constexpr int32_t dumpNotAdvancing = -1000;
