@@ -13,11 +13,15 @@ using Clock = std::chrono::steady_clock;
 
 // How long a program may go on after it was asked to end.
 constexpr auto endingGrace = std::chrono::seconds(5);
+// How often a program that is ending but still waits is asked again (its windows closed once
+// more, or its quit posted once they are gone). Asking at every idle moment would spin.
+constexpr auto askAgainAfter = std::chrono::milliseconds(250);
 
 struct HeadlessRun {
     Clock::time_point deadline;
     bool ending = false;
     Clock::time_point endingSince;
+    Clock::time_point lastAsked;
     int timeoutSeconds = 0;
 };
 
@@ -29,15 +33,31 @@ HeadlessRun& headlessRun()
 
 bool askToEnd(HeadlessRun& run)
 {
-    if (!run.ending) {
-        run.ending = true;
-        run.endingSince = Clock::now();
-    } else if (Clock::now() - run.endingSince > endingGrace) {
+    const Clock::time_point now = Clock::now();
+    run.ending = true;
+    run.endingSince = now;
+    run.lastAsked = now;
+    return false;
+}
+
+// The program was asked to end and waits again: its timers still run (a closing animation, a
+// question's own loop), it is asked again now and then, and past the grace the run is cut off.
+bool whileEnding(HeadlessRun& run, int maxWaitMs)
+{
+    const Clock::time_point now = Clock::now();
+    if (now - run.endingSince > endingGrace) {
         std::fprintf(stderr, "headless run: the program did not end after its windows were closed\n");
         std::fflush(stderr);
         std::_Exit(124);
     }
-    return false;
+    if (now - run.lastAsked >= askAgainAfter) {
+        run.lastAsked = now;
+        return false;
+    }
+    Clock::duration wait = run.lastAsked + askAgainAfter - now;
+    if (maxWaitMs >= 0) wait = std::min<Clock::duration>(wait, std::chrono::milliseconds(maxWaitMs));
+    std::this_thread::sleep_for(wait);
+    return true;
 }
 
 }  // namespace
@@ -53,7 +73,7 @@ void startHeadless(int timeoutSeconds)
 bool headlessIdle(int maxWaitMs)
 {
     HeadlessRun& run = headlessRun();
-    if (run.ending) return askToEnd(run);
+    if (run.ending) return whileEnding(run, maxWaitMs);
     // Nothing can come: no one types, and no timer runs.
     if (maxWaitMs < 0) return askToEnd(run);
     const Clock::time_point now = Clock::now();

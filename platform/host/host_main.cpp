@@ -116,7 +116,7 @@ int runHostProgram(int argc, char** argv, const ProgramEntry& entry)
         if (window) {
             settings.scenario.onIdle = [] {
                 showScreen();
-                SDL_PumpEvents();
+                return drainSdlEvents();
             };
         }
         const driver::ScriptOutcome outcome = driver::runScript(script, runProgram, settings);

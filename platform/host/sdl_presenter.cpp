@@ -16,7 +16,8 @@ namespace {
 // The one presenter window of the process.
 struct SdlPresenter {
     bool open = false;
-    bool closed = false;
+    // The window's close button was pressed and the program has not been told yet.
+    bool closeRequested = false;
     PresenterSettings settings;
     InputSink sink;
     SDL_Window* window = nullptr;
@@ -113,7 +114,7 @@ int openSdlPresenter(const PresenterSettings& settings, const InputSink& sink, s
     }
     state.settings = settings;
     state.sink = sink;
-    state.closed = false;
+    state.closeRequested = false;
     state.stylusHeld = false;
     const gdi::Framebuffer& screen = gdi::screen();
     state.window = SDL_CreateWindow(settings.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -181,9 +182,9 @@ bool handleSdlEvent(const SDL_Event& event)
     SdlPresenter& state = presenter();
     int x = 0, y = 0;
     switch (event.type) {
-    case SDL_QUIT: state.closed = true; break;
+    case SDL_QUIT: state.closeRequested = true; break;
     case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_CLOSE) state.closed = true;
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) state.closeRequested = true;
         if (event.window.event == SDL_WINDOWEVENT_EXPOSED || event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             showScreen();
         break;
@@ -210,13 +211,22 @@ bool handleSdlEvent(const SDL_Event& event)
     case SDL_TEXTINPUT: onText(event.text.text); break;
     default: break;
     }
-    return !state.closed;
+    return !state.closeRequested;
+}
+
+bool takeCloseRequest()
+{
+    SdlPresenter& state = presenter();
+    const bool requested = state.closeRequested;
+    state.closeRequested = false;
+    return requested;
 }
 
 bool sdlIdle(int maxWaitMs)
 {
     SdlPresenter& state = presenter();
-    if (state.closed || !state.open) return false;
+    if (!state.open) return false;
+    if (takeCloseRequest()) return false;
     showScreen();
     SDL_Event event;
     const int got = maxWaitMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, maxWaitMs);
@@ -224,7 +234,22 @@ bool sdlIdle(int maxWaitMs)
         handleSdlEvent(event);
         while (SDL_PollEvent(&event)) handleSdlEvent(event);
     }
-    return !state.closed;
+    // One press of the close button asks once: a program that asks "really end?" and is told
+    // no goes on, and its question box is not closed by the same press.
+    return !takeCloseRequest();
+}
+
+bool drainSdlEvents()
+{
+    SdlPresenter& state = presenter();
+    if (!state.open) return false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE))
+            state.closeRequested = true;
+        else if (event.type == SDL_WINDOWEVENT) handleSdlEvent(event);
+    }
+    return !takeCloseRequest();
 }
 
 bool readWindowPixels(std::vector<uint32_t>& pixels, int& width, int& height)

@@ -39,12 +39,17 @@ void closeSdlPresenter();
 
 // The framebuffer to the window now.
 void showScreen();
-// One host event: stylus, keys, text, the presenter's own keys, closing. False once the window
-// was closed.
+// One host event: stylus, keys, text, the presenter's own keys, closing. False when it asks to
+// close the window.
 bool handleSdlEvent(const SDL_Event& event);
 // The window manager's idle handler: shows the screen, then sleeps in SDL until an event comes or
-// maxWaitMs (the next timer) has passed, and handles what came. False once the window was closed.
+// maxWaitMs (the next timer) has passed, and handles what came. False when the window's close
+// button was pressed since the last call (each press is reported once).
 bool sdlIdle(int maxWaitMs);
+// While a script drives the program: the host's events are taken off SDL's queue, the user's
+// input is dropped (the script is the user) and the window still redraws. False when the close
+// button was pressed.
+bool drainSdlEvents();
 
 // What the window shows now, as 0x00RRGGBB pixels of window size; false without a window.
 bool readWindowPixels(std::vector<uint32_t>& pixels, int& width, int& height);

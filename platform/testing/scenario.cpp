@@ -17,6 +17,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+constexpr auto askAgainAfter = std::chrono::milliseconds(250);
+
 enum class Turn { Program, Body };
 
 // Everything the two threads share, guarded by `mutex`; only the side whose turn it is acts.
@@ -31,6 +33,8 @@ struct ScenarioState {
     int exitCode = 0;
     // The body asked the program to run on its own until then.
     std::optional<Clock::time_point> runUntil;
+    // When the program was last asked to end (its windows closed).
+    std::optional<Clock::time_point> askedToEnd;
     std::vector<BoxRecord> boxes;
     bool boxOpen = false;
     int pendingAnswer = 0;
@@ -69,14 +73,33 @@ void handToProgram(ScenarioState& state, std::unique_lock<std::mutex>& lock, Clo
     state.changed.wait(lock, [&] { return state.turn == Turn::Body || state.programFinished; });
 }
 
+// The program is to end but waits again: it is asked again now and then, never at every idle
+// moment (that would spin while it, say, declines in a question of its own).
+bool askToEnd(ScenarioState& state, std::unique_lock<std::mutex>& lock, int maxWaitMs)
+{
+    const Clock::time_point now = Clock::now();
+    if (!state.askedToEnd || now - *state.askedToEnd >= askAgainAfter) {
+        state.askedToEnd = now;
+        return false;
+    }
+    Clock::duration wait = *state.askedToEnd + askAgainAfter - now;
+    if (maxWaitMs >= 0) wait = std::min<Clock::duration>(wait, std::chrono::milliseconds(maxWaitMs));
+    lock.unlock();
+    std::this_thread::sleep_for(wait);
+    return true;
+}
+
 bool scenarioIdle(int maxWaitMs)
 {
     ScenarioState& state = scenarioState();
-    if (state.settings.onIdle) state.settings.onIdle();
+    if (state.settings.onIdle && !state.settings.onIdle()) {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        state.quitRequested = true;
+    }
     // A timer that is due now runs before anyone looks at the program.
     if (maxWaitMs == 0) return true;
     std::unique_lock<std::mutex> lock(state.mutex);
-    if (state.quitRequested || state.bodyFinished) return false;
+    if (state.quitRequested || state.bodyFinished) return askToEnd(state, lock, maxWaitMs);
     if (state.runUntil) {
         const Clock::time_point now = Clock::now();
         if (now < *state.runUntil) {
@@ -89,7 +112,8 @@ bool scenarioIdle(int maxWaitMs)
         state.runUntil.reset();
     }
     handToBody(state, lock);
-    return !(state.quitRequested || state.bodyFinished);
+    if (state.quitRequested || state.bodyFinished) return askToEnd(state, lock, maxWaitMs);
+    return true;
 }
 
 int scenarioMessageBox(HWND owner, std::u16string_view text, std::u16string_view caption, UINT style)
@@ -180,6 +204,7 @@ ScenarioResult runScenario(const ProgramMain& program, const ScenarioBody& body,
         state.bodyFinished = state.programFinished = state.quitRequested = false;
         state.exitCode = 0;
         state.runUntil.reset();
+        state.askedToEnd.reset();
         state.boxes.clear();
         state.boxOpen = false;
         state.pendingAnswer = 0;

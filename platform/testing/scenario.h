@@ -29,8 +29,9 @@ struct ScenarioSettings {
     // Called on the body's thread for every failed action; the default collects them into
     // ScenarioResult::failures.
     std::function<void(const std::string&)> reportFailure;
-    // Called whenever the program waits (e.g. to show the screen in a window).
-    std::function<void()> onIdle;
+    // Called on the program's thread whenever it waits (e.g. to show the screen in a window);
+    // false asks the program to end, as quitProgram does.
+    std::function<bool()> onIdle;
 };
 
 struct ScenarioResult {

@@ -77,20 +77,42 @@ HTREEITEM nextItem(HWND tree, UINT relation, HTREEITEM item)
     return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
-void addTreeLines(HWND tree, HTREEITEM item, int depth, std::vector<TreeLine>& lines)
+// Depth first without recursion and with one text buffer, so that a deep tree cannot exhaust
+// the stack; bounded so that a tree whose links run in a circle cannot hold the test forever.
+std::vector<TreeLine> walkTree(HWND tree)
 {
-    // Bounded so that a tree whose links run in a circle cannot hold the test forever.
-    for (; item != nullptr && lines.size() < 100000; item = nextItem(tree, TVGN_NEXT, item)) {
-        WCHAR text[longestItem] = {};
+    constexpr size_t mostLines = 100000;
+    std::vector<TreeLine> lines;
+    std::vector<WCHAR> text(longestItem);
+    // The item to visit next at each depth below the current one.
+    std::vector<HTREEITEM> pending;
+    HTREEITEM item = nextItem(tree, TVGN_ROOT, nullptr);
+    while (lines.size() < mostLines) {
+        while (item == nullptr && !pending.empty()) {
+            item = pending.back();
+            pending.pop_back();
+        }
+        if (item == nullptr) break;
+        text[0] = 0;
         TVITEMW query = {};
         query.mask = TVIF_TEXT;
         query.hItem = item;
-        query.pszText = text;
+        query.pszText = text.data();
         query.cchTextMax = longestItem;
         SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
-        lines.push_back({depth, query.pszText ? std::u16string(query.pszText) : std::u16string()});
-        addTreeLines(tree, nextItem(tree, TVGN_CHILD, item), depth + 1, lines);
+        text[longestItem - 1] = 0;
+        // A control may point pszText at text of its own.
+        lines.push_back({static_cast<int>(pending.size()), query.pszText ? std::u16string(query.pszText) : std::u16string()});
+        const HTREEITEM child = nextItem(tree, TVGN_CHILD, item);
+        const HTREEITEM sibling = nextItem(tree, TVGN_NEXT, item);
+        if (child != nullptr) {
+            pending.push_back(sibling);
+            item = child;
+        } else {
+            item = sibling;
+        }
     }
+    return lines;
 }
 
 }  // namespace
@@ -138,11 +160,6 @@ std::vector<std::u16string> comboBoxLines(HWND comboBox)
     return itemLines(comboBox, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
 }
 
-std::vector<TreeLine> treeViewLines(HWND treeView)
-{
-    std::vector<TreeLine> lines;
-    addTreeLines(treeView, nextItem(treeView, TVGN_ROOT, nullptr), 0, lines);
-    return lines;
-}
+std::vector<TreeLine> treeViewLines(HWND treeView) { return walkTree(treeView); }
 
 }  // namespace driver

@@ -16,7 +16,10 @@ TEST(Headless, EndsWhenNothingCanWakeTheProgramOrTimeIsUp) {
     host::startHeadless(30);
     EXPECT_TRUE(host::headlessIdle(1)) << "a timer is still to come";
     EXPECT_FALSE(host::headlessIdle(-1));
-    EXPECT_FALSE(host::headlessIdle(5)) << "once asked to end, always";
+    EXPECT_TRUE(host::headlessIdle(5)) << "an ending program's timers still run, and it is not asked again at once";
+    int waits = 0;
+    while (host::headlessIdle(-1) && waits < 100) ++waits;
+    EXPECT_LT(waits, 100) << "a program that goes on waiting is asked again";
 
     host::startHeadless(1);
     EXPECT_TRUE(host::headlessIdle(60000)) << "sleeps only until the deadline";

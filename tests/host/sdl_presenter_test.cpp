@@ -132,13 +132,30 @@ TEST_F(SdlPresenterTest, KeysTextAndThePresentersOwnKeys) {
     EXPECT_THAT(received, ElementsAre("down 319 239"));
 }
 
-TEST_F(SdlPresenterTest, ClosingTheWindowEndsTheIdleWait) {
+TEST_F(SdlPresenterTest, ClosingTheWindowAsksOncePerPress) {
     EXPECT_TRUE(host::sdlIdle(1)) << "a timer due soon ends the wait";
     SDL_Event quit = {};
     quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
     EXPECT_FALSE(host::sdlIdle(-1));
-    EXPECT_FALSE(host::sdlIdle(-1)) << "once closed it stays closed";
+    EXPECT_TRUE(host::sdlIdle(1)) << "a program that declined to end goes on waiting";
+    SDL_PushEvent(&quit);
+    EXPECT_FALSE(host::sdlIdle(5)) << "another press asks again";
+}
+
+TEST_F(SdlPresenterTest, AScriptRunDropsTheUsersInputButNotTheCloseButton) {
+    SDL_Event down = mouseButton(SDL_MOUSEBUTTONDOWN, 20, 20);
+    SDL_PushEvent(&down);
+    SDL_Event keyDown = key(SDL_KEYDOWN, SDLK_a);
+    SDL_PushEvent(&keyDown);
+    EXPECT_TRUE(host::drainSdlEvents());
+    EXPECT_TRUE(received.empty());
+    SDL_Event close = {};
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    SDL_PushEvent(&close);
+    EXPECT_FALSE(host::drainSdlEvents());
+    EXPECT_TRUE(host::drainSdlEvents());
 }
 
 }  // namespace
