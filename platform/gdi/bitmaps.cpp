@@ -111,18 +111,32 @@ bool blit(HDC dest, int xDest, int yDest, int wDest, int hDest, HDC src, int xSr
         ySrc += hSrc;
         hSrc = -hSrc;
     }
-    for (int dy = 0; dy < hDest; ++dy) {
-        int ty = yDest + dy + target.originY;
-        if (ty < 0 || ty >= target.height)
-            continue;
+    // A blit within one surface (scrolling) reads the pixels as they were before it began.
+    BitmapData sourceCopy;
+    std::vector<uint32_t> screenCopy;
+    if (s == d && bitmap != nullptr) {
+        sourceCopy = *bitmap;
+        bitmap = &sourceCopy;
+    } else if (bitmap == nullptr && target.isScreen) {
+        screenCopy = screen().pixels;
+        screenSource.pixels = screenCopy.data();
+    }
+    // Only the rows and columns that land inside the target are visited, however large the
+    // destination rectangle.
+    const long baseX = static_cast<long>(xDest) + target.originX;
+    const long baseY = static_cast<long>(yDest) + target.originY;
+    const int dyFrom = static_cast<int>(std::clamp<long>(-baseY, 0, hDest));
+    const int dyTo = static_cast<int>(std::clamp<long>(target.height - baseY, 0, hDest));
+    const int dxFrom = static_cast<int>(std::clamp<long>(-baseX, 0, wDest));
+    const int dxTo = static_cast<int>(std::clamp<long>(target.width - baseX, 0, wDest));
+    for (int dy = dyFrom; dy < dyTo; ++dy) {
+        int ty = static_cast<int>(baseY + dy);
         long rowIndex = static_cast<long>(dy) * hSrc / hDest;
         int sy = ySrc + static_cast<int>(mirrorY ? hSrc - 1 - rowIndex : rowIndex) + srcOffsetY;
         if (sy < 0 || sy >= srcHeight)
             continue;
-        for (int dx = 0; dx < wDest; ++dx) {
-            int tx = xDest + dx + target.originX;
-            if (tx < 0 || tx >= target.width)
-                continue;
+        for (int dx = dxFrom; dx < dxTo; ++dx) {
+            int tx = static_cast<int>(baseX + dx);
             long columnIndex = static_cast<long>(dx) * wSrc / wDest;
             int sx = xSrc + static_cast<int>(mirrorX ? wSrc - 1 - columnIndex : columnIndex) + srcOffsetX;
             if (sx < 0 || sx >= srcWidth)

@@ -2,6 +2,7 @@
 #include "platform/gdi/gdi_state.h"
 #include "platform/gdi/gradient.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace gdi;
@@ -242,7 +243,12 @@ BOOL WINAPI GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, PVOID pMesh
         long from = vertical ? a.y : a.x;
         long to = vertical ? b.y : b.x;
         long span = to - from;
-        for (long i = from; i < to; ++i) {
+        // Bands outside the target are skipped rather than clipped one by one.
+        long origin = vertical ? d.target.originY : d.target.originX;
+        long extent = vertical ? d.target.height : d.target.width;
+        long first = std::max(from, -origin);
+        long last = std::min(to, extent - origin);
+        for (long i = first; i < last; ++i) {
             long at = i - from;
             auto channel = [&](COLOR16 c0, COLOR16 c1) {
                 long value = c0 + (static_cast<long>(c1) - c0) * at / (span > 0 ? span : 1);

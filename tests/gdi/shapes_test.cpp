@@ -162,4 +162,74 @@ TEST(Shapes, RectangleOutlinesWithThePenAndFillsWithTheBrush)
     gdi::releaseWindowDC(screen);
 }
 
+TEST(GradientFill, HorizontalRunsFromLeftToRightAndSkipsWhatLiesOutside)
+{
+    clearScreen(0);
+    HDC dc = gdi::createWindowDC(0, 0, {{0, 0, 240, 320}});
+    TRIVERTEX v[2] = {{10, 0, 0, 0, 0, 0}, {110, 20, 0xFF00, 0x8000, 0, 0}};
+    GRADIENT_RECT mesh{0, 1};
+    ASSERT_TRUE(GradientFill(dc, v, 2, &mesh, 1, GRADIENT_FILL_RECT_H));
+    EXPECT_EQ(at(10, 0), 0u);
+    EXPECT_EQ(at(10, 19), 0u) << "each column is one colour";
+    EXPECT_EQ(at(60, 5), 0x7F4000u);
+    EXPECT_EQ(at(110, 5), 0u) << "the right edge is exclusive";
+    for (int x = 11; x < 110; ++x)
+        EXPECT_GE(at(x, 3) >> 16, at(x - 1, 3) >> 16);
+    // A rectangle of four billion rows paints only the screen's.
+    TRIVERTEX huge[2] = {{0, -2000000000, 0, 0, 0xFF00, 0}, {240, 2000000000, 0, 0, 0xFF00, 0}};
+    ASSERT_TRUE(GradientFill(dc, huge, 2, &mesh, 1, GRADIENT_FILL_RECT_V));
+    EXPECT_EQ(at(100, 100), 0x0000FFu);
+    gdi::releaseWindowDC(dc);
+}
+
+TEST(Blits, AScreenToScreenCopyReadsThePixelsAsTheyWereBefore)
+{
+    // Four stripes scrolled down by one row: each row takes the colour of the row above.
+    HDC dc = gdi::createWindowDC(0, 0, {{0, 0, 240, 320}});
+    for (int y = 0; y < 4; ++y) {
+        RECT r{0, y, 240, y + 1};
+        HBRUSH brush = CreateSolidBrush(RGB(10 * y, 0, 0));
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+    }
+    ASSERT_TRUE(BitBlt(dc, 0, 1, 240, 3, dc, 0, 0, SRCCOPY));
+    for (int y = 1; y < 4; ++y)
+        EXPECT_EQ(at(5, y), static_cast<uint32_t>(10 * (y - 1)) << 16) << y;
+
+    // The same inside one memory bitmap.
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 4, 4);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    for (int x = 0; x < 4; ++x)
+        SetPixel(memory, x, 0, RGB(0, 50 * x, 0));
+    ASSERT_TRUE(BitBlt(memory, 1, 0, 3, 1, memory, 0, 0, SRCCOPY));
+    EXPECT_EQ(GetPixel(memory, 3, 0), RGB(0, 100, 0));
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    gdi::releaseWindowDC(dc);
+}
+
+TEST(Blits, AHugeStretchVisitsOnlyTheTargetAndMirrorsOnNegativeSizes)
+{
+    clearScreen(0);
+    HDC dc = gdi::createWindowDC(0, 0, {{0, 0, 240, 320}});
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 2, 1);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    SetPixel(memory, 0, 0, RGB(255, 0, 0));
+    SetPixel(memory, 1, 0, RGB(0, 0, 255));
+    ASSERT_TRUE(StretchBlt(dc, -999999000, 0, 2000000000, 1000000000, memory, 0, 0, 2, 1, SRCCOPY));
+    EXPECT_EQ(at(0, 0), 0xFF0000u);
+    EXPECT_EQ(at(239, 319), 0xFF0000u) << "the left half of the stretch covers the screen";
+    clearScreen(0);
+    ASSERT_TRUE(StretchBlt(dc, 10, 10, -2, 1, memory, 0, 0, 2, 1, SRCCOPY));
+    EXPECT_EQ(at(8, 10), 0x0000FFu);
+    EXPECT_EQ(at(9, 10), 0xFF0000u);
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    gdi::releaseWindowDC(dc);
+}
+
 } // namespace

@@ -219,33 +219,57 @@ TEST_F(Text, AnsiTextIsCodePage1251)
     EXPECT_EQ(a.cx, w.cx);
 }
 
-// Renders the sizes the screens use; the files are kept for looking at (GDI_SCREENSHOTS names
-// the folder; the test's temporary folder otherwise).
+TEST_F(Text, AnsiFontNamesAreCodePage1251AndEveryNameIsTheSameFamily)
+{
+    HFONT ansi = CreateFontA(-12, 0, 0, 0, FW_NORMAL, 1, 1, 0, RUSSIAN_CHARSET, 0, 0, 0, 0, "\xD8\xF0\xE8\xF4\xF2");
+    ASSERT_NE(ansi, nullptr);
+    LOGFONTW lf{};
+    ASSERT_EQ(GetObject(ansi, sizeof lf, &lf), static_cast<int>(sizeof lf));
+    EXPECT_EQ(std::u16string(lf.lfFaceName), u"Шрифт");
+    EXPECT_EQ(lf.lfItalic, 1);
+    HGDIOBJ normal = SelectObject(dc, ansi);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    EXPECT_EQ(tm.tmItalic, 1);
+    EXPECT_EQ(tm.tmUnderlined, 1);
+    EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 12);
+    SelectObject(dc, normal);
+    DeleteObject(ansi);
+}
+
+// A point size at the device's resolution, as the programs ask for it.
+LONG pointsToHeight(HDC dc, int points) { return -((points * GetDeviceCaps(dc, LOGPIXELSY) + 36) / 72); }
+
+// Renders the sizes the screens use; the file is kept for looking at (GDI_SCREENSHOTS names the
+// folder; the test's temporary folder otherwise).
 TEST(Screenshots, CyrillicAtEightAndNinePoints)
 {
     gdi::resizeScreen(240, 320);
     HDC dc = gdi::createWindowDC(0, 0, {{0, 0, 240, 320}});
+    EXPECT_EQ(pointsToHeight(dc, 8), -11);
+    EXPECT_EQ(pointsToHeight(dc, 9), -12);
     SetBkMode(dc, TRANSPARENT);
-    const char16_t* lines[] = {u"Рубрики · Поиск · Избранное", u"Автосервис, шиномонтаж", u"ул. Малая Садовая, д. 3",
-                               u"Часы работы: 9:00–21:00", u"ЁЖИК съел щавель, Юля — фыр"};
+    const char16_t* lines[] = {u"Справочник фирм Санкт-Петербурга", u"Рубрики · Поиск · Избранное",
+                               u"ул. Малая Садовая, д. 3", u"Часы работы: 9:00–21:00", u"ЁЖИК съел щавель, Юля — фыр"};
     int y = 2;
-    for (int height : {-11, -12})
+    for (int points : {8, 9})
         for (int weight : {FW_NORMAL, FW_BOLD}) {
-            HFONT font = CreateFontW(height, 0, 0, 30, weight, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 0, 0, u"");
+            HFONT font =
+                CreateFontW(pointsToHeight(dc, points), 0, 0, 0, weight, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 0, 0, u"Tahoma");
             HGDIOBJ previous = SelectObject(dc, font);
             for (const char16_t* line : lines) {
                 RECT r{4, y, 236, y + 20};
-                y += DrawTextW(dc, line, -1, &r, DT_LEFT | DT_SINGLELINE);
+                y += DrawTextW(dc, line, -1, &r, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
             }
-            y += 4;
+            y += 3;
             SelectObject(dc, previous);
             DeleteObject(font);
         }
-    RECT band{0, y, 240, y + 60};
-    TRIVERTEX v[2] = {{0, y, 8 << 8, 111 << 8, 184 << 8, 0}, {240, y + 60, 11 << 8, 82 << 8, 131 << 8, 0}};
+    RECT band{0, y, 240, 320};
+    TRIVERTEX v[2] = {{0, y, 8 << 8, 111 << 8, 184 << 8, 0}, {240, 320, 11 << 8, 82 << 8, 131 << 8, 0}};
     GRADIENT_RECT mesh{0, 1};
     GradientFill(dc, v, 2, &mesh, 1, GRADIENT_FILL_RECT_V);
-    HFONT tile = CreateFontW(-11, 0, 0, 30, FW_BOLD, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 0, 0, u"");
+    HFONT tile = CreateFontW(pointsToHeight(dc, 8), 0, 0, 0, FW_BOLD, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 0, 0, u"");
     HGDIOBJ previous = SelectObject(dc, tile);
     SetTextColor(dc, RGB(255, 255, 255));
     DrawTextW(dc, u"Поиск по телефону и названию фирмы", -1, &band, DT_CENTER | DT_WORDBREAK);
