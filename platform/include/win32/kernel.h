@@ -370,3 +370,10 @@ DWORD WINAPI GetTickCount(void);
 // handle.
 HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES lpMutexAttributes, BOOL bInitialOwner, LPCWSTR lpName);
 BOOL WINAPI ReleaseMutex(HANDLE hMutex);
+
+// ---------------------------------------------------------------------------------------------
+// C run-time text functions of the device
+
+// Compares at most `count` characters, letters of either case taken as equal (ASCII, Latin-1 and
+// Cyrillic, as the device folds them): <0, 0 or >0.
+int _wcsnicmp(const WCHAR* a, const WCHAR* b, size_t count);
