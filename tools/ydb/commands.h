@@ -11,3 +11,4 @@ int runInfo(int argc, char** argv);
 int runCheck(int argc, char** argv);
 int runDump(int argc, char** argv);
 int runSynth(int argc, char** argv);
+int runQuery(int argc, char** argv);

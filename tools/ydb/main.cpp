@@ -18,6 +18,7 @@ const Command commands[] = {
     {"check", runCheck, "check FILE                             validate every table and cross reference"},
     {"dump", runDump, "dump FILE TABLE                        one JSON object per record (TABLE 0-7 or name)"},
     {"synth", runSynth, "synth --firms N -o DIR [--seed S]      write a generated source edition"},
+    {"query", runQuery, "query FILE WHAT ... [--json]           the lines the lists and searches show"},
 };
 
 int usage() {
