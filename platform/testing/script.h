@@ -5,7 +5,9 @@
 //   key NAME[+NAME...]       VK_RETURN, VK_CONTROL+Q, A ...: modifiers held around the last key
 //   type TEXT                the rest of the line as typed characters (\n \r \t \\ escapes)
 //   wait-idle                let the program run until it waits again
-//   expect-box CAPTION|TEXT  a message box is open with this caption (and text, when given)
+//   expect-box CAPTION|TEXT|ICON  a message box is open with this caption, and this text and
+//                            icon when given (an empty text matches any; icons: none,
+//                            MB_ICONQUESTION, MB_ICONSTOP, ...); \n \r \t \\ and \| escapes
 //   answer BUTTON            IDOK, IDCANCEL, IDYES, IDNO, IDABORT, IDRETRY, IDIGNORE
 //   screenshot NAME          NAME.png in the screenshot folder
 //   expect-window CLASS|CAPTION  a visible window of this class and/or caption exists
@@ -33,6 +35,8 @@ struct ScriptCommand {
     std::u16string text;     // type; expect-box caption; expect-window class
     std::u16string detail;   // expect-box text; expect-window caption
     bool hasDetail = false;
+    UINT icon = 0;           // expect-box: MB_ICON* of the box, when hasIcon
+    bool hasIcon = false;
     std::string name;        // screenshot file name
 };
 

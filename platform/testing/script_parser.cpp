@@ -108,7 +108,9 @@ struct LineReader {
         return true;
     }
 
-    bool typedText(std::string_view text)
+    // Typed text, captions and texts: \n \r \t \\ and \| (a bar that does not separate) are
+    // escapes, since the programs' box texts run over several lines.
+    bool escapedText(std::string_view text, std::u16string& target)
     {
         std::string unescaped;
         for (size_t i = 0; i < text.size(); ++i) {
@@ -122,28 +124,80 @@ struct LineReader {
             case 'r': unescaped += '\r'; break;
             case 't': unescaped += '\t'; break;
             case '\\': unescaped += '\\'; break;
+            case '|': unescaped += '|'; break;
             default:
-                problem = "unknown escape '\\" + std::string(next ? 1 : 0, next) + "' in type (\\n \\r \\t \\\\ are known)";
+                problem = "unknown escape '\\" + std::string(next ? 1 : 0, next) + "' (\\n \\r \\t \\\\ \\| are known)";
                 return false;
             }
         }
-        if (unescaped.empty()) {
-            problem = "type needs the text to type";
-            return false;
-        }
-        command.text = emu::fromUtf8(unescaped);
+        target = emu::fromUtf8(unescaped);
         return true;
     }
 
-    // "FIRST|SECOND"; the second part is optional.
-    bool pair(std::string_view text, std::string_view usage, bool firstRequired)
+    bool typedText(std::string_view text)
     {
-        const size_t bar = text.find('|');
-        const std::string_view first = bar == std::string_view::npos ? text : text.substr(0, bar);
-        command.text = emu::fromUtf8(first);
-        command.hasDetail = bar != std::string_view::npos;
-        if (command.hasDetail) command.detail = emu::fromUtf8(text.substr(bar + 1));
-        if ((firstRequired && first.empty()) || (first.empty() && command.detail.empty())) {
+        if (!escapedText(text, command.text)) return false;
+        if (command.text.empty()) {
+            problem = "type needs the text to type";
+            return false;
+        }
+        return true;
+    }
+
+    // The parts of "FIRST|SECOND|THIRD" split at the bars that are not escaped.
+    static std::vector<std::string_view> barParts(std::string_view text)
+    {
+        std::vector<std::string_view> parts;
+        size_t start = 0;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\\') {
+                ++i;
+            } else if (text[i] == '|') {
+                parts.push_back(text.substr(start, i - start));
+                start = i + 1;
+            }
+        }
+        parts.push_back(text.substr(start));
+        return parts;
+    }
+
+    bool iconNamed(std::string_view name)
+    {
+        struct IconName {
+            std::string_view name;
+            UINT icon;
+        };
+        static constexpr IconName icons[] = {
+            {"none", 0}, {"MB_ICONQUESTION", MB_ICONQUESTION}, {"MB_ICONEXCLAMATION", MB_ICONEXCLAMATION},
+            {"MB_ICONWARNING", MB_ICONWARNING}, {"MB_ICONINFORMATION", MB_ICONINFORMATION},
+            {"MB_ICONASTERISK", MB_ICONASTERISK}, {"MB_ICONSTOP", MB_ICONSTOP}, {"MB_ICONERROR", MB_ICONERROR},
+            {"MB_ICONHAND", MB_ICONHAND},
+        };
+        for (const IconName& icon : icons) {
+            if (icon.name == trimmed(name)) {
+                command.icon = icon.icon;
+                command.hasIcon = true;
+                return true;
+            }
+        }
+        problem = "unknown icon '" + std::string(name) +
+                  "' (none, MB_ICONQUESTION, MB_ICONEXCLAMATION, MB_ICONINFORMATION or MB_ICONSTOP)";
+        return false;
+    }
+
+    // "FIRST|SECOND", and for a box "|ICON" after them; all but the first part are optional.
+    bool parts(std::string_view text, std::string_view usage, bool firstRequired, bool iconAllowed)
+    {
+        const std::vector<std::string_view> split = barParts(text);
+        if (split.size() > (iconAllowed ? 3u : 2u)) {
+            problem = std::string(usage);
+            return false;
+        }
+        if (!escapedText(split[0], command.text)) return false;
+        command.hasDetail = split.size() > 1;
+        if (command.hasDetail && !escapedText(split[1], command.detail)) return false;
+        if (split.size() > 2 && !iconNamed(split[2])) return false;
+        if ((firstRequired && command.text.empty()) || (command.text.empty() && command.detail.empty())) {
             problem = std::string(usage);
             return false;
         }
@@ -212,11 +266,11 @@ struct LineReader {
         }
         if (verb == "expect-box") {
             command.kind = CommandKind::ExpectBox;
-            return pair(rest, "expect-box needs a caption: expect-box CAPTION|TEXT", true);
+            return parts(rest, "expect-box needs a caption: expect-box CAPTION|TEXT|ICON (text and icon optional)", true, true);
         }
         if (verb == "expect-window") {
             command.kind = CommandKind::ExpectWindow;
-            return pair(rest, "expect-window needs a class or a caption: expect-window CLASS|CAPTION", false);
+            return parts(rest, "expect-window needs a class or a caption: expect-window CLASS|CAPTION", false, false);
         }
         if (verb == "answer") {
             command.kind = CommandKind::Answer;

@@ -4,6 +4,7 @@
 #include "emulator.h"
 #include "platform/gdi/png_writer.h"
 
+#include <cstdio>
 #include <filesystem>
 
 namespace driver {
@@ -15,6 +16,22 @@ std::string quoted(std::u16string_view first, bool hasSecond, std::u16string_vie
     std::string text = "\"" + emu::toUtf8(first);
     if (hasSecond) text += "|" + emu::toUtf8(second);
     return text + "\"";
+}
+
+std::string iconText(UINT icon)
+{
+    switch (icon) {
+    case 0: return "none";
+    case MB_ICONQUESTION: return "MB_ICONQUESTION";
+    case MB_ICONEXCLAMATION: return "MB_ICONEXCLAMATION";
+    case MB_ICONINFORMATION: return "MB_ICONINFORMATION";
+    case MB_ICONSTOP: return "MB_ICONSTOP";
+    default: return "0x" + [icon] {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%X", icon);
+        return std::string(hex);
+    }();
+    }
 }
 
 // One command; a failure is reported through the scenario and returns -1.
@@ -40,8 +57,14 @@ int runCommand(const ScriptCommand& command, const ScriptSettings& settings)
             fail("expected a message box " + expected + ", none is open");
             return -1;
         }
-        if (box->caption != command.text || (command.hasDetail && box->text != command.detail)) {
+        if (box->caption != command.text || (!command.detail.empty() && box->text != command.detail)) {
             fail("expected a message box " + expected + ", found " + quoted(box->caption, true, box->text));
+            return -1;
+        }
+        const UINT icon = box->style & MB_ICONMASK;
+        if (command.hasIcon && icon != command.icon) {
+            fail("expected a message box " + expected + " with icon " + iconText(command.icon) + ", it has " +
+                 iconText(icon));
             return -1;
         }
         return 0;

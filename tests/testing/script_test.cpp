@@ -84,6 +84,31 @@ TEST(ScriptParser, ErrorsNameTheLineAndTheProblem) {
     EXPECT_THAT(parseError("type " + std::string(5000, 'a')), HasSubstr("line 1: longer than 4096 bytes"));
 }
 
+TEST(ScriptParser, BoxTextsSpanLinesAndNameTheirIcon) {
+    driver::Script script;
+    std::string error;
+    ASSERT_EQ(driver::parseScript("expect-box С НАДЕЖДОЙ|НИЧЕГО НЕ НАЙДЕНО!\\nИСКАТЬ?|MB_ICONQUESTION\n"
+                                  "expect-box A\\|B|C\\\\|none\n"
+                                  "expect-box ОТКАЗ\n",
+                                  script, error),
+              0)
+        << error;
+    const auto& c = script.commands;
+    EXPECT_EQ(c[0].detail, u"НИЧЕГО НЕ НАЙДЕНО!\nИСКАТЬ?");
+    EXPECT_TRUE(c[0].hasIcon);
+    EXPECT_EQ(c[0].icon, static_cast<UINT>(MB_ICONQUESTION));
+    EXPECT_EQ(c[1].text, u"A|B") << "an escaped bar does not separate";
+    EXPECT_EQ(c[1].detail, u"C\\");
+    EXPECT_TRUE(c[1].hasIcon);
+    EXPECT_EQ(c[1].icon, 0u);
+    EXPECT_FALSE(c[2].hasIcon);
+    EXPECT_FALSE(c[2].hasDetail);
+    EXPECT_THAT(parseError("expect-box A|B|MB_ICONSMILE"), HasSubstr("unknown icon 'MB_ICONSMILE'"));
+    EXPECT_THAT(parseError("expect-box A|B|none|more"), HasSubstr("expect-box needs a caption"));
+    EXPECT_THAT(parseError("expect-window A|B|C"), HasSubstr("expect-window needs"));
+    EXPECT_THAT(parseError("expect-box A|\\x"), HasSubstr("unknown escape '\\x'"));
+}
+
 TEST(ScriptParser, KeyNames) {
     EXPECT_EQ(driver::virtualKeyNamed("VK_RETURN"), 0x0Du);
     EXPECT_EQ(driver::virtualKeyNamed("VK_A"), static_cast<UINT>('A'));
@@ -142,6 +167,11 @@ TEST_F(ScriptRun, TheFirstFailureStopsTheScriptWithItsLine) {
     EXPECT_EQ(run("tap 10 10\ntap 10 10\n").error, "line 2: tap 10 10: a message box is open (\"УДАЛИТЬ?\")");
     EXPECT_EQ(run("key VK_ESCAPE\ntap 1 1\n").error, "line 2: tap 1 1: the program has ended");
     EXPECT_THAT(run("expect-window Dialog|\n").error, HasSubstr("line 1: expect-window \"Dialog|\": windows cannot"));
+    EXPECT_EQ(run("tap 10 10\nexpect-box УДАЛИТЬ?|Удалить запись?|MB_ICONSTOP\n").error,
+              "line 2: expected a message box \"УДАЛИТЬ?|Удалить запись?\" with icon MB_ICONSTOP, it has "
+              "MB_ICONQUESTION");
+    EXPECT_EQ(run("tap 10 10\nexpect-box УДАЛИТЬ?||MB_ICONQUESTION\nanswer IDYES\nkey VK_ESCAPE\n").error, "")
+        << "an empty text part checks the caption and the icon only";
 }
 
 }  // namespace
