@@ -1,4 +1,4 @@
-// The device's C run-time text functions the programs call.
+// The device's text functions the programs call: the kernel's and the C run-time's.
 #include "text.h"
 #include "win32.h"
 
@@ -13,4 +13,20 @@ int _wcsnicmp(const WCHAR* a, const WCHAR* b, size_t count)
             return 0;
     }
     return 0;
+}
+
+int WINAPI lstrlenW(LPCWSTR lpString)
+{
+    return lpString == nullptr ? 0 : static_cast<int>(kernel::textLength(lpString));
+}
+
+LPWSTR WINAPI lstrcpyW(LPWSTR lpString1, LPCWSTR lpString2)
+{
+    if (lpString1 == nullptr || lpString2 == nullptr)
+        return nullptr;
+    size_t i = 0;
+    do {
+        lpString1[i] = lpString2[i];
+    } while (lpString2[i++] != 0);
+    return lpString1;
 }

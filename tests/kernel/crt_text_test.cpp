@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 TEST(WcsnicmpTest, CyrillicAndLatinLettersOfEitherCaseMatch)
 {
     EXPECT_EQ(_wcsnicmp(W("МИЛИЦИЯ района"), W("милиция РАЙОНА"), 14), 0);
@@ -27,4 +29,15 @@ TEST(WcsnicmpTest, StopsAtTheEndOfTheShorterText)
     EXPECT_EQ(_wcsnicmp(W("abc"), W("ABC"), 100), 0);
     EXPECT_LT(_wcsnicmp(W("ab"), W("ABC"), 100), 0);
     EXPECT_GT(_wcsnicmp(W("abd"), W("ABC"), 3), 0);
+}
+
+TEST(KernelTextTest, LengthAndCopyOfWideTexts)
+{
+    EXPECT_EQ(lstrlenW(W("Москва")), 6);
+    EXPECT_EQ(lstrlenW(W("")), 0);
+    EXPECT_EQ(lstrlenW(nullptr), 0);
+    WCHAR copy[8] = {u'x', u'x', u'x', u'x', u'x', u'x', u'x', u'x'};
+    EXPECT_EQ(lstrcpyW(copy, W("СПб")), copy);
+    EXPECT_EQ(std::u16string(copy), u"СПб");
+    EXPECT_EQ(copy[4], u'x') << "nothing written past the terminator";
 }

@@ -372,7 +372,11 @@ HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES lpMutexAttributes, BOOL bInitia
 BOOL WINAPI ReleaseMutex(HANDLE hMutex);
 
 // ---------------------------------------------------------------------------------------------
-// C run-time text functions of the device
+// Text functions of the device: the kernel's and the C run-time's
+
+int WINAPI lstrlenW(LPCWSTR lpString);
+// Copies with its terminator; the caller's buffer must hold it, as on the platform.
+LPWSTR WINAPI lstrcpyW(LPWSTR lpString1, LPCWSTR lpString2);
 
 // Compares at most `count` characters, letters of either case taken as equal (ASCII, Latin-1 and
 // Cyrillic, as the device folds them): <0, 0 or >0.
