@@ -14,18 +14,31 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The build's steps on one terminal line; silent when quiet or when standard error is no terminal.
-struct Progress {
+// The build on one terminal line: a bar, the share done and the step under way. Silent when quiet
+// or when standard error is no terminal (a build run by the build system, output piped to a file).
+struct ProgressBar {
     bool shown;
-    int steps;
-    void step(int n, const char* what) const {
+    int lastPercent = -1;
+    const char* lastStep = nullptr;
+
+    // Reading the firms is most of the time of a large build, so it gets most of the bar.
+    static constexpr double readShare = 0.6;
+
+    void show(double share, const char* step) {
         if (!shown) return;
-        int filled = 24 * n / steps;
-        std::fprintf(stderr, "\r[%.*s%*s] %d/%d %-28s", filled, "########################", 24 - filled, "", n, steps, what);
+        int percent = static_cast<int>(share * 100 + 0.5);
+        if (percent == lastPercent && step == lastStep) return;
+        lastPercent = percent;
+        lastStep = step;
+        constexpr int width = 30;
+        int filled = width * percent / 100;
+        std::fprintf(stderr, "\r[%.*s%*s] %3d%% %-24s", filled, "##############################", width - filled, "",
+                     percent, step);
         std::fflush(stderr);
     }
-    void done() const {
-        if (shown) std::fprintf(stderr, "\n");
+    void finish() {
+        if (shown && lastPercent >= 0) std::fprintf(stderr, "\n");
+        shown = false;
     }
 };
 
@@ -65,46 +78,49 @@ int runBuild(int argc, char** argv) {
         std::fprintf(stderr, "ydb build: %s: not a folder\n", source.c_str());
         return exitUsage;
     }
-    Progress progress{!quiet && isatty(2) != 0, 4};
-    progress.step(0, "reading the source");
+    ProgressBar progress{!quiet && isatty(2) != 0};
+    progress.show(0, "reading the source");
     SourceEdition edition;
     IssueList issues;
-    bool sound = readSourceEdition(source, edition, issues);
+    bool sound = readSourceEdition(source, edition, issues, [&](uint64_t done, uint64_t total) {
+        progress.show(total ? ProgressBar::readShare * static_cast<double>(done) / static_cast<double>(total) : 0,
+                      "reading the firms");
+    });
     if (!sound) {
-        progress.done();
+        progress.finish();
         for (const SourceIssue& issue : issues.items) std::fprintf(stderr, "%s\n", formatIssue(issue).c_str());
         if (issues.total > issues.items.size())
             std::fprintf(stderr, "... and %zu more\n", issues.total - issues.items.size());
         std::fprintf(stderr, "ydb build: %zu error(s); nothing written\n", issues.total);
         return exitFailed;
     }
-    progress.step(1, "ordering the firms");
+    progress.show(ProgressBar::readShare, "ordering the firms");
     Edition built = editionFromSource(edition);
-    progress.step(2, "laying out the file");
+    progress.show(0.75, "laying out the file");
     DatabaseImage image;
     std::string error;
     if (writeEdition(built, image, error) != writeOk) {
-        progress.done();
+        progress.finish();
         std::fprintf(stderr, "ydb build: %s; nothing written\n", error.c_str());
         return exitFailed;
     }
-    progress.step(3, "writing");
+    progress.show(0.9, "writing");
     // Written under another name first, so that a failed build never leaves half a database.
     std::string temporary = output + ".part";
     std::error_code ec;
     if (saveImage(image, temporary, error) != writeOk || (fs::rename(temporary, output, ec), ec)) {
-        progress.done();
+        progress.finish();
         fs::remove(temporary, ec);
         std::fprintf(stderr, "ydb build: %s\n", error.empty() ? (output + ": cannot be written").c_str() : error.c_str());
         return exitUsage;
     }
     if (!installPages(edition, fs::path(output), error)) {
-        progress.done();
+        progress.finish();
         std::fprintf(stderr, "ydb build: %s\n", error.c_str());
         return exitUsage;
     }
-    progress.step(4, "done");
-    progress.done();
+    progress.show(1, "done");
+    progress.finish();
     if (!quiet)
         std::printf("%s: %zu rubrics, %zu streets, %zu firms, %zu telephone entries, %zu bytes\n", output.c_str(),
                     built.rubrics.size(), built.streets.size(), built.firms.size(), built.phones.size(), image.bytes.size());

@@ -210,18 +210,25 @@ void readRubrics(const fs::path& folder, SourceEdition& edition, IssueList& issu
     }
 }
 
-// Calls `each(object, line)` for every non-empty line of a JSON Lines file.
+// Calls `each(object, line)` for every non-empty line of a JSON Lines file, telling `progress` now
+// and then how many of the file's bytes are behind it.
 template <typename Each>
-void readJsonLines(const fs::path& folder, const std::string& file, IssueList& issues, Each each) {
+void readJsonLines(const fs::path& folder, const std::string& file, IssueList& issues, const ReadProgress& progress,
+                   Each each) {
     std::ifstream in(folder / file, std::ios::binary);
     if (!in) {
         issues.add(file, 0, "", "cannot be read");
         return;
     }
+    std::error_code ec;
+    uint64_t size = progress ? fs::file_size(folder / file, ec) : 0;
+    uint64_t done = 0;
     std::string line;
     int number = 0;
     while (std::getline(in, line)) {
         ++number;
+        done += line.size() + 1;
+        if (progress && number % 4096 == 0) progress(std::min(done, size), size);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.find_first_not_of(" \t") == std::string::npos) continue;
         json value;
@@ -238,7 +245,7 @@ void readJsonLines(const fs::path& folder, const std::string& file, IssueList& i
 void readStreets(const fs::path& folder, SourceEdition& edition, IssueList& issues,
                  std::unordered_map<std::string, uint32_t>& byName) {
     const std::string file = "streets.jsonl";
-    readJsonLines(folder, file, issues, [&](const json& value, int line) {
+    readJsonLines(folder, file, issues, nullptr, [&](const json& value, int line) {
         FieldReader f(value, file, line, issues);
         f.rejectUnknown({"key", "name"});
         SourceStreet s;
@@ -256,10 +263,10 @@ void readStreets(const fs::path& folder, SourceEdition& edition, IssueList& issu
 
 void readFirms(const fs::path& folder, SourceEdition& edition, IssueList& issues,
                const std::unordered_map<std::string, uint32_t>& rubricByCode,
-               const std::unordered_map<std::string, uint32_t>& streetByName) {
+               const std::unordered_map<std::string, uint32_t>& streetByName, const ReadProgress& progress) {
     const std::string file = "firms.jsonl";
     std::vector<uint32_t> firmsPerStreet(edition.streets.size(), 0);
-    readJsonLines(folder, file, issues, [&](const json& value, int line) {
+    readJsonLines(folder, file, issues, progress, [&](const json& value, int line) {
         FieldReader f(value, file, line, issues);
         f.rejectUnknown({"name", "street", "house", "houseSuffix", "web", "email", "phone", "phones",
                          "namePrefix", "rubrics", "hours", "comment"});
@@ -352,14 +359,14 @@ void readPages(const fs::path& folder, SourceEdition& edition, IssueList& issues
 
 } // namespace
 
-bool readSourceEdition(const std::string& folder, SourceEdition& edition, IssueList& issues) {
+bool readSourceEdition(const std::string& folder, SourceEdition& edition, IssueList& issues, const ReadProgress& progress) {
     fs::path root(folder);
     std::unordered_map<std::string, uint32_t> rubricByCode;
     std::unordered_map<std::string, uint32_t> streetByName;
     readEdition(root, edition, issues);
     readRubrics(root, edition, issues, rubricByCode);
     readStreets(root, edition, issues, streetByName);
-    readFirms(root, edition, issues, rubricByCode, streetByName);
+    readFirms(root, edition, issues, rubricByCode, streetByName, progress);
     readPages(root, edition, issues);
     return issues.empty();
 }
