@@ -120,6 +120,8 @@ bool inside(HWND window, LPARAM lParam)
 
 void stylusDown(HWND window, ButtonState& state)
 {
+    if (!IsWindowEnabled(window))
+        return;
     if (GetFocus() != window)
         SetFocus(window);
     state.tracking = true;
@@ -190,6 +192,9 @@ LRESULT CALLBACK buttonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         detachState<ButtonState>(window);
         break;
     case WM_NCCALCSIZE:
+        return clientInsideFrame(window, lParam);
+    case WM_NCPAINT:
+        paintFrame(window);
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -27,11 +27,6 @@ struct ComboState {
     bool resizing = false;
 };
 
-LONG comboKind(HWND window)
-{
-    return windowStyle(window) & 3;
-}
-
 bool hasEdit(const ComboState& s)
 {
     return s.edit != nullptr;
@@ -79,6 +74,21 @@ void setEditText(ComboState& s, std::u16string_view text)
     --s.quietEdit;
 }
 
+// The window manager's copy of the combo's text follows the field, for callers that read it
+// without asking the combo.
+void storeComboText(HWND window, const ComboState& s)
+{
+    std::u16string text;
+    if (hasEdit(s)) {
+        text = windowText(s.edit);
+    } else {
+        auto selected = static_cast<int>(toList(s, LB_GETCURSEL, 0, 0));
+        if (selected >= 0)
+            text = lineText(s, selected);
+    }
+    DefWindowProcW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 // The field shows the selected line.
 void showSelection(HWND window, ComboState& s)
 {
@@ -89,6 +99,7 @@ void showSelection(HWND window, ComboState& s)
             SendMessageW(s.edit, EM_SETSEL, 0, -1);
         }
     }
+    storeComboText(window, s);
     InvalidateRect(window, nullptr, TRUE);
 }
 
@@ -250,8 +261,11 @@ void typedCharacter(HWND window, ComboState& s, WCHAR ch)
 void childCommand(HWND window, ComboState& s, WPARAM wParam, LPARAM lParam)
 {
     auto from = reinterpret_cast<HWND>(lParam);
-    int code = HIWORD(wParam);
+    // Signed: LBN_ERRSPACE is negative.
+    int code = static_cast<SHORT>(HIWORD(wParam));
     if (from == s.edit && s.edit != nullptr) {
+        if (code == EN_CHANGE)
+            storeComboText(window, s);
         if (s.quietEdit > 0)
             return;
         if (code == EN_CHANGE)
@@ -378,6 +392,7 @@ LRESULT setText(HWND window, ComboState& s, LPARAM lParam)
     if (found < 0)
         return CB_ERR;
     toList(s, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
+    storeComboText(window, s);
     InvalidateRect(window, nullptr, TRUE);
     return TRUE;
 }
@@ -400,6 +415,7 @@ LRESULT setCurrentSelection(HWND window, ComboState& s, WPARAM wParam)
         setEditText(s, u"");
     else
         setEditText(s, lineText(s, static_cast<int>(result)));
+    storeComboText(window, s);
     InvalidateRect(window, nullptr, TRUE);
     return result;
 }
@@ -408,6 +424,7 @@ void resetContent(HWND window, ComboState& s)
 {
     toList(s, LB_RESETCONTENT, 0, 0);
     setEditText(s, u"");
+    storeComboText(window, s);
     InvalidateRect(window, nullptr, TRUE);
 }
 
@@ -470,6 +487,9 @@ LRESULT CALLBACK comboProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         detachState<ComboState>(window);
         break;
     case WM_NCCALCSIZE:
+        return clientInsideFrame(window, lParam);
+    case WM_NCPAINT:
+        paintFrame(window);
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -106,6 +106,26 @@ void drawFrame(HDC dc, const RECT& rect, COLORREF colour)
     DeleteObject(brush);
 }
 
+LRESULT clientInsideFrame(HWND window, LPARAM lParam)
+{
+    auto* rect = reinterpret_cast<RECT*>(lParam);
+    if (rect != nullptr && (GetWindowLongW(window, GWL_STYLE) & WS_BORDER))
+        InflateRect(rect, -1, -1);
+    return 0;
+}
+
+void paintFrame(HWND window)
+{
+    if (!(GetWindowLongW(window, GWL_STYLE) & WS_BORDER))
+        return;
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    OffsetRect(&rect, -rect.left, -rect.top);
+    HDC dc = GetWindowDC(window);
+    drawFrame(dc, rect, frameColour());
+    ReleaseDC(window, dc);
+}
+
 std::u16string windowText(HWND window)
 {
     int length = static_cast<int>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));

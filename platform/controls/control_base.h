@@ -59,6 +59,11 @@ COLORREF disabledTextColour();
 void drawFrame(HDC dc, const RECT& rect, COLORREF colour);
 void fillSolid(HDC dc, const RECT& rect, COLORREF colour);
 
+// The frame of a control: WS_BORDER is one pixel all round, drawn by the control itself; scroll
+// bars lie inside the client area. For WM_NCCALCSIZE and WM_NCPAINT.
+LRESULT clientInsideFrame(HWND window, LPARAM lParam);
+void paintFrame(HWND window);
+
 // Window text as a string (WM_GETTEXT of the window itself).
 std::u16string windowText(HWND window);
 // Copies text into a caller's buffer of `capacity` characters, cut and terminated as

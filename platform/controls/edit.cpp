@@ -339,6 +339,9 @@ LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         detachState<EditState>(window);
         break;
     case WM_NCCALCSIZE:
+        return clientInsideFrame(window, lParam);
+    case WM_NCPAINT:
+        paintFrame(window);
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -593,6 +593,9 @@ LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         detachState<ListState>(window);
         break;
     case WM_NCCALCSIZE:
+        return clientInsideFrame(window, lParam);
+    case WM_NCPAINT:
+        paintFrame(window);
         return 0;
     case WM_ERASEBKGND:
         return 1;

@@ -73,6 +73,9 @@ LRESULT CALLBACK staticProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         detachState<StaticState>(window);
         break;
     case WM_NCCALCSIZE:
+        return clientInsideFrame(window, lParam);
+    case WM_NCPAINT:
+        paintFrame(window);
         return 0;
     case WM_NCHITTEST:
         if (!(windowStyle(window) & SS_NOTIFY))

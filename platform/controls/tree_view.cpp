@@ -18,6 +18,7 @@
 #include "win32/commctrl.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <unordered_map>
 #include <vector>
@@ -153,14 +154,6 @@ int rowOf(TreeState& s, ItemId id)
         if (rows[i].id == id)
             return static_cast<int>(i);
     return -1;
-}
-
-int levelOf(TreeState& s, const TreeNode& node)
-{
-    int level = 0;
-    for (const TreeNode* n = &node; n->parent != 0; n = nodeOf(s, n->parent))
-        ++level;
-    return level;
 }
 
 bool hasNextSibling(TreeState& s, const TreeNode& node)
@@ -580,7 +573,8 @@ BOOL itemRect(HWND window, TreeState& s, WPARAM textOnly, LPARAM lParam)
     if (lParam == 0)
         return FALSE;
     auto* rect = reinterpret_cast<RECT*>(lParam);
-    HTREEITEM item = *reinterpret_cast<HTREEITEM*>(lParam);
+    HTREEITEM item = nullptr;
+    std::memcpy(&item, rect, sizeof item);
     TreeNode* node = nodeOf(s, item);
     int row = node != nullptr ? rowOf(s, node->id) : -1;
     if (row < 0)
@@ -906,6 +900,9 @@ LRESULT CALLBACK treeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         deleteItem(window, *s, TVI_ROOT);
         break;
     case WM_NCCALCSIZE:
+        return clientInsideFrame(window, lParam);
+    case WM_NCPAINT:
+        paintFrame(window);
         return 0;
     case WM_ERASEBKGND:
         return 1;

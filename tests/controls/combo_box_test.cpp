@@ -101,6 +101,7 @@ TEST_F(ComboBoxTest, TappingALineOfTheDroppedListSelectsItAndCloses)
     add(u"первая");
     add(u"вторая");
     SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    SetFocus(combo);
     pump();
     received.clear();
     tap(combo, 100, fieldHeight() / 2);  // a tap on the field drops the list

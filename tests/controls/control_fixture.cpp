@@ -58,6 +58,22 @@ void ControlTest::pump()
 }
 
 namespace {
+
+// Focus reports of the standard controls; their codes overlap between classes.
+bool isFocusReport(HWND control, int code)
+{
+    WCHAR name[32]{};
+    GetClassNameW(control, name, 32);
+    std::u16string_view kind(name);
+    if (kind == WC_LISTBOXW)
+        return code == LBN_SETFOCUS || code == LBN_KILLFOCUS;
+    if (kind == WC_COMBOBOXW)
+        return code == CBN_SETFOCUS || code == CBN_KILLFOCUS;
+    if (kind == WC_EDITW)
+        return code == EN_SETFOCUS || code == EN_KILLFOCUS;
+    return false;
+}
+
 POINT onScreen(HWND control, int x, int y)
 {
     POINT p{x, y};
@@ -117,7 +133,9 @@ LRESULT CALLBACK ControlTest::parentProc(HWND window, UINT message, WPARAM wPara
     ControlTest* test = current;
     if (test != nullptr) {
         if (message == WM_COMMAND && lParam != 0) {
-            test->received.push_back(command(LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam))));
+            int code = static_cast<SHORT>(HIWORD(wParam));
+            if (test->keepAll || !isFocusReport(reinterpret_cast<HWND>(lParam), code))
+                test->received.push_back(command(LOWORD(wParam), code));
             return 0;
         }
         if (message == WM_DRAWITEM) {

@@ -42,8 +42,7 @@ protected:
     POINT rowPoint(int row, HTREEITEM item)
     {
         RECT r{};
-        *reinterpret_cast<HTREEITEM*>(&r) = item;
-        EXPECT_TRUE(SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
+        EXPECT_TRUE(TreeView_GetItemRect(tree, item, &r, TRUE));
         (void)row;
         return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
@@ -213,8 +212,7 @@ TEST_F(TreeViewTest, HitTestFindsButtonLabelAndEmptySpace)
     add(a, u"Кафе");
     pump();
     RECT label{};
-    *reinterpret_cast<HTREEITEM*>(&label) = a;
-    ASSERT_TRUE(SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label)));
+    ASSERT_TRUE(TreeView_GetItemRect(tree, a, &label, TRUE));
 
     TVHITTESTINFO info{};
     info.pt = POINT{label.left + 3, (label.top + label.bottom) / 2};
@@ -294,8 +292,7 @@ TEST_F(TreeViewTest, CustomDrawAsksForEveryItemAndUsesTheParentsColours)
 
     // Some pixel of the first label carries the parent's text colour.
     RECT label{};
-    *reinterpret_cast<HTREEITEM*>(&label) = a;
-    SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
+    TreeView_GetItemRect(tree, a, &label, TRUE);
     POINT origin{0, 0};
     ClientToScreen(tree, &origin);
     const gdi::Framebuffer& screen = gdi::screen();

@@ -8,6 +8,8 @@
 #include "win32/controls.h"
 #include "win32/ui.h"
 
+#include <cstring>
+
 // ---------------------------------------------------------------------------------------------
 // Initialisation. Both register the tree view (with the standard controls); they always succeed.
 typedef struct tagINITCOMMONCONTROLSEX {
@@ -375,6 +377,12 @@ inline HTREEITEM TreeView_HitTest(HWND hwnd, TVHITTESTINFO* lpht)
 inline BOOL TreeView_SortChildren(HWND hwnd, HTREEITEM hitem, BOOL recurse)
 {
     return static_cast<BOOL>(SendMessageW(hwnd, TVM_SORTCHILDREN, static_cast<WPARAM>(recurse), reinterpret_cast<LPARAM>(hitem)));
+}
+// The item travels in the first bytes of the rectangle, as the platform's message defines it.
+inline BOOL TreeView_GetItemRect(HWND hwnd, HTREEITEM hitem, RECT* prc, BOOL fItemRect)
+{
+    std::memcpy(prc, &hitem, sizeof hitem);
+    return static_cast<BOOL>(SendMessageW(hwnd, TVM_GETITEMRECT, static_cast<WPARAM>(fItemRect), reinterpret_cast<LPARAM>(prc)));
 }
 inline BOOL TreeView_EnsureVisible(HWND hwnd, HTREEITEM hitem)
 {
