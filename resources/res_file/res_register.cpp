@@ -3,6 +3,8 @@
 #include "emulator.h"
 #include "resources/res_file/res_file.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <vector>
 
@@ -38,6 +40,20 @@ int registerResFile(const unsigned char* bytes, size_t size, std::string& error)
         table.push_back({keyValue(resource.type), keyValue(resource.name), resource.data.data(),
                          static_cast<uint32_t>(resource.data.size())});
     emu::registerResources(table.data(), table.size());
+    return 0;
+}
+
+} // namespace resfile
+
+namespace resfile {
+
+int registerProgramResources(const char* program, const unsigned char* bytes, size_t size)
+{
+    std::string error;
+    if (registerResFile(bytes, size, error) != 0) {
+        std::fprintf(stderr, "%s: the compiled resources are damaged: %s\n", program, error.c_str());
+        std::abort();
+    }
     return 0;
 }
 

@@ -11,3 +11,11 @@ namespace resfile {
 int registerResFile(const unsigned char* bytes, size_t size, std::string& error);
 
 } // namespace resfile
+
+namespace resfile {
+
+// For a program's static initialiser: registers its built-in resources, and ends the program with
+// a message naming it when they are damaged (the build made them; nothing can run without them).
+int registerProgramResources(const char* program, const unsigned char* bytes, size_t size);
+
+} // namespace resfile

@@ -1,8 +1,8 @@
 // The launcher's compiled resource script as the program sees it, and damaged .res files refused
 // with the place of the fault.
 #include "resources/launcher/launcher_ids.h"
-#include "resources/launcher/res_embed/res_file.h"
-#include "resources/launcher/res_embed/res_register.h"
+#include "resources/res_file/res_file.h"
+#include "resources/res_file/res_register.h"
 
 #include "emulator.h"
 #include "win32.h"
