@@ -1,0 +1,156 @@
+#include "platform/htmlview/html_page.h"
+
+#include "platform/htmlview/markup_guard.h"
+#include "platform/htmlview/page_address.h"
+#include "platform/htmlview/page_files.h"
+#include "platform/htmlview/page_styles.h"
+#include "platform/htmlview/page_text.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace htmlview {
+
+namespace {
+
+void parse(HtmlPage& page)
+{
+    page.document.reset();
+    page.container.clearImages();
+    page.container.baseAddress = page.address;
+    page.container.caption.clear();
+    std::string markup = guardMarkup(pageToUtf8(page.source));
+    page.document = litehtml::document::createFromString(markup.c_str(), &page.container, &pageContext());
+}
+
+bool namedSo(const litehtml::element::ptr& element, const std::string& name)
+{
+    const char* id = element->get_attr("id");
+    if (id != nullptr && name == id)
+        return true;
+    const char* tag = element->get_tagName();
+    const char* anchor = element->get_attr("name");
+    return tag != nullptr && std::string_view(tag) == "a" && anchor != nullptr && name == anchor;
+}
+
+} // namespace
+
+void clearPage(HtmlPage& page)
+{
+    page.document.reset();
+    page.source.clear();
+    page.complete = false;
+    page.width = 0;
+    page.height = 0;
+    page.container.clearImages();
+    page.container.linkActivated = false;
+}
+
+void addPageText(HtmlPage& page, std::string_view text, bool plain)
+{
+    if (page.source.size() >= maxPageBytes)
+        return;
+    std::string piece = plain ? escapePlainText(text) : std::string(text);
+    page.source.append(piece, 0, maxPageBytes - page.source.size());
+}
+
+void finishPage(HtmlPage& page, int width)
+{
+    page.complete = true;
+    parse(page);
+    layoutPage(page, width);
+}
+
+int layoutPage(HtmlPage& page, int width)
+{
+    page.width = std::max(1, width);
+    page.container.viewWidth = page.width;
+    if (!page.document) {
+        page.height = 0;
+        return 0;
+    }
+    page.document->render(page.width);
+    page.height = std::max(0, page.document->height());
+    return page.height;
+}
+
+void drawPage(HtmlPage& page, HDC dc, const RECT& clip, int originX, int originY)
+{
+    if (!page.document)
+        return;
+    page.container.beginDraw(clip);
+    litehtml::position area(clip.left - originX, clip.top - originY, clip.right - clip.left,
+                            clip.bottom - clip.top);
+    // Keep the document alive even if a call made while drawing replaced it.
+    litehtml::document::ptr document = page.document;
+    document->draw(reinterpret_cast<litehtml::uint_ptr>(dc), originX, originY, &area);
+    page.container.endDraw();
+}
+
+std::optional<int> anchorTop(const HtmlPage& page, std::string_view name)
+{
+    if (!page.document || !page.document->root() || name.empty())
+        return std::nullopt;
+    std::string wanted = cp1251ToUtf8(name);
+    std::vector<litehtml::element::ptr> pending{page.document->root()};
+    while (!pending.empty()) {
+        litehtml::element::ptr element = pending.back();
+        pending.pop_back();
+        if (namedSo(element, wanted))
+            return std::max(0, element->get_placement().y);
+        size_t count = element->get_children_count();
+        for (size_t i = count; i-- > 0;)
+            if (litehtml::element::ptr child = element->get_child(static_cast<int>(i)))
+                pending.push_back(child);
+    }
+    return std::nullopt;
+}
+
+bool loadPageFile(HtmlPage& page, std::string_view address, int width)
+{
+    std::string bytes;
+    if (!readDeviceFile(devicePathOf(address), maxPageBytes, bytes))
+        return false;
+    clearPage(page);
+    page.address = withoutFragment(address);
+    page.source = std::move(bytes);
+    finishPage(page, width);
+    return true;
+}
+
+void pressPage(HtmlPage& page, int x, int y, int clientX, int clientY)
+{
+    page.container.linkActivated = false;
+    if (!page.document)
+        return;
+    litehtml::document::ptr document = page.document;
+    litehtml::position::vector redraw;
+    document->on_mouse_over(x, y, clientX, clientY, redraw);
+    document->on_lbutton_down(x, y, clientX, clientY, redraw);
+}
+
+std::optional<std::string> releasePage(HtmlPage& page, int x, int y, int clientX, int clientY)
+{
+    page.container.linkActivated = false;
+    if (!page.document)
+        return std::nullopt;
+    litehtml::document::ptr document = page.document;
+    litehtml::position::vector redraw;
+    document->on_lbutton_up(x, y, clientX, clientY, redraw);
+    document->on_mouse_leave(redraw);
+    if (!page.container.linkActivated)
+        return std::nullopt;
+    page.container.linkActivated = false;
+    return page.container.activatedLink;
+}
+
+void cancelPress(HtmlPage& page)
+{
+    if (!page.document)
+        return;
+    litehtml::document::ptr document = page.document;
+    litehtml::position::vector redraw;
+    document->on_mouse_leave(redraw);
+}
+
+} // namespace htmlview
