@@ -39,6 +39,31 @@ bool placeStations(MetroLine& line, std::string& error) {
     return true;
 }
 
+// Where a station's name goes: beside the station, on the first side where it covers no name
+// already placed and stays inside the picture; to the right when no side is free.
+struct LabelBox {
+    int x, baseline, width, size;
+    bool overlaps(const LabelBox& o) const {
+        return x < o.x + o.width && o.x < x + width && baseline - size < o.baseline + 3 && o.baseline - o.size < baseline + 3;
+    }
+};
+
+LabelBox placeLabel(int x, int y, int w, int size, int width, int height, const std::vector<LabelBox>& placed) {
+    const LabelBox candidates[] = {
+        {x + 10, y + 4, w, size},  {x - 10 - w, y + 4, w, size},  {x + 8, y - 7, w, size},
+        {x - 8 - w, y - 7, w, size}, {x + 8, y + 16, w, size},  {x - 8 - w, y + 16, w, size},
+    };
+    const LabelBox* fallback = nullptr;
+    for (const LabelBox& c : candidates) {
+        if (c.x < 2 || c.x + w > width - 2 || c.baseline - size < 2 || c.baseline + 3 > height - 2) continue;
+        if (!fallback) fallback = &c;
+        bool free = true;
+        for (const LabelBox& p : placed) free = free && !c.overlaps(p);
+        if (free) return c;
+    }
+    return fallback ? *fallback : candidates[0];
+}
+
 } // namespace
 
 bool parseMetroScheme(const std::string& text, std::vector<MetroLine>& lines, std::string& error) {
@@ -90,9 +115,14 @@ bool drawMetroScheme(const std::vector<MetroLine>& lines, const std::string& tit
         return false;
     }
     out = makeCanvas(width, height, {255, 255, 255});
+    // The title and the legend have a band of their own above the scheme, so that no station ends
+    // up hidden under them.
+    const int legendRow = 18;
+    const int legendTop = 56;
     const double margin = 60;
+    const double top = legendTop + legendRow * static_cast<double>(lines.size()) + 24;
     auto px = [&](double x) { return margin + x * (width - 2 * margin) / 100.0; };
-    auto py = [&](double y) { return margin + y * (height - 2 * margin) / 100.0; };
+    auto py = [&](double y) { return top + y * (height - top - margin) / 100.0; };
 
     for (const MetroLine& line : lines) {
         const auto& st = line.stations;
@@ -101,9 +131,14 @@ bool drawMetroScheme(const std::vector<MetroLine>& lines, const std::string& tit
         if (line.ring && st.size() > 1)
             thickLine(out, px(st.back().x), py(st.back().y), px(st.front().x), py(st.front().y), 7, line.colour);
     }
-    // Transfers: stations of several lines at one point get one white-ringed mark and one label.
+    // Transfers: stations of several lines at one point get one dark-ringed mark and one label.
     std::map<std::pair<long, long>, int> seen;
+    // Names keep clear of every station mark as well as of each other.
+    std::vector<LabelBox> placed;
     const int labelSize = 11;
+    for (const MetroLine& line : lines)
+        for (const MetroStation& s : line.stations)
+            placed.push_back({static_cast<int>(px(s.x)) - 7, static_cast<int>(py(s.y)) + 4, 14, labelSize});
     for (const MetroLine& line : lines)
         for (const MetroStation& s : line.stations) {
             auto key = std::make_pair(std::lround(s.x * 10), std::lround(s.y * 10));
@@ -113,20 +148,16 @@ bool drawMetroScheme(const std::vector<MetroLine>& lines, const std::string& tit
             fillCircle(out, x, y, 3.5, {255, 255, 255});
             if (transfer) continue;
             int w = textWidth(font, s.name, labelSize);
-            int tx = static_cast<int>(x) + 10;
-            if (tx + w > width - 4) tx = static_cast<int>(x) - 10 - w;
-            drawText(out, font, s.name, tx, static_cast<int>(y) + 4, labelSize, {30, 30, 30});
+            LabelBox box = placeLabel(static_cast<int>(x), static_cast<int>(y), w, labelSize, width, height, placed);
+            placed.push_back(box);
+            drawText(out, font, s.name, box.x, box.baseline, labelSize, {30, 30, 30});
         }
-    // Title and the legend of the lines in the top-left corner.
-    int legendWidth = textWidth(bold, title, 20) + 24;
-    for (const MetroLine& line : lines) legendWidth = std::max(legendWidth, 64 + textWidth(font, line.name, 12));
-    fillRect(out, 0, 0, legendWidth, 56 + 18 * static_cast<int>(lines.size()), {255, 255, 255});
     drawText(out, bold, title, 16, 30, 20, {0, 0, 0});
-    int y = 56;
+    int y = legendTop;
     for (const MetroLine& line : lines) {
         thickLine(out, 20, y - 4, 44, y - 4, 7, line.colour);
         drawText(out, font, line.name, 52, y, 12, {0, 0, 0});
-        y += 18;
+        y += legendRow;
     }
     closeFont(font);
     closeFont(bold);
