@@ -82,6 +82,9 @@ int runCommand(const ScriptCommand& command, const ScriptSettings& settings)
         return 0;
     }
     case CommandKind::Screenshot: {
+        // The folder is made on demand, as --screenshots names one that need not exist yet.
+        std::error_code ignored;
+        std::filesystem::create_directories(settings.screenshotFolder, ignored);
         const std::string path = (std::filesystem::path(settings.screenshotFolder) / command.name).string();
         if (saveScreen(path) != 0) {
             fail("screenshot: cannot write " + path);
