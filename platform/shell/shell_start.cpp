@@ -1,0 +1,92 @@
+// Starting and stopping the shell, and following the screen when it turns.
+#include "platform/shell/shell.h"
+
+#include "platform/shell/shell_state.h"
+#include "platform/ui/window_manager.h"
+
+namespace shell {
+
+namespace {
+
+HFONT makeFont(int pixels, int weight)
+{
+    return CreateFontW(-pixels, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, ANTIALIASED_QUALITY, 0,
+                       u"Tahoma");
+}
+
+// Turning clears the framebuffer: every window draws itself again, frame included.
+void repaintEverything()
+{
+    struct Repaint {
+        static BOOL CALLBACK one(HWND window, LPARAM)
+        {
+            if (IsWindowVisible(window))
+                SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+            return TRUE;
+        }
+    };
+    EnumWindows(&Repaint::one, 0);
+}
+
+void destroyShellWindow(HWND& window)
+{
+    const HWND doomed = window;
+    window = nullptr;
+    if (IsWindow(doomed)) DestroyWindow(doomed);
+}
+
+void releaseFonts(ShellState& s)
+{
+    if (s.captionFont) DeleteObject(s.captionFont);
+    if (s.keyFont) DeleteObject(s.keyFont);
+    s.captionFont = nullptr;
+    s.keyFont = nullptr;
+}
+
+}  // namespace
+
+void startShell()
+{
+    stopShell();
+    ShellState& s = shellState();
+    s.running = true;
+    s.captionFont = makeFont(12, FW_BOLD);
+    s.keyFont = makeFont(11, FW_NORMAL);
+    registerTaskBarClass();
+    registerPanelClasses();
+    s.taskBar = createTaskBar();
+    s.panel = createPanel();
+    s.panelButton = createPanelButton();
+    applyWorkArea();
+    refreshTaskBar();
+}
+
+void stopShell()
+{
+    ShellState& s = shellState();
+    destroyShellWindow(s.taskBar);
+    destroyShellWindow(s.panel);
+    destroyShellWindow(s.panelButton);
+    releaseFonts(s);
+    // Windows that outlive the shell get their own procedures back.
+    for (const ShellWindow& w : s.windows)
+        if (IsWindow(w.window) && w.previousProc != nullptr) SetWindowLongW(w.window, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(w.previousProc));
+    s = ShellState{};
+    ui::setWorkArea(RECT{0, 0, 0, 0});
+}
+
+bool shellRunning() { return shellState().running; }
+
+void screenTurned(int, int)
+{
+    ShellState& s = shellState();
+    if (!s.running) return;
+    placeShellWindows();
+    applyWorkArea();
+    resizeTrackedDialogs(false);
+    announceSettingChange(SETTINGCHANGE_RESET);
+    repaintEverything();
+}
+
+}  // namespace shell
