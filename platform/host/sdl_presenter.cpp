@@ -26,6 +26,7 @@ struct SdlPresenter {
     int textureWidth = 0;
     int textureHeight = 0;
     bool stylusHeld = false;
+    bool napInsteadOfWaiting = false;
     bool waitCursor = false;
     SDL_Cursor* arrowCursor = nullptr;
     SDL_Cursor* busyCursor = nullptr;
@@ -102,6 +103,32 @@ void onText(const char* utf8)
     for (const char16_t unit : emu::fromUtf8(utf8)) presenter().sink.character(unit);
 }
 
+// Video drivers without a display (dummy, offscreen) cannot block in their own wait, and SDL
+// then polls its queue every millisecond. Nothing but a signal or a pushed event can arrive
+// there, so a coarse nap keeps the idle program from using the processor.
+bool driverWaitsByPolling()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr && (SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0);
+}
+
+// 1 with an event, 0 when maxWaitMs (-1: no limit) passed first.
+int waitForEvent(SDL_Event& event, int maxWaitMs)
+{
+    if (!presenter().napInsteadOfWaiting)
+        return maxWaitMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, maxWaitMs);
+    constexpr Uint32 napMs = 25;
+    const Uint32 start = SDL_GetTicks();
+    for (;;) {
+        if (SDL_PollEvent(&event)) return 1;
+        const Uint32 waited = SDL_GetTicks() - start;
+        if (maxWaitMs >= 0 && waited >= static_cast<Uint32>(maxWaitMs)) return 0;
+        Uint32 nap = napMs;
+        if (maxWaitMs >= 0) nap = std::min(nap, static_cast<Uint32>(maxWaitMs) - waited);
+        SDL_Delay(nap);
+    }
+}
+
 }  // namespace
 
 int openSdlPresenter(const PresenterSettings& settings, const InputSink& sink, std::string& error)
@@ -130,6 +157,7 @@ int openSdlPresenter(const PresenterSettings& settings, const InputSink& sink, s
     state.arrowCursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     state.busyCursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT);
     state.waitCursor = false;
+    state.napInsteadOfWaiting = driverWaitsByPolling();
     state.open = true;
     SDL_StartTextInput();
     gdi::setScreenChangedHandler(screenChanged);
@@ -229,7 +257,7 @@ bool sdlIdle(int maxWaitMs)
     if (takeCloseRequest()) return false;
     showScreen();
     SDL_Event event;
-    const int got = maxWaitMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, maxWaitMs);
+    const int got = waitForEvent(event, maxWaitMs);
     if (got) {
         handleSdlEvent(event);
         while (SDL_PollEvent(&event)) handleSdlEvent(event);
