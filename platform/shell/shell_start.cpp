@@ -51,6 +51,8 @@ void startShell()
     stopShell();
     ShellState& s = shellState();
     s.running = true;
+    // Captions are the strip's on the device: windows no longer draw their own.
+    ui::setCaptionStrips(false);
     s.captionFont = makeFont(12, FW_BOLD);
     s.keyFont = makeFont(11, FW_NORMAL);
     registerTaskBarClass();
@@ -69,11 +71,14 @@ void stopShell()
     destroyShellWindow(s.panel);
     destroyShellWindow(s.panelButton);
     releaseFonts(s);
-    // Windows that outlive the shell get their own procedures back.
+    // Windows that outlive the shell stay subclassed: their records keep the procedures they chain to.
+    std::vector<ShellWindow> windows;
     for (const ShellWindow& w : s.windows)
-        if (IsWindow(w.window) && w.previousProc != nullptr) SetWindowLongW(w.window, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(w.previousProc));
+        if (IsWindow(w.window)) windows.push_back(w);
     s = ShellState{};
+    s.windows = std::move(windows);
     ui::setWorkArea(RECT{0, 0, 0, 0});
+    ui::setCaptionStrips(true);
 }
 
 bool shellRunning() { return shellState().running; }

@@ -144,3 +144,19 @@ TEST_F(TaskBarTest, SizedDialogKeepsTheStripsPlaceInFullScreen)
 }
 
 }  // namespace shell_test
+
+namespace shell_test {
+
+TEST_F(TaskBarTest, DialogsKeepWorkingWhenTheShellStopsUnderThem)
+{
+    HWND main = makeWindow(u"Главная");
+    HWND dialog = CreateDialogParamW(emu::programInstance(), MAKEINTRESOURCEW(dialogId), main, shellDialogProc,
+                                     SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN);
+    ASSERT_NE(dialog, nullptr);
+    shell::stopShell();
+    EXPECT_EQ(FindWindowW(u"HHTaskBar", u""), nullptr);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_FALSE(IsWindowVisible(dialog)) << "the dialog's own procedure still answers";
+}
+
+}  // namespace shell_test
