@@ -18,24 +18,36 @@ Edition editionFromSource(SourceEdition& source) {
     }
     for (SourceStreet& s : source.streets) e.streets.push_back({std::move(s.key), std::move(s.name), {}});
 
+    // A large edition is mostly firms: each is moved, never copied, and the source's records are let
+    // go before the firms are put in order, which happens in place.
+    const size_t count = source.firms.size();
     std::vector<EditionFirm> firms;
-    firms.reserve(source.firms.size());
-    for (SourceFirm& f : source.firms)
+    firms.reserve(count);
+    std::vector<uint32_t> streetOf(count);
+    std::vector<std::vector<uint32_t>> rubricsOf(count);
+    for (size_t i = 0; i < count; ++i) {
+        SourceFirm& f = source.firms[i];
         firms.push_back({std::move(f.name), f.street, f.house, std::move(f.houseSuffix), std::move(f.web),
                          std::move(f.email), std::move(f.phone), std::move(f.phones), std::move(f.namePrefix),
                          std::move(f.rubricCodes), std::move(f.hours), std::move(f.comment)});
+        streetOf[i] = f.street;
+        rubricsOf[i] = std::move(f.rubrics);
+    }
+    source.firms.clear();
+    source.firms.shrink_to_fit();
+
     // Lists are built over the firms already in white-pages order, so every list is alphabetical.
-    std::vector<std::string> keys;
-    std::vector<uint32_t> order = sortFirmsByKey(firms, keys);
-    e.firms.reserve(firms.size());
+    std::vector<uint32_t> order;
+    {
+        std::vector<std::string> keys;
+        order = sortFirmsByKey(firms, keys);
+    }
     std::vector<uint32_t> numbers;
-    for (uint32_t sourceIndex : order) {
-        uint32_t index = static_cast<uint32_t>(e.firms.size());
-        SourceFirm& from = source.firms[sourceIndex];
-        for (uint32_t r : from.rubrics) e.rubrics[r].firms.push_back(index);
-        e.streets[from.street].firms.push_back(index);
-        e.firms.push_back(std::move(firms[sourceIndex]));
-        const EditionFirm& firm = e.firms.back();
+    for (uint32_t index = 0; index < count; ++index) {
+        uint32_t sourceIndex = order[index];
+        for (uint32_t r : rubricsOf[sourceIndex]) e.rubrics[r].firms.push_back(index);
+        e.streets[streetOf[sourceIndex]].firms.push_back(index);
+        const EditionFirm& firm = firms[sourceIndex];
         numbers.clear();
         phoneIndexNumbers(firm.phone, numbers);
         size_t start = 0;
@@ -47,8 +59,21 @@ Edition editionFromSource(SourceEdition& source) {
         }
         for (uint32_t n : numbers) e.phones.push_back({n, index});
     }
+    // Position p takes the firm at order[p], one cycle of the permutation at a time.
+    std::vector<bool> placed(count, false);
+    for (size_t first = 0; first < count; ++first) {
+        if (placed[first]) continue;
+        EditionFirm held = std::move(firms[first]);
+        size_t at = first;
+        while (order[at] != first) {
+            firms[at] = std::move(firms[order[at]]);
+            placed[at] = true;
+            at = order[at];
+        }
+        firms[at] = std::move(held);
+        placed[at] = true;
+    }
+    e.firms = std::move(firms);
     for (EditionRubric& r : e.rubrics) r.hasFirmList = !r.firms.empty();
-    source.firms.clear();
-    source.firms.shrink_to_fit();
     return e;
 }
