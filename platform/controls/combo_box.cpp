@@ -334,7 +334,9 @@ void paintCombo(HWND window, ComboState& s)
             SetPixel(dc, cx + k, cy + row, arrow);
     RECT divider{arrowBox.left, client.top, arrowBox.left + 1, client.bottom};
     fillSolid(dc, divider, frameColour());
-    drawFrame(dc, client, frameColour());
+    // With WS_BORDER the frame lies outside the client area already.
+    if (!(windowStyle(window) & WS_BORDER))
+        drawFrame(dc, client, frameColour());
     EndPaint(window, &paint);
 }
 

@@ -272,6 +272,8 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
     s.items.insert(s.items.begin() + index, ListItem{std::move(text), 0});
     if (s.selected >= index)
         ++s.selected;
+    // The line tapped last has moved: a tap on whatever is there now is no double tap.
+    s.lastTapItem = -1;
     InvalidateRect(window, nullptr, TRUE);
     return index;
 }
@@ -289,6 +291,7 @@ LRESULT deleteString(HWND window, ListState& s, WPARAM wParam)
     if (index < 0 || index >= count(s))
         return LB_ERR;
     s.items.erase(s.items.begin() + index);
+    s.lastTapItem = -1;
     if (s.selected == index)
         s.selected = -1;
     else if (s.selected > index)

@@ -670,7 +670,11 @@ void paintTree(HWND window, TreeState& s)
     bool lines = (windowStyle(window) & TVS_HASLINES) != 0;
     bool enabled = IsWindowEnabled(window);
     for (int r = s.topRow; r < static_cast<int>(rows.size()) && r < s.topRow + layout.visibleRows + 1; ++r) {
-        TreeNode& node = *nodeOf(s, rows[static_cast<size_t>(r)].id);
+        // The parent may delete items while it answers NM_CUSTOMDRAW: rows are looked up again.
+        const ItemId id = rows[static_cast<size_t>(r)].id;
+        if (nodeOf(s, id) == nullptr)
+            continue;
+        TreeNode& node = *nodeOf(s, id);
         int level = rows[static_cast<size_t>(r)].level;
         RECT row{layout.items.left, client.top + (r - s.topRow) * height, layout.items.right,
                  client.top + (r - s.topRow + 1) * height};
@@ -685,7 +689,7 @@ void paintTree(HWND window, TreeState& s)
         draw.clrTextBk = back;
         draw.iLevel = level;
         LRESULT itemWanted = itemStages ? customDraw(window, draw, CDDS_ITEMPREPAINT) : CDRF_DODEFAULT;
-        if (itemWanted & CDRF_SKIPDEFAULT)
+        if ((itemWanted & CDRF_SKIPDEFAULT) || nodeOf(s, id) == nullptr)
             continue;
         HFONT itemFont = (itemWanted & CDRF_NEWFONT) ? reinterpret_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT)) : font;
         SelectObject(dc, itemFont);
@@ -876,6 +880,16 @@ void keyDown(HWND window, TreeState& s, WPARAM key)
         selectItem(window, s, rows[static_cast<size_t>(target)].id, TVC_BYKEYBOARD);
 }
 
+// The screens act on Enter in a tree (TVN_KEYDOWN, NM_RETURN), so a dialog must hand it over
+// instead of pressing its default button.
+LRESULT dialogCode(const MSG* message)
+{
+    LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
+    if (message != nullptr && message->message == WM_KEYDOWN && message->wParam == VK_RETURN)
+        code |= DLGC_WANTALLKEYS;
+    return code;
+}
+
 LRESULT setColour(COLORREF& slot, LPARAM lParam)
 {
     COLORREF previous = slot;
@@ -941,7 +955,7 @@ LRESULT CALLBACK treeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         InvalidateRect(window, nullptr, TRUE);
         return 0;
     case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        return dialogCode(reinterpret_cast<const MSG*>(lParam));
     case WM_KEYDOWN:
         keyDown(window, *s, wParam);
         return 0;

@@ -183,5 +183,95 @@ TEST_F(ComboBoxTest, ArrowKeysChangeTheSelectionOfAClosedList)
     EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR);
 }
 
+TEST_F(ComboBoxTest, KeysAndTheProgramCloseTheDroppedList)
+{
+    makeCombo(CBS_DROPDOWNLIST);
+    add(u"первая");
+    add(u"вторая");
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    SetFocus(combo);
+    pump();
+    received.clear();
+    EXPECT_TRUE(SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0));
+    EXPECT_TRUE(SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0));  // already open: no second report
+    key(VK_ESCAPE);
+    EXPECT_EQ(received, (std::vector<Received>{command(comboId, CBN_DROPDOWN), command(comboId, CBN_SELENDCANCEL),
+                                               command(comboId, CBN_CLOSEUP)}));
+
+    received.clear();
+    key(VK_F4);
+    key(VK_DOWN);
+    key(VK_RETURN);
+    EXPECT_EQ(received, (std::vector<Received>{command(comboId, CBN_DROPDOWN), command(comboId, CBN_SELCHANGE),
+                                               command(comboId, CBN_SELENDOK), command(comboId, CBN_CLOSEUP)}));
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+
+    // Closing a closed list reports nothing.
+    received.clear();
+    SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    EXPECT_TRUE(received.empty());
+}
+
+// What the search screen does while the user types a name: refill the list, open it, put the
+// typed text back with the caret at its end; the user then goes on typing or taps a line.
+TEST_F(ComboBoxTest, CompletionListRefilledWhileTypingAndChosenByTap)
+{
+    makeCombo(CBS_DROPDOWN | CBS_AUTOHSCROLL | CBS_UPPERCASE, 120);
+    SetFocus(combo);
+    pump();
+    type(u"апт");
+    received.clear();
+    WCHAR typed[64]{};
+    GetWindowTextW(combo, typed, 64);
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    for (const char16_t* name : {u"АПТЕКА №1", u"АПТЕКА НА НЕВСКОМ", u"АПТЕКИ ОЗЕРКИ"})
+        add(name);
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    SetWindowTextW(combo, typed);
+    SendMessageW(combo, CB_SETEDITSEL, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(received, std::vector<Received>{command(comboId, CBN_DROPDOWN)});
+    EXPECT_EQ(textOf(combo), u"АПТ");
+
+    // Typing goes on into the field with the list open.
+    received.clear();
+    type(u"е");
+    EXPECT_EQ(textOf(combo), u"АПТЕ");
+    EXPECT_EQ(received, (std::vector<Received>{command(comboId, CBN_EDITUPDATE), command(comboId, CBN_EDITCHANGE)}));
+    EXPECT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+
+    HWND list = droppedList();
+    ASSERT_NE(list, nullptr);
+    RECT third{};
+    SendMessageW(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&third));
+    received.clear();
+    tap(list, 30, (third.top + third.bottom) / 2);
+    EXPECT_EQ(textOf(combo), u"АПТЕКИ ОЗЕРКИ");
+    EXPECT_EQ(received, (std::vector<Received>{command(comboId, CBN_SELCHANGE), command(comboId, CBN_SELENDOK),
+                                               command(comboId, CBN_CLOSEUP)}));
+    EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+}
+
+TEST_F(ComboBoxTest, ListOnlyComboShowsOnlyItsLines)
+{
+    makeCombo(CBS_DROPDOWNLIST | CBS_SORT);
+    add(u"<<выбрать тему>>");
+    add(u"Аптеки");
+    EXPECT_EQ(SetWindowTextW(combo, u"аптеки"), TRUE);  // found case-insensitively
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(textOf(combo), u"Аптеки");
+    EXPECT_EQ(SendMessageW(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(u"Банки")), CB_ERR);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(combo, CB_SETEDITSEL, 0, 0), CB_ERR);
+    EXPECT_EQ(SendMessageW(combo, CB_LIMITTEXT, 5, 0), CB_ERR);
+    // Typing a letter selects the next line that begins with it.
+    SetFocus(combo);
+    pump();
+    received.clear();
+    type(u"<");
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(received, std::vector<Received>{command(comboId, CBN_SELCHANGE)});
+}
+
 }  // namespace
 }  // namespace controls_test

@@ -78,4 +78,7 @@ protected:
 
 std::u16string textOf(HWND window);
 
+// The side of a scroll bar's arrow box, and the bar's width.
+constexpr int scrollArrow = 13;
+
 }  // namespace controls_test

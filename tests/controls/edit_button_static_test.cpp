@@ -86,6 +86,55 @@ TEST_F(EditTest, WithoutAutoScrollTheFieldTakesOnlyWhatFits)
     EXPECT_LT(text.size(), 12u);
 }
 
+TEST_F(EditTest, LimitCutsTypingAndReportsIt)
+{
+    HWND edit = create(WC_EDITW, WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL, editId, 0, 0, 200, 20);
+    SendMessageW(edit, EM_LIMITTEXT, 3, 0);
+    EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), 3);
+    SetFocus(edit);
+    pump();
+    type(u"123");
+    received.clear();
+    type(u"4");
+    EXPECT_EQ(received, std::vector<Received>{command(editId, EN_MAXTEXT)});
+    EXPECT_EQ(textOf(edit), u"123");
+    // A letter in a digits-only field changes nothing and reports nothing.
+    SendMessageW(edit, EM_SETSEL, 0, 1);
+    received.clear();
+    type(u"ж");
+    EXPECT_TRUE(received.empty());
+    type(u"9");
+    EXPECT_EQ(textOf(edit), u"923");
+}
+
+TEST_F(EditTest, StylusPlacesTheCaretAndDragsASelection)
+{
+    HWND edit = create(WC_EDITW, WS_BORDER | ES_AUTOHSCROLL, editId, 0, 0, 200, 20, u"ШШШШШШ");
+    tap(edit, 1, 10);
+    EXPECT_EQ(GetFocus(), edit);
+    EXPECT_EQ(selection(edit), static_cast<DWORD>(MAKELONG(0, 0)));
+    press(edit, 1, 10);
+    drag(edit, 190, 10);
+    release(edit, 190, 10);
+    EXPECT_EQ(selection(edit), static_cast<DWORD>(MAKELONG(0, 6)));
+    type(u"Ю");
+    EXPECT_EQ(textOf(edit), u"Ю");
+}
+
+TEST_F(EditTest, ModifiedFlagFollowsTheUserNotTheProgram)
+{
+    HWND edit = create(WC_EDITW, WS_BORDER | ES_AUTOHSCROLL, editId, 0, 0, 60, 20, u"Невский");
+    EXPECT_EQ(SendMessageW(edit, EM_GETMODIFY, 0, 0), FALSE);
+    SetFocus(edit);
+    pump();
+    type(u"Малоохтинский проспект");
+    EXPECT_EQ(SendMessageW(edit, EM_GETMODIFY, 0, 0), TRUE);
+    SetWindowTextW(edit, u"");
+    EXPECT_EQ(SendMessageW(edit, EM_GETMODIFY, 0, 0), FALSE);
+    SendMessageW(edit, EM_SETMODIFY, TRUE, 0);
+    EXPECT_EQ(SendMessageW(edit, EM_GETMODIFY, 0, 0), TRUE);
+}
+
 using ButtonTest = ControlTest;
 
 TEST_F(ButtonTest, OwnerDrawnButtonIsDrawnPressedWhileHeldAndClicksOnRelease)
@@ -124,6 +173,24 @@ TEST_F(ButtonTest, DisabledButtonIgnoresTheStylus)
     EnableWindow(button, TRUE);
     tap(button, 20, 10);
     EXPECT_EQ(received, std::vector<Received>{command(buttonId, BN_CLICKED)});
+}
+
+TEST_F(ButtonTest, PushButtonClicksOnReleaseAndBySpace)
+{
+    HWND button = create(WC_BUTTONW, BS_DEFPUSHBUTTON, buttonId, 10, 10, 60, 24, u"ИСКАТЬ");
+    press(button, 20, 10);
+    EXPECT_TRUE(received.empty());  // not yet: the device clicks on release
+    EXPECT_TRUE(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED);
+    release(button, 20, 10);
+    EXPECT_EQ(received, std::vector<Received>{command(buttonId, BN_CLICKED)});
+    EXPECT_FALSE(SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED);
+
+    received.clear();
+    SetFocus(button);
+    pump();
+    key(VK_SPACE);
+    EXPECT_EQ(received, std::vector<Received>{command(buttonId, BN_CLICKED)});
+    EXPECT_EQ(SendMessageW(button, WM_GETDLGCODE, 0, 0), DLGC_BUTTON | DLGC_DEFPUSHBUTTON);
 }
 
 using StaticTest = ControlTest;

@@ -235,5 +235,104 @@ TEST_F(ListBoxTest, MultiColumnListPlacesLinesInColumns)
     EXPECT_EQ(received, std::vector<Received>{command(listId, LBN_SELCHANGE)});
 }
 
+TEST_F(ListBoxTest, QuickSecondTapOnTheSameLineIsADoubleTapUnlessTheLinesMoved)
+{
+    makeList(LBS_NOTIFY | WS_VSCROLL);
+    add(u"Аптека");
+    add(u"Банк");
+    pump();
+    tapLine(0);
+    received.clear();
+    tapLine(0);
+    EXPECT_EQ(received, (std::vector<Received>{command(listId, LBN_SELCHANGE), command(listId, LBN_DBLCLK)}));
+
+    // The tap after a double tap starts over.
+    received.clear();
+    tapLine(0);
+    EXPECT_EQ(received, std::vector<Received>{command(listId, LBN_SELCHANGE)});
+
+    // A line inserted above puts another line under the stylus: no double tap on it.
+    SendMessageW(list, LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(u"Вокзал"));
+    pump();
+    received.clear();
+    tapLine(0);
+    EXPECT_EQ(received, std::vector<Received>{command(listId, LBN_SELCHANGE)});
+    EXPECT_EQ(line(SendMessageW(list, LB_GETCURSEL, 0, 0)), u"Вокзал");
+}
+
+TEST_F(ListBoxTest, TypedLetterSelectsTheNextLineThatBeginsWithIt)
+{
+    makeList(LBS_NOTIFY | LBS_SORT);
+    for (const char16_t* text : {u"Аптека", u"Банк", u"бар", u"Вокзал"})
+        add(text);
+    SetFocus(list);
+    pump();
+    received.clear();
+    type(u"б");
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1);
+    type(u"Б");  // the next line with that letter
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 2);
+    type(u"я");  // no line: nothing changes
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(received, (std::vector<Received>{command(listId, LBN_SELCHANGE), command(listId, LBN_SELCHANGE)}));
+}
+
+TEST_F(ListBoxTest, FocusIsReportedOnlyByNotifyingLists)
+{
+    keepAll = true;
+    makeList(LBS_NOTIFY);
+    HWND quiet = create(WC_LISTBOXW, 0, 1030, 0, 170, 240, 60);
+    SetFocus(list);
+    SetFocus(quiet);
+    EXPECT_EQ(received, (std::vector<Received>{command(listId, LBN_SETFOCUS), command(listId, LBN_KILLFOCUS)}));
+}
+
+TEST_F(ListBoxTest, WideLinesScrollSidewaysByBarAndByDrag)
+{
+    makeList(LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL);
+    add(u"Гостиница Октябрьская, Лиговский пр., 10, подъезд 2, этаж 3");
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 600, 0);
+    pump();
+    RECT before{};
+    SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&before));
+    EXPECT_EQ(before.left, 0);
+
+    tap(list, 240 - 5, 160 - 5);  // the right arrow of the lower bar (one line: no upright bar)
+    RECT stepped{};
+    SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&stepped));
+    EXPECT_LT(stepped.left, 0);
+
+    press(list, 150, 10);
+    drag(list, 60, 10);
+    release(list, 60, 10);
+    RECT dragged{};
+    SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&dragged));
+    EXPECT_EQ(dragged.left, stepped.left - 90);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), LB_ERR);
+
+    // Never further than the extent allows.
+    press(list, 230, 10);
+    drag(list, 0, 10);
+    drag(list, -200, 10);
+    release(list, -200, 10);
+    RECT far{};
+    SendMessageW(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&far));
+    EXPECT_EQ(far.left, -(600 - 240));
+}
+
+TEST_F(ListBoxTest, DraggingTheThumbScrollsInProportion)
+{
+    makeList(LBS_NOTIFY | WS_VSCROLL);
+    for (int i = 0; i < 100; ++i)
+        add(u"строка");
+    pump();
+    int rows = 160 / itemHeight();
+    press(list, 240 - 6, scrollArrow + 3);  // on the thumb at the top
+    drag(list, 240 - 6, 200);                              // past the foot of the bar
+    release(list, 240 - 6, 200);
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 100 - rows);
+    EXPECT_TRUE(received.empty());
+}
+
 }  // namespace
 }  // namespace controls_test

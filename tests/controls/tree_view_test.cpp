@@ -321,5 +321,137 @@ TEST_F(TreeViewTest, DraggingScrollsWithoutSelecting)
     EXPECT_EQ(TreeView_GetSelection(tree), nullptr);
 }
 
+TEST_F(TreeViewTest, ArrowKeysOpenCloseAndClimbTheLevels)
+{
+    HTREEITEM food = add(TVI_ROOT, u"Питание");
+    HTREEITEM cafe = add(food, u"Кафе");
+    add(TVI_ROOT, u"Связь");
+    TreeView_SelectItem(tree, food);
+    SetFocus(tree);
+    pump();
+    received.clear();
+
+    key(VK_RIGHT);  // a closed heading opens
+    EXPECT_EQ(received, (std::vector<Received>{notice(treeId, TVN_KEYDOWN), notice(treeId, TVN_ITEMEXPANDING),
+                                               notice(treeId, TVN_ITEMEXPANDED)}));
+    EXPECT_EQ(TreeView_GetNextVisible(tree, food), cafe);
+    received.clear();
+    key(VK_RIGHT);  // an open one hands the selection to its first child
+    EXPECT_EQ(TreeView_GetSelection(tree), cafe);
+    EXPECT_EQ(received.back(), notice(treeId, TVN_SELCHANGED, TVC_BYKEYBOARD));
+    key(VK_LEFT);  // a child climbs to its parent
+    EXPECT_EQ(TreeView_GetSelection(tree), food);
+    key(VK_LEFT);  // an open parent closes
+    EXPECT_NE(TreeView_GetNextVisible(tree, food), cafe);
+    EXPECT_EQ(TreeView_GetSelection(tree), food);
+}
+
+TEST_F(TreeViewTest, ClosingAParentMovesTheSelectionUpToIt)
+{
+    HTREEITEM food = add(TVI_ROOT, u"Питание");
+    HTREEITEM cafe = add(food, u"Кафе");
+    TreeView_Expand(tree, food, TVE_EXPAND);
+    TreeView_SelectItem(tree, cafe);
+    received.clear();
+    EXPECT_TRUE(TreeView_Expand(tree, food, TVE_COLLAPSE));
+    EXPECT_EQ(TreeView_GetSelection(tree), food);
+    ASSERT_FALSE(received.empty());
+    EXPECT_EQ(received.back(), notice(treeId, TVN_SELCHANGED, TVC_UNKNOWN));
+    EXPECT_EQ(received.back().newItem, food);
+
+    // Selecting a hidden item opens the way to it.
+    TreeView_SelectItem(tree, cafe);
+    EXPECT_EQ(TreeView_GetNextVisible(tree, food), cafe);
+}
+
+TEST_F(TreeViewTest, ParentCanRefuseASelectionChange)
+{
+    HTREEITEM first = add(TVI_ROOT, u"Аптеки");
+    HTREEITEM second = add(TVI_ROOT, u"Банки");
+    TreeView_SelectItem(tree, first);
+    pump();
+    onNotify = [](NMHDR* h) -> LRESULT { return h->code == TVN_SELCHANGINGW ? TRUE : 0; };
+    received.clear();
+    tapItem(second);
+    EXPECT_EQ(received, (std::vector<Received>{notice(treeId, NM_CLICK), notice(treeId, TVN_SELCHANGING, TVC_BYMOUSE)}));
+    EXPECT_EQ(TreeView_GetSelection(tree), first);
+    EXPECT_FALSE(TreeView_SelectItem(tree, second));
+}
+
+TEST_F(TreeViewTest, EnterReachesTheTreeEvenInADialog)
+{
+    HTREEITEM first = add(TVI_ROOT, u"Аптеки");
+    TreeView_SelectItem(tree, first);
+    MSG enter{tree, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    MSG down{tree, WM_KEYDOWN, VK_DOWN, 0, 0, {}};
+    EXPECT_TRUE(SendMessageW(tree, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter)) & DLGC_WANTALLKEYS);
+    EXPECT_FALSE(SendMessageW(tree, WM_GETDLGCODE, VK_DOWN, reinterpret_cast<LPARAM>(&down)) & DLGC_WANTALLKEYS);
+    SetFocus(tree);
+    pump();
+    received.clear();
+    key(VK_RETURN);
+    EXPECT_EQ(received, (std::vector<Received>{notice(treeId, TVN_KEYDOWN), notice(treeId, NM_RETURN)}));
+}
+
+TEST_F(TreeViewTest, TapOnEmptySpaceIsAClickThatSelectsNothing)
+{
+    add(TVI_ROOT, u"Аптеки");
+    pump();
+    received.clear();
+    tap(tree, 60, 180);
+    EXPECT_EQ(received, std::vector<Received>{notice(treeId, NM_CLICK)});
+    EXPECT_EQ(TreeView_GetSelection(tree), nullptr);
+}
+
+TEST_F(TreeViewTest, HoldReportsTheItemAndTheScreenPoint)
+{
+    HTREEITEM a = add(TVI_ROOT, u"Аптеки");
+    pump();
+    POINT p = rowPoint(0, a);
+    NMRGINFO seen{};
+    onNotify = [&seen](NMHDR* h) -> LRESULT {
+        if (h->code == GN_CONTEXTMENU)
+            seen = *reinterpret_cast<NMRGINFO*>(h);
+        return 0;
+    };
+    press(tree, p.x, p.y);
+    SendMessageW(tree, WM_TIMER, 1, 0);
+    release(tree, p.x, p.y);
+    POINT onScreen = p;
+    ClientToScreen(tree, &onScreen);
+    EXPECT_EQ(seen.ptAction.x, onScreen.x);
+    EXPECT_EQ(seen.ptAction.y, onScreen.y);
+    EXPECT_EQ(seen.dwItemSpec, static_cast<DWORD>(reinterpret_cast<uintptr_t>(a)));
+
+    // Moving the stylus away before the time is up makes it a drag, not a hold.
+    seen = NMRGINFO{};
+    press(tree, p.x, p.y);
+    drag(tree, p.x, p.y + 30);
+    SendMessageW(tree, WM_TIMER, 1, 0);
+    release(tree, p.x, p.y + 30);
+    EXPECT_EQ(seen.hdr.code, 0u);
+}
+
+TEST_F(TreeViewTest, ItemsDeletedWhileTheParentDrawsAreSkipped)
+{
+    add(TVI_ROOT, u"Аптеки");
+    add(TVI_ROOT, u"Банки");
+    add(TVI_ROOT, u"Вокзалы");
+    HWND control = tree;
+    onNotify = [control](NMHDR* h) -> LRESULT {
+        if (h->code != NM_CUSTOMDRAW)
+            return 0;
+        auto* draw = reinterpret_cast<NMTVCUSTOMDRAW*>(h);
+        if (draw->nmcd.dwDrawStage == CDDS_PREPAINT)
+            return CDRF_NOTIFYITEMDRAW;
+        if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
+            TreeView_DeleteAllItems(control);
+        return CDRF_DODEFAULT;
+    };
+    InvalidateRect(tree, nullptr, TRUE);
+    pump();
+    EXPECT_EQ(TreeView_GetCount(tree), 0u);
+}
+
 }  // namespace
 }  // namespace controls_test
