@@ -142,7 +142,13 @@ bool clipped(const Target& target, int x, int y)
 
 void fillSpan(Target& target, ClipRect r, uint32_t colour)
 {
-    eachClipped(target, r, [colour](uint32_t& p) { p = colour; });
+    for (const ClipRect& c : target.clip) {
+        int left = std::max(r.left, c.left);
+        int right = std::min(r.right, c.right);
+        for (int y = std::max(r.top, c.top); y < std::min(r.bottom, c.bottom); ++y)
+            if (left < right)
+                std::fill(&pixelAt(target, left, y), &pixelAt(target, right, y), colour);
+    }
 }
 
 void xorSpan(Target& target, ClipRect r, uint32_t mask)
@@ -156,23 +162,14 @@ void putPixel(Target& target, int x, int y, uint32_t colour)
         pixelAt(target, x, y) = colour;
 }
 
+bool insideClip(const Target& target, int x, int y) { return !clipped(target, x, y); }
+
 void blendPixel(Target& target, int x, int y, uint32_t colour, unsigned alpha)
 {
     if (alpha == 0 || clipped(target, x, y))
         return;
     uint32_t& p = pixelAt(target, x, y);
-    if (alpha >= 255) {
-        p = colour;
-        return;
-    }
-    uint32_t out = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        unsigned d = p >> shift & 0xFF;
-        unsigned s = colour >> shift & 0xFF;
-        unsigned v = (s * alpha + d * (255 - alpha) + 127) / 255;
-        out |= v << shift;
-    }
-    p = out;
+    p = blend(p, colour, alpha);
 }
 
 } // namespace gdi

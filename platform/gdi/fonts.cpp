@@ -10,15 +10,20 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace gdi {
 
 namespace {
 
+// Latin and Cyrillic, what nearly all text is, are found by index; the rest through the map.
+constexpr char16_t directGlyphs = 0x500;
+
 struct SizedFace {
     FT_Face face = nullptr;
     FontMetrics metrics;
-    std::map<char16_t, Glyph> glyphs;
+    std::map<char16_t, Glyph> glyphs; // nodes stay put, so the pointers below stay valid
+    std::vector<const Glyph*> direct = std::vector<const Glyph*>(directGlyphs, nullptr);
 };
 
 struct FontLibrary {
@@ -66,7 +71,21 @@ struct FontLibrary {
         return path;
     }
 
+    // The face last asked for: text asks for the same one glyph after glyph.
+    std::tuple<int, int> lastKey{-1, -1};
+    SizedFace* last = nullptr;
+
     SizedFace* face(int style, int pixelSize)
+    {
+        auto key = std::make_tuple(style, pixelSize);
+        if (key == lastKey)
+            return last;
+        last = lookupFace(style, pixelSize);
+        lastKey = key;
+        return last;
+    }
+
+    SizedFace* lookupFace(int style, int pixelSize)
     {
         auto key = std::make_tuple(style, pixelSize);
         auto found = faces.find(key);
@@ -111,10 +130,14 @@ const Glyph* glyphFor(const FontData& font, char16_t character)
     SizedFace* sized = fonts().face(styleOf(font), font.pixelSize);
     if (sized == nullptr)
         return nullptr;
+    if (character < directGlyphs && sized->direct[character] != nullptr)
+        return sized->direct[character];
     auto found = sized->glyphs.find(character);
     if (found != sized->glyphs.end())
         return &found->second;
     Glyph& glyph = sized->glyphs[character];
+    if (character < directGlyphs)
+        sized->direct[character] = &glyph;
     // Full hinting snaps stems to whole pixels: at 11-12 pixels that is what keeps text crisp.
     if (FT_Load_Char(sized->face, character, FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL) != 0)
         return &glyph;

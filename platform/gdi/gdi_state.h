@@ -102,6 +102,7 @@ void fillSpan(Target& target, ClipRect r, uint32_t colour);
 void xorSpan(Target& target, ClipRect r, uint32_t mask);
 void putPixel(Target& target, int x, int y, uint32_t colour);
 void blendPixel(Target& target, int x, int y, uint32_t colour, unsigned alpha);
+bool insideClip(const Target& target, int x, int y);
 void notifyChanged(const Target& target);
 
 inline uint32_t toPixel(COLORREF c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
@@ -114,6 +115,47 @@ uint32_t readBitmapPixel(const BitmapData& bitmap, int x, int y);
 inline uint32_t& pixelAt(const Target& target, int x, int y)
 {
     return target.pixels[static_cast<ptrdiff_t>(y) * target.stridePixels + x];
+}
+
+// colour drawn over p with the given straight alpha, each channel rounded to the nearest. The
+// three channels are worked in 16-bit lanes of one 64-bit word, where x / 255 rounded is
+// (t + (t >> 8)) >> 8 with t = x + 128.
+inline uint32_t blend(uint32_t p, uint32_t colour, unsigned alpha)
+{
+    if (alpha >= 255)
+        return colour;
+    constexpr uint64_t lanes = 0x000000FF00FF00FFull;
+    auto spread = [](uint32_t c) {
+        return uint64_t{c & 0xFFu} | uint64_t{c & 0xFF00u} << 8 | uint64_t{c & 0xFF0000u} << 16;
+    };
+    uint64_t t = spread(colour) * alpha + spread(p) * (255 - alpha) + 0x0000008000800080ull;
+    t = (t + (t >> 8 & lanes)) >> 8 & lanes;
+    return static_cast<uint32_t>((t & 0xFF) | (t >> 8 & 0xFF00) | (t >> 16 & 0xFF0000));
+}
+
+// Calls op(pixel, column, row) once for every pixel of the width x height block whose top left
+// corner is at (x, y) in target coordinates and that the clip lets through. One clip rectangle
+// (the usual case) is walked row by row; several are asked pixel by pixel, so that overlapping
+// rectangles still visit each pixel once.
+template <typename Op> void eachInBlock(Target& target, int x, int y, int width, int height, Op op)
+{
+    if (target.clip.size() == 1) {
+        const ClipRect& c = target.clip.front();
+        const int left = x > c.left ? x : c.left;
+        const int top = y > c.top ? y : c.top;
+        const int right = x + width < c.right ? x + width : c.right;
+        const int bottom = y + height < c.bottom ? y + height : c.bottom;
+        for (int ty = top; ty < bottom; ++ty) {
+            uint32_t* row = &pixelAt(target, 0, ty);
+            for (int tx = left; tx < right; ++tx)
+                op(row[tx], tx - x, ty - y);
+        }
+        return;
+    }
+    for (int by = 0; by < height; ++by)
+        for (int bx = 0; bx < width; ++bx)
+            if (insideClip(target, x + bx, y + by))
+                op(pixelAt(target, x + bx, y + by), bx, by);
 }
 
 } // namespace gdi

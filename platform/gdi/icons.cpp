@@ -248,26 +248,22 @@ BOOL WINAPI DrawIconEx(HDC hdc, int xLeft, int yTop, HICON hIcon, int cxWidth, i
     Target target;
     if (!targetOf(dc->dc, target))
         return TRUE;
-    const int x0 = xLeft + target.originX;
-    const int y0 = yTop + target.originY;
-    for (int y = 0; y < picture->height; ++y)
-        for (int x = 0; x < picture->width; ++x) {
-            uint32_t p = picture->pixels[static_cast<size_t>(y) * static_cast<size_t>(picture->width) +
-                                         static_cast<size_t>(x)];
-            unsigned alpha = p >> 24;
-            switch (diFlags & DI_NORMAL) {
-            case DI_NORMAL:
-                blendPixel(target, x0 + x, y0 + y, p & 0xFFFFFF, alpha);
-                break;
-            case DI_IMAGE:
-                putPixel(target, x0 + x, y0 + y, p & 0xFFFFFF);
-                break;
-            default: // the mask alone: black wherever the icon covers anything
-                if (alpha != 0)
-                    putPixel(target, x0 + x, y0 + y, 0);
-                break;
-            }
-        }
+    const uint32_t* pixels = picture->pixels.data();
+    const int stride = picture->width;
+    const UINT parts = diFlags & DI_NORMAL;
+    eachInBlock(target, xLeft + target.originX, yTop + target.originY, picture->width, picture->height,
+                [&](uint32_t& out, int x, int y) {
+                    uint32_t p = pixels[y * stride + x];
+                    unsigned alpha = p >> 24;
+                    if (parts == DI_NORMAL) {
+                        if (alpha != 0)
+                            out = blend(out, p & 0xFFFFFF, alpha);
+                    } else if (parts == DI_IMAGE) {
+                        out = p & 0xFFFFFF;
+                    } else if (alpha != 0) { // the mask alone: black wherever the icon covers anything
+                        out = 0;
+                    }
+                });
     notifyChanged(target);
     return TRUE;
 }

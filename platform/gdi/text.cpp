@@ -65,12 +65,13 @@ void drawRun(HDC hdc, int x, int top, std::u16string_view text, const ClipRect* 
         const Glyph* g = glyphFor(*font, text[i]);
         if (g == nullptr)
             continue;
-        for (int gy = 0; gy < g->height; ++gy)
-            for (int gx = 0; gx < g->width; ++gx) {
-                unsigned alpha = g->coverage[static_cast<size_t>(gy) * static_cast<size_t>(g->width) +
-                                             static_cast<size_t>(gx)];
-                blendPixel(target, pen + g->left + gx, baseline - g->top + gy, colour, alpha);
-            }
+        const uint8_t* coverage = g->coverage.data();
+        const int glyphWidth = g->width;
+        eachInBlock(target, pen + g->left, baseline - g->top, g->width, g->height, [&](uint32_t& p, int gx, int gy) {
+            unsigned alpha = coverage[gy * glyphWidth + gx];
+            if (alpha != 0)
+                p = blend(p, colour, alpha);
+        });
         if (underlineAll || static_cast<int>(i) == underlineIndex) {
             int y = std::min(baseline + m.underlinePosition, baseline + m.descent - 1);
             fillSpan(target, {pen, y, pen + g->advance, y + m.underlineThickness}, colour);

@@ -1,5 +1,6 @@
 // Fills, gradients, focus frames and lines on window contexts and memory bitmaps.
 #include "platform/gdi/colour.h"
+#include "platform/gdi/gdi_state.h"
 #include "platform/gdi/gradient.h"
 #include "platform/gdi/screen.h"
 #include "win32.h"
@@ -230,6 +231,20 @@ TEST(Blits, AHugeStretchVisitsOnlyTheTargetAndMirrorsOnNegativeSizes)
     DeleteObject(bitmap);
     DeleteDC(memory);
     gdi::releaseWindowDC(dc);
+}
+
+TEST(Blend, EveryChannelIsRoundedToTheNearestAndTheExtremesAreExact)
+{
+    for (unsigned alpha = 0; alpha < 256; ++alpha)
+        for (unsigned source = 0; source < 256; source += 3)
+            for (unsigned dest = 0; dest < 256; dest += 5) {
+                unsigned want = (source * alpha + dest * (255 - alpha) + 127) / 255;
+                uint32_t got = gdi::blend(dest << 16 | (255 - dest) << 8 | dest, source << 16 | source << 8 | (255 - source),
+                                          alpha);
+                ASSERT_EQ(got >> 16, want) << source << " over " << dest << " at " << alpha;
+                ASSERT_EQ(got & 0xFF, ((255 - source) * alpha + dest * (255 - alpha) + 127) / 255);
+                ASSERT_EQ(got >> 8 & 0xFF, (source * alpha + (255 - dest) * (255 - alpha) + 127) / 255);
+            }
 }
 
 } // namespace
