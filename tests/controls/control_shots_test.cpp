@@ -95,5 +95,48 @@ TEST_F(ControlShots, ListBoxesAndTree)
     save("lists_and_tree.png");
 }
 
+TEST_F(ControlShots, DisabledControlsAndAColouredTree)
+{
+    HWND list = create(WC_LISTBOXW, LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL | LBS_DISABLENOSCROLL | WS_BORDER, 1, 0, 0,
+                       240, 60);
+    for (const char16_t* line : {u"Часы работы: 9-21", u"Аптеки", u"Оптика"})
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    EnableWindow(list, FALSE);
+    HWND combo = create(WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL, 2, 0, 64, 240, 80);
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"(812) 312-55-66"));
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    EnableWindow(combo, FALSE);
+    HWND edit = create(WC_EDITW, WS_BORDER | ES_READONLY, 3, 0, 90, 240, 20, u"Только для чтения");
+    (void)edit;
+    HWND tree = create(WC_TREEVIEWW, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_BORDER, 4,
+                       0, 116, 240, 204);
+    HFONT itemFont = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, u"Tahoma");
+    onNotify = [itemFont](NMHDR* h) -> LRESULT {
+        if (h->code != NM_CUSTOMDRAW)
+            return 0;
+        auto* draw = reinterpret_cast<NMTVCUSTOMDRAW*>(h);
+        if (draw->nmcd.dwDrawStage == CDDS_PREPAINT)
+            return CDRF_NOTIFYITEMDRAW;
+        if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT)
+            return CDRF_DODEFAULT;
+        SelectObject(draw->nmcd.hdc, itemFont);
+        draw->clrText = RGB(150, 75, 150);
+        draw->clrTextBk = RGB(255, 255, 255);
+        return CDRF_NEWFONT;
+    };
+    HTREEITEM chosen = nullptr;
+    for (const char16_t* text : {u"Авиабилеты", u"Автосалоны", u"Аптеки", u"Банки", u"Бассейны", u"Гостиницы",
+                                 u"Ёлочные базары", u"Железнодорожные кассы", u"Музеи", u"Театры", u"Экскурсии"}) {
+        HTREEITEM item = add(tree, TVI_ROOT, text);
+        if (chosen == nullptr && text[0] == u'Б')
+            chosen = item;
+    }
+    TreeView_SelectItem(tree, chosen);
+    save("disabled_and_coloured_tree.png");
+    DeleteObject(itemFont);
+}
+
 }  // namespace
 }  // namespace controls_test
