@@ -132,4 +132,36 @@ TEST(ResourceChunks, AChainThatCannotBeWalkedToTheEndIsAFault) {
     EXPECT_EQ(fault, "chunk at " + std::to_string(chunk) + " runs past the end of the file");
 }
 
+// A picture chunk the handheld could not load into a bitmap, and a chain that stops short.
+TEST(ResourceChunks, PicturesAreCheckedAsTheHandheldLoadsThem) {
+    BuiltEdition built;
+    std::string bitmap(54 + 16, '\0');  // 2 x 2 pixels, 24 bits
+    auto put = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) bitmap[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    bitmap[0] = 'B', bitmap[1] = 'M';
+    put(10, 54), put(14, 40), put(18, 2), put(22, 2), put(26, 1 | 24 << 16);
+    built.source.write("p.bmp", bitmap);
+    built.source.write("edition.json", R"({"title": "T", "cityLetter": "M", "resources": [{"picture": "p.bmp"}, {"picture": "p.bmp"}]})");
+    std::string error;
+    ASSERT_TRUE(built.build(error)) << error;
+    const uint32_t area = built.image.tableStart[ydb::resourceArea];
+    EXPECT_TRUE(checkResourceChunks(built.path, area).empty());
+
+    const uint32_t second = built.image.chunkOffsets[1];
+    patchU32(built.image, second + 14 + 14, 7);  // 7 bits per pixel
+    ASSERT_TRUE(built.save());
+    std::vector<ChunkFault> faults = checkResourceChunks(built.path, area);
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0].offset, second);
+    EXPECT_EQ(faults[0].what.rfind("picture 1 not a bitmap the handheld can load: ", 0), 0u) << faults[0].what;
+
+    truncateImage(built.image, second + 20);
+    ASSERT_TRUE(built.save());
+    faults = checkResourceChunks(built.path, area);
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0].offset, second);
+    EXPECT_EQ(faults[0].what, "chunk at " + std::to_string(second) + " runs past the end of the file");
+}
+
 } // namespace

@@ -115,7 +115,7 @@ std::vector<json> generateFirms(const FirmWords& words, uint32_t count, uint64_t
         if (latin.empty()) latin = "firm" + std::to_string(i);
         if (!firm.contains("web") && r.chance(45)) {
             std::string web = "www." + latin + ".ru";
-            if (r.chance(10)) web += ", www." + latin + "-spb.com";
+            if (r.chance(10)) web += ", www." + latin + "-" + words.siteSuffix + ".com";
             firm["web"] = web;
         }
         if (r.chance(40)) {

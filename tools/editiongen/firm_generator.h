@@ -16,6 +16,7 @@ struct FirmWords {
     std::vector<std::string> streets;
     std::vector<std::string> phoneCodes;  // the city's codes, "812"
     std::vector<std::string> mobileCodes; // "921"
+    std::string siteSuffix;               // "spb": a firm's second web site is www.NAME-spb.com
 };
 
 // One JSON object per firm, in the shape of firms.jsonl.

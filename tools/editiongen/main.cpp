@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
     if (!parseRubricTree(rubricLines, words.rubrics, error)) return fail("rubrics.txt: " + error);
     words.phoneCodes = strings(city.at("phoneCodes"));
     words.mobileCodes = strings(city.at("mobileCodes"));
+    words.siteSuffix = city.at("siteSuffix").get<std::string>();
 
     std::error_code ec;
     fs::remove_all(out, ec);

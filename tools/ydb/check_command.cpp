@@ -21,9 +21,8 @@ int runCheck(int argc, char** argv) {
         return std::filesystem::is_regular_file(argv[0], ec) ? exitFailed : exitUsage;
     }
     CheckReport report = checkDatabase(*db);
-    std::string chunkFault;
-    walkResourceChunks(argv[0], tableStart(*db, ydb::resourceArea), chunkFault);
-    if (!chunkFault.empty()) report.faults.push_back({8, 0, 0, chunkFault});
+    for (const ChunkFault& f : checkResourceChunks(argv[0], tableStart(*db, ydb::resourceArea)))
+        report.faults.push_back({ydb::resourceArea, static_cast<uint32_t>(f.offset), 0, f.what});
     destroyDatabase(db);
     for (const CheckFault& f : report.faults)
         std::printf("%s (table %d) at %u: %s%s\n", tableName(f.table), f.table, f.offset, f.what.c_str(),

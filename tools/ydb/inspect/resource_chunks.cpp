@@ -4,6 +4,8 @@
 #include <fstream>
 #include <map>
 
+#include "tools/ydb/source/bitmap_check.h"
+
 namespace {
 uint32_t u32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
 } // namespace
@@ -40,4 +42,30 @@ std::vector<ResourceChunk> walkResourceChunks(const std::string& hostPath, uint3
     }
     if (fault.empty() && at != fileSize) fault = "the last " + std::to_string(fileSize - at) + " bytes are no whole chunk header";
     return chunks;
+}
+
+std::string readChunk(const std::string& hostPath, const ResourceChunk& chunk) {
+    std::ifstream in(hostPath, std::ios::binary);
+    std::string bytes(chunk.size, '\0');
+    in.seekg(static_cast<std::streamoff>(chunk.offset));
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return in ? bytes : std::string();
+}
+
+std::vector<ChunkFault> checkResourceChunks(const std::string& hostPath, uint32_t areaStart) {
+    std::vector<ChunkFault> faults;
+    std::string fault;
+    std::vector<ResourceChunk> chunks = walkResourceChunks(hostPath, areaStart, fault);
+    for (const ResourceChunk& c : chunks) {
+        if (c.tag[0] != 'B' || c.tag[1] != 'M') continue;
+        std::string bytes = readChunk(hostPath, c);
+        std::string why;
+        if (bytes.empty()) why = "cannot be read";
+        else if (!checkBitmap(bytes, why)) why = "not a bitmap the handheld can load: " + why;
+        else continue;
+        faults.push_back({c.offset, "picture " + std::to_string(c.number) + " " + why});
+    }
+    // The walk stops at the first chunk it cannot pass, right after the last one it could.
+    if (!fault.empty()) faults.push_back({chunks.empty() ? areaStart : chunks.back().offset + chunks.back().size, fault});
+    return faults;
 }
