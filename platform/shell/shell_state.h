@@ -50,6 +50,7 @@ struct ShellState {
     bool shift = false;
     KeyHit pressedKey;
     bool okPressed = false;
+    bool panelButtonPressed = false;
 
     // What the strip shows now, to repaint only when it changes.
     HWND shownWindow = nullptr;

@@ -31,7 +31,7 @@ void drawKeyboardGlyph(HDC dc, const RECT& client, bool pressed)
 
 LRESULT CALLBACK panelButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    static bool pressed = false;
+    bool& pressed = shellState().panelButtonPressed;
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint{};
