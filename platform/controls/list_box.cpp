@@ -443,6 +443,30 @@ void typedCharacter(HWND window, ListState& s, WCHAR ch)
     notify(window, s, LBN_SELCHANGE);
 }
 
+// Moves to what a bar's position stands for: the first line, the first column or the pixel offset.
+void scrollToBarPosition(HWND window, ListState& s, const ListLayout& layout, const ScrollBar& bar, int position)
+{
+    if (bar.vertical)
+        setTop(window, s, position);
+    else if (layout.multiColumn)
+        setTop(window, s, position * layout.rows);
+    else
+        setHorizontalOffset(window, s, position);
+}
+
+void repeatBarStep(HWND window, ListState& s)
+{
+    KillTimer(window, scrollRepeatTimer);
+    if (s.mode != StylusMode::vertical && s.mode != StylusMode::horizontal)
+        return;
+    ListLayout layout = layoutOf(window, s);
+    const ScrollBar& bar = s.mode == StylusMode::vertical ? layout.vertical : layout.horizontal;
+    int position = 0;
+    if (repeatedStep(bar, s.barDrag, position))
+        scrollToBarPosition(window, s, layout, bar, position);
+    SetTimer(window, scrollRepeatTimer, scrollRepeatNextMs, nullptr);
+}
+
 void stylusDown(HWND window, ListState& s, POINT point, bool doubleClick)
 {
     if (s.combo == nullptr && GetFocus() != window)
@@ -458,13 +482,8 @@ void stylusDown(HWND window, ListState& s, POINT point, bool doubleClick)
             continue;
         s.mode = bar->vertical ? StylusMode::vertical : StylusMode::horizontal;
         if (hit != ScrollHit::thumb) {
-            int position = stepPosition(*bar, hit);
-            if (bar->vertical)
-                setTop(window, s, position);
-            else if (layout.multiColumn)
-                setTop(window, s, position * layout.rows);
-            else
-                setHorizontalOffset(window, s, position);
+            scrollToBarPosition(window, s, layout, *bar, stepPosition(*bar, hit));
+            SetTimer(window, scrollRepeatTimer, scrollRepeatFirstMs, nullptr);
         }
         return;
     }
@@ -490,16 +509,12 @@ void stylusMove(HWND window, ListState& s, POINT point)
             if (s.horizontalExtent > 0)
                 setHorizontalOffset(window, s, s.downOffset + (s.down.x - point.x));
         }
-    } else if ((s.mode == StylusMode::vertical || s.mode == StylusMode::horizontal) &&
-               s.barDrag.part == ScrollHit::thumb) {
-        ScrollBar& bar = s.mode == StylusMode::vertical ? layout.vertical : layout.horizontal;
-        int position = thumbDragPosition(bar, s.barDrag, point);
-        if (bar.vertical)
-            setTop(window, s, position);
-        else if (layout.multiColumn)
-            setTop(window, s, position * layout.rows);
-        else
-            setHorizontalOffset(window, s, position);
+    } else if (s.mode == StylusMode::vertical || s.mode == StylusMode::horizontal) {
+        s.barDrag.stylus = point;
+        if (s.barDrag.part == ScrollHit::thumb) {
+            const ScrollBar& bar = s.mode == StylusMode::vertical ? layout.vertical : layout.horizontal;
+            scrollToBarPosition(window, s, layout, bar, thumbDragPosition(bar, s.barDrag, point));
+        }
     }
 }
 
@@ -507,6 +522,7 @@ void stylusUp(HWND window, ListState& s, POINT point)
 {
     StylusMode mode = s.mode;
     s.mode = StylusMode::none;
+    KillTimer(window, scrollRepeatTimer);
     if (GetCapture() == window)
         ReleaseCapture();
     if (mode == StylusMode::tap) {
@@ -651,9 +667,18 @@ LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
             stylusUp(window, *s, pointFromLParam(lParam));
         return 0;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != window)
+        if (reinterpret_cast<HWND>(lParam) != window) {
             s->mode = StylusMode::none;
+            KillTimer(window, scrollRepeatTimer);
+        }
         return 0;
+    case WM_TIMER:
+        if (wParam == scrollRepeatTimer)
+            repeatBarStep(window, *s);
+        return 0;
+    case WM_DESTROY:
+        KillTimer(window, scrollRepeatTimer);
+        break;
 
     case LB_ADDSTRING:
         return addString(window, *s, lParam);

@@ -182,6 +182,7 @@ void drawScrollBar(HDC dc, const ScrollBar& bar)
 ScrollHit beginScrollDrag(const ScrollBar& bar, ScrollDrag& drag, POINT point)
 {
     drag.part = hitScrollBar(bar, point);
+    drag.stylus = point;
     drag.grip = along(bar, point) - thumbOf(bar).start;
     return drag.part;
 }
@@ -215,6 +216,16 @@ int stepPosition(const ScrollBar& bar, ScrollHit part)
         break;
     }
     return bar.position;
+}
+
+bool repeatedStep(const ScrollBar& bar, const ScrollDrag& drag, int& position)
+{
+    if (drag.part == ScrollHit::none || drag.part == ScrollHit::thumb)
+        return false;
+    if (hitScrollBar(bar, drag.stylus) != drag.part)
+        return false;
+    position = stepPosition(bar, drag.part);
+    return position != bar.position;
 }
 
 }  // namespace controls

@@ -39,8 +39,17 @@ void drawScrollBar(HDC dc, const ScrollBar& bar);
 // The stylus held on a bar: which part it went down on and, for the thumb, where it gripped.
 struct ScrollDrag {
     ScrollHit part = ScrollHit::none;
-    int grip = 0;  // pixels from the thumb's leading edge to the stylus
+    int grip = 0;    // pixels from the thumb's leading edge to the stylus
+    POINT stylus{};  // where the stylus is now, for repeating arrow and track steps
 };
+
+// An arrow or the track held down steps again after a first pause and then quickly, for as long
+// as the stylus stays on the part it went down on (a page step stops once the thumb reaches it).
+constexpr UINT_PTR scrollRepeatTimer = 2;
+constexpr UINT scrollRepeatFirstMs = 400;
+constexpr UINT scrollRepeatNextMs = 80;
+// True when the held part repeats now; `position` is then the position to go to.
+bool repeatedStep(const ScrollBar& bar, const ScrollDrag& drag, int& position);
 
 // Starts a drag at the point; answers the part hit (none: the point is off the bar).
 ScrollHit beginScrollDrag(const ScrollBar& bar, ScrollDrag& drag, POINT point);

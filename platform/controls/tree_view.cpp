@@ -739,8 +739,10 @@ void stylusDown(HWND window, TreeState& s, POINT point)
     ScrollHit hit = beginScrollDrag(layout.bar, s.barDrag, point);
     if (hit != ScrollHit::none) {
         s.mode = StylusMode::scrollBar;
-        if (hit != ScrollHit::thumb)
+        if (hit != ScrollHit::thumb) {
             setTopRow(window, s, stepPosition(layout.bar, hit));
+            SetTimer(window, scrollRepeatTimer, scrollRepeatFirstMs, nullptr);
+        }
         return;
     }
     s.mode = StylusMode::tap;
@@ -782,10 +784,22 @@ void stylusMove(HWND window, TreeState& s, POINT point)
     }
     if (s.mode == StylusMode::drag) {
         setTopRow(window, s, s.downTop + (s.down.y - point.y) / itemHeightOf(window, s));
-    } else if (s.mode == StylusMode::scrollBar && s.barDrag.part == ScrollHit::thumb) {
-        TreeLayout layout = layoutOf(window, s);
-        setTopRow(window, s, thumbDragPosition(layout.bar, s.barDrag, point));
+    } else if (s.mode == StylusMode::scrollBar) {
+        s.barDrag.stylus = point;
+        if (s.barDrag.part == ScrollHit::thumb)
+            setTopRow(window, s, thumbDragPosition(layoutOf(window, s).bar, s.barDrag, point));
     }
+}
+
+void repeatBarStep(HWND window, TreeState& s)
+{
+    KillTimer(window, scrollRepeatTimer);
+    if (s.mode != StylusMode::scrollBar)
+        return;
+    int position = 0;
+    if (repeatedStep(layoutOf(window, s).bar, s.barDrag, position))
+        setTopRow(window, s, position);
+    SetTimer(window, scrollRepeatTimer, scrollRepeatNextMs, nullptr);
 }
 
 void stylusUp(HWND window, TreeState& s, POINT point)
@@ -793,6 +807,7 @@ void stylusUp(HWND window, TreeState& s, POINT point)
     StylusMode mode = s.mode;
     s.mode = StylusMode::none;
     KillTimer(window, holdTimer);
+    KillTimer(window, scrollRepeatTimer);
     if (GetCapture() == window)
         ReleaseCapture();
     if (mode != StylusMode::tap || s.gestureDone)
@@ -911,6 +926,7 @@ LRESULT CALLBACK treeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         break;
     case WM_DESTROY:
         KillTimer(window, holdTimer);
+        KillTimer(window, scrollRepeatTimer);
         deleteItem(window, *s, TVI_ROOT);
         break;
     case WM_NCCALCSIZE:
@@ -974,11 +990,14 @@ LRESULT CALLBACK treeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_TIMER:
         if (wParam == holdTimer)
             holdRecognised(window, *s);
+        else if (wParam == scrollRepeatTimer)
+            repeatBarStep(window, *s);
         return 0;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != window) {
             s->mode = StylusMode::none;
             KillTimer(window, holdTimer);
+            KillTimer(window, scrollRepeatTimer);
         }
         return 0;
 

@@ -334,5 +334,34 @@ TEST_F(ListBoxTest, DraggingTheThumbScrollsInProportion)
     EXPECT_TRUE(received.empty());
 }
 
+TEST_F(ListBoxTest, HeldArrowRepeatsAndHeldTrackStopsUnderTheStylus)
+{
+    makeList(LBS_NOTIFY | WS_VSCROLL);
+    for (int i = 0; i < 100; ++i)
+        add(u"строка");
+    pump();
+    // The repeat timer running out is what holding the stylus looks like to the control.
+    constexpr WPARAM repeat = 2;
+    press(list, 240 - 5, 160 - 5);  // the down arrow
+    SendMessageW(list, WM_TIMER, repeat, 0);
+    SendMessageW(list, WM_TIMER, repeat, 0);
+    release(list, 240 - 5, 160 - 5);
+    SendMessageW(list, WM_TIMER, repeat, 0);  // after release: nothing
+    EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 3);
+
+    // Holding the track pages towards the stylus and stops once the thumb is under it.
+    SendMessageW(list, LB_SETTOPINDEX, 0, 0);
+    int rows = 160 / itemHeight();
+    press(list, 240 - 6, 80);
+    for (int i = 0; i < 40; ++i)
+        SendMessageW(list, WM_TIMER, repeat, 0);
+    release(list, 240 - 6, 80);
+    int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+    EXPECT_GT(top, 0);
+    EXPECT_LT(top, 100 - rows);
+    EXPECT_EQ(top % rows, 0);
+    EXPECT_TRUE(received.empty());
+}
+
 }  // namespace
 }  // namespace controls_test

@@ -319,6 +319,13 @@ TEST_F(TreeViewTest, DraggingScrollsWithoutSelecting)
     EXPECT_TRUE(received.empty());
     EXPECT_NE(TreeView_GetNextItem(tree, nullptr, TVGN_FIRSTVISIBLE), items.front());
     EXPECT_EQ(TreeView_GetSelection(tree), nullptr);
+
+    // Holding the bar's up arrow steps back one row at a time.
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, reinterpret_cast<LPARAM>(items[10]));
+    press(tree, 240 - 5, 5);
+    SendMessageW(tree, WM_TIMER, 2, 0);
+    release(tree, 240 - 5, 5);
+    EXPECT_EQ(TreeView_GetNextItem(tree, nullptr, TVGN_FIRSTVISIBLE), items[8]);
 }
 
 TEST_F(TreeViewTest, ArrowKeysOpenCloseAndClimbTheLevels)
