@@ -6,6 +6,7 @@
 namespace gdi {
 
 void* newDc(bool window);
+void* defaultBitmap();
 void freeDc(void* handle);
 void retainState(const DcState& s);
 void releaseState(const DcState& s);
@@ -183,15 +184,8 @@ HDC WINAPI CreateCompatibleDC(HDC hdc)
         return nullptr;
     }
     HDC dc = static_cast<HDC>(newDc(false));
-    // The default surface of a memory context: one monochrome pixel.
-    HBITMAP mono = CreateBitmap(1, 1, 1, 1, nullptr);
-    if (Object* object = lookupAny(mono))
-        object->stock = true;
-    SelectObject(dc, mono);
-    if (Object* object = lookupAny(mono)) {
-        object->stock = false;
-        object->deletePending = true;
-    }
+    if (dc != nullptr)
+        SelectObject(dc, defaultBitmap());
     return dc;
 }
 

@@ -1,6 +1,8 @@
 // The object table, stock objects, pens, brushes, system colours and selection.
 #include "platform/gdi/gdi_state.h"
 
+#include "platform/gdi/dib_format.h"
+
 #include <array>
 #include <cstring>
 
@@ -123,8 +125,14 @@ constexpr std::array<COLORREF, sysColourCount> sysColours = {
 struct StockObjects {
     std::array<void*, 18> objects{};
     std::array<void*, sysColourCount> sysBrushes{};
+    // The one-pixel monochrome surface every new memory context starts with; shared by all of
+    // them, so that selecting it back always works.
+    void* defaultBitmap = nullptr;
     StockObjects()
     {
+        defaultBitmap = makeBitmap(1, 1, 1, true);
+        if (Object* bitmap = lookupAny(defaultBitmap))
+            bitmap->stock = true;
         objects[WHITE_BRUSH] = makeBrush(RGB(255, 255, 255), false, true);
         objects[LTGRAY_BRUSH] = makeBrush(RGB(192, 192, 192), false, true);
         objects[GRAY_BRUSH] = makeBrush(RGB(128, 128, 128), false, true);
@@ -164,6 +172,8 @@ void* stockObject(int index)
         return nullptr;
     return stock().objects[index];
 }
+
+void* defaultBitmap() { return stock().defaultBitmap; }
 
 } // namespace gdi
 
@@ -243,7 +253,7 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h)
         return swapSelected(state.font, static_cast<HFONT>(h));
     case ObjectKind::bitmap:
         // Only memory contexts take bitmaps, and a bitmap can be in one context at a time.
-        if (dcObject->dc.window || (object->selectedCount > 0 && state.bitmap != h))
+        if (dcObject->dc.window || (object->selectedCount > 0 && state.bitmap != h && !object->stock))
             return nullptr;
         return swapSelected(state.bitmap, static_cast<HBITMAP>(h));
     case ObjectKind::dc:

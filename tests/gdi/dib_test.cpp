@@ -151,4 +151,27 @@ TEST(Handles, AnObjectDeletedWhileSelectedLivesUntilDeselected)
     DeleteDC(memory);
 }
 
+TEST(Handles, TheFirstBitmapOfAMemoryContextCanBeSelectedBack)
+{
+    HDC first = CreateCompatibleDC(nullptr);
+    HDC second = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(first, 8, 8);
+    HGDIOBJ original = SelectObject(first, bitmap);
+    ASSERT_NE(original, nullptr);
+    EXPECT_EQ(GetCurrentObject(second, OBJ_BITMAP), original) << "every new context starts on the same surface";
+    EXPECT_EQ(SelectObject(first, original), bitmap);
+    EXPECT_EQ(GetCurrentObject(first, OBJ_BITMAP), original);
+    // Deselected, the bitmap goes at once and can be selected elsewhere until then.
+    HGDIOBJ again = SelectObject(second, bitmap);
+    EXPECT_EQ(again, original);
+    EXPECT_EQ(SelectObject(first, bitmap), nullptr) << "a bitmap is in one context at a time";
+    SelectObject(second, again);
+    EXPECT_TRUE(DeleteObject(bitmap));
+    BITMAP info{};
+    EXPECT_EQ(GetObject(bitmap, sizeof info, &info), 0);
+    EXPECT_TRUE(DeleteDC(first));
+    EXPECT_TRUE(DeleteDC(second));
+    EXPECT_EQ(GetObject(original, sizeof info, &info), static_cast<int>(sizeof info)) << "the shared surface stays";
+}
+
 } // namespace
