@@ -105,11 +105,13 @@ TEST(SourceReader, PagesMustDeclareTheirCodePage) {
     SourceFolder folder;
     folder.write("html/bridges.html", "<html><head><meta charset=\"utf-8\"></head>Мосты</html>");
     folder.write("html/pdd.htm", "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=Windows-1251\">Штрафы");
+    folder.write("html/resc.htm", std::string("<meta charset=windows-1251>\n\n112\0", 34));
     SourceEdition edition;
     IssueList issues;
     EXPECT_FALSE(folder.read(edition, issues));
-    ASSERT_EQ(issues.items.size(), 1u);
+    ASSERT_EQ(issues.items.size(), 2u);
     EXPECT_EQ(formatIssue(issues.items[0]), "html/bridges.html: the page must declare charset=windows-1251 in its meta tag");
+    EXPECT_EQ(formatIssue(issues.items[1]), "html/resc.htm:3: holds a 0 byte");
     ASSERT_EQ(edition.pages.size(), 1u);
     EXPECT_EQ(edition.pages[0].name, "pdd.htm");
 }

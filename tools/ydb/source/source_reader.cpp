@@ -49,7 +49,13 @@ int lineOf(const std::vector<int>& lines, size_t index) {
 // A UTF-8 text file converted to code page 1251; a bad character is reported at its line.
 bool convertTextFile(const std::string& shownName, const std::string& utf8, std::string& out, IssueList& issues) {
     std::string bad;
-    if (utf8ToCp1251(utf8, out, &bad)) return true;
+    if (utf8ToCp1251(utf8, out, &bad)) {
+        // The handheld ends a page at its first 0 byte and would show only what comes before it.
+        size_t zero = out.find('\0');
+        if (zero == std::string::npos) return true;
+        issues.add(shownName, lineOfOffset(utf8, utf8.find('\0')), "", "holds a 0 byte");
+        return false;
+    }
     // Find the first line that does not convert, to point at it.
     size_t start = 0;
     int line = 1;
