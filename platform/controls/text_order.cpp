@@ -27,22 +27,61 @@ SortKey sortKey(char16_t c)
     return {0, upper};
 }
 
-}  // namespace
-
-int compareListText(std::u16string_view a, std::u16string_view b)
+// Hyphens and apostrophes are passed over at first, so that "co-op" stays next to "coop" as in
+// the platform's word sort; they count only between texts that are otherwise equal.
+bool passedOver(char16_t c)
 {
-    size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (size_t i = 0; i < n; ++i) {
-        SortKey ka = sortKey(a[i]);
-        SortKey kb = sortKey(b[i]);
+    return c == u'-' || c == u'\'';
+}
+
+int compareKeys(std::u16string_view a, std::u16string_view b, bool skipping)
+{
+    size_t i = 0;
+    size_t j = 0;
+    for (;;) {
+        if (skipping) {
+            while (i < a.size() && passedOver(a[i]))
+                ++i;
+            while (j < b.size() && passedOver(b[j]))
+                ++j;
+        }
+        if (i == a.size() || j == b.size())
+            break;
+        SortKey ka = sortKey(a[i++]);
+        SortKey kb = sortKey(b[j++]);
         if (ka.rank != kb.rank)
             return ka.rank < kb.rank ? -1 : 1;
         if (ka.value != kb.value)
             return ka.value < kb.value ? -1 : 1;
     }
-    if (a.size() == b.size())
+    bool aDone = i == a.size();
+    bool bDone = j == b.size();
+    if (aDone && bDone)
         return 0;
-    return a.size() < b.size() ? -1 : 1;
+    return aDone ? -1 : 1;
+}
+
+size_t passedOverCount(std::u16string_view text)
+{
+    size_t count = 0;
+    for (char16_t c : text)
+        count += passedOver(c) ? 1 : 0;
+    return count;
+}
+
+}  // namespace
+
+int compareListText(std::u16string_view a, std::u16string_view b)
+{
+    int words = compareKeys(a, b, true);
+    if (words != 0)
+        return words;
+    // Equal as words: the one with fewer hyphens and apostrophes first ("coop" before "co-op").
+    size_t hyphensA = passedOverCount(a);
+    size_t hyphensB = passedOverCount(b);
+    if (hyphensA != hyphensB)
+        return hyphensA < hyphensB ? -1 : 1;
+    return compareKeys(a, b, false);
 }
 
 bool startsWithIgnoringCase(std::u16string_view text, std::u16string_view prefix)

@@ -7,7 +7,8 @@ namespace controls {
 
 // The device's case-insensitive order: symbols and blanks first, then digits, then Latin
 // letters, then Cyrillic letters (Ё after Е); within a class by folded character, then by
-// length. Answers < 0, 0 or > 0.
+// length. Hyphens and apostrophes count only between texts equal without them (word sort).
+// Answers < 0, 0 or > 0.
 int compareListText(std::u16string_view a, std::u16string_view b);
 
 // True when text begins with prefix, letter case ignored. An empty prefix matches every text.

@@ -55,6 +55,14 @@ TEST(ListTextOrder, SymbolsThenDigitsThenLatinThenCyrillicIgnoringCase)
     EXPECT_LT(compareListText(u"ель", u"ёлка"), 0);
     EXPECT_LT(compareListText(u"ёлка", u"жук"), 0);
     EXPECT_LT(compareListText(u"Банк", u"банки"), 0);
+    // Word sort: a hyphen or an apostrophe does not part a word from its neighbours.
+    EXPECT_LT(compareListText(u"Интернетклуб", u"Интернет-магазин"), 0);
+    EXPECT_GT(compareListText(u"Санкт-Петербург", u"Санкта"), 0);
+    EXPECT_LT(compareListText(u"Coop", u"Co-op"), 0);
+    EXPECT_GT(compareListText(u"Co-op", u"Coop"), 0);
+    EXPECT_LT(compareListText(u"Д'Артаньян", u"Дом"), 0);
+    EXPECT_EQ(compareListText(u"ИНТЕРНЕТ-АДРЕС", u"интернет-адрес"), 0);
+    EXPECT_LT(compareListText(u"-", u"--"), 0);
 }
 
 TEST_F(ListBoxTest, SortedListInsertsInTheDevicesOrderAndFindsPrefixes)
