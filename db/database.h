@@ -54,6 +54,9 @@ constexpr uint16_t detailBody = 1;     // table 3: decode the firm's body (else 
 constexpr uint16_t detailStreet = 2;   // table 3, with detailBody: fetch the street's name
 constexpr uint16_t detailDetails = 4;  // table 3, with detailBody: fetch the details record
 constexpr uint16_t detailList = 1;     // table 5: load the list into firmRefs (else skip it)
+// Table 3, with detailBody: walk the body exactly as detailBody does but leave the UTF-16 fields
+// empty. For scans that test texts in place (a name search reads a million firms).
+constexpr uint16_t detailTextsInPlace = 0x100;
 
 // The details fetch of a firm read reads this much of the details record, into the scratch buffer.
 constexpr uint32_t scratchCapacity = 8192;

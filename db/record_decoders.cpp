@@ -73,9 +73,21 @@ int32_t decodeFirmList(RecordCursor& in, FirmRefList& list, uint32_t byteCount, 
     return 0;
 }
 
+// The texts a firm scan leaves in place: walked, not converted.
+void skipText(RecordCursor& in) { in.text(); }
+
 void decodeFirm(DirectoryDatabase& db, RecordCursor& in, uint16_t detail) {
     Firm& firm = db.firm;
-    firm = Firm{};
+    const bool inPlace = (detail & detailTextsInPlace) != 0;
+    if (inPlace) {
+        // The fields a scan leaves unconverted only need to read as empty texts.
+        firm.length = 0;
+        firm.name = firm.streetNameText = firm.houseSuffixText = nullptr;
+        firm.streetRef = firm.house = firm.detailsRef = 0;
+        firm.houseSuffix[0] = firm.web[0] = firm.email[0] = firm.phone[0] = firm.streetName[0] = 0;
+    } else {
+        firm = Firm{};
+    }
     clearDetailsTexts(db.details);
     firm.length = bodyLength(in);
     if (!in.fits) return;
@@ -89,10 +101,16 @@ void decodeFirm(DirectoryDatabase& db, RecordCursor& in, uint16_t detail) {
     firm.house = in.u32();
     uint32_t suffixLength = 0;
     firm.houseSuffixText = in.text(&suffixLength);
-    if (firm.houseSuffixText) convertText(firm.houseSuffixText, suffixLength, firm.houseSuffix);
-    convertNext(in, firm.web);
-    convertNext(in, firm.email);
-    convertNext(in, firm.phone);
+    if (inPlace) {
+        skipText(in);
+        skipText(in);
+        skipText(in);
+    } else {
+        if (firm.houseSuffixText) convertText(firm.houseSuffixText, suffixLength, firm.houseSuffix);
+        convertNext(in, firm.web);
+        convertNext(in, firm.email);
+        convertNext(in, firm.phone);
+    }
     firm.detailsRef = in.u32();
     if (!in.fits) return;
     if (detail & detailStreet) fetchStreetName(db);

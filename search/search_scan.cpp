@@ -61,6 +61,9 @@ uint32_t scanFirms(SearchContext& context) {
     const uint32_t end = searchState.rangeEnd;
     if (seekTable(db, tableFirms, searchState.rangeStart, false, noCap) != 0) return 0;
     const bool notes = context.mode == modeNoteContains;
+    // The name passes test the name in place; the address pass needs web and e-mail converted.
+    const uint16_t scanDetail =
+        context.mode == modeAddressContains ? detailBody : static_cast<uint16_t>(detailBody | detailTextsInPlace);
     uint32_t n = 0;
     uint32_t next = 0;
     WCHAR line[resultLineLimit + 1];
@@ -72,7 +75,7 @@ uint32_t scanFirms(SearchContext& context) {
             if (r >= end || readRecord(db, tableFirms, r, 3, noCap) != 0) break;
         } else {
             r = tableOffset(db, tableFirms);
-            if (r >= end || readRecord(db, tableFirms, readNext, 1, noCap) != 0) break;
+            if (r >= end || readRecord(db, tableFirms, readNext, scanDetail, noCap) != 0) break;
             if (!matchesText(context, db.firm)) continue;
             if (readRecord(db, tableFirms, r, 3, noCap) != 0) break;
         }

@@ -1,0 +1,227 @@
+// The directory's lists and searches over a 1 000 000-firm edition (see bench/search.cmake):
+//   Search/<mode>          one runSearch per iteration, the questions answered No
+//   LetterIndex            the white pages' index
+//   RubricFirmList         the largest rubric firm list of the edition
+//   Fragment/sqlite        the "contains" key by LIKE '%KEY%' over an in-memory table of the names
+//   Fragment/memmem        the same key by memmem over all names laid end to end
+// The window is a quarter of an emulated 24 MB of free memory (6 MB), as on a device.
+//
+// Instruction counts: every measured call is bracketed by CALLGRIND_TOGGLE_COLLECT, so
+//   valgrind --tool=callgrind --collect-atstart=no bench_search --benchmark_filter=Search/contains
+//     --benchmark_min_time=1x
+// counts the searches alone (divide by the firms scanned, the "firms" counter).
+#include <benchmark/benchmark.h>
+#include <valgrind/callgrind.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/search/fragment_baselines.h"
+#include "db/database.h"
+#include "db/database_program.h"
+#include "emulator.h"
+#include "search/firm_lists.h"
+#include "search/letter_index.h"
+#include "search/search_run.h"
+#include "search/search_state.h"
+#include "search/street_list.h"
+#include "search/text_match.h"
+
+namespace {
+
+constexpr uint64_t emulatedFreeMemory = 24u << 20;
+constexpr char16_t containsKey[] = u"ЛАЙН48";
+
+struct CountedList : ListSink {
+    uint32_t lines = 0;
+    bool addLine(const WCHAR*, ItemValue) override {
+        ++lines;
+        return true;
+    }
+    void selectLine(int32_t) override {}
+};
+
+struct SilentHooks : ScreenHooks {
+    int messageBox(const WCHAR*, const WCHAR*, UINT) override { return IDNO; }
+};
+
+std::string cp1251(const char16_t* text) {
+    std::string out(64, '\0');
+    const int n = WideCharToMultiByte(1251, 0, text, -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+    out.resize(n > 0 ? static_cast<size_t>(n - 1) : 0);
+    return out;
+}
+
+struct Fixture {
+    DirectoryDatabase* db = nullptr;
+    uint32_t firms = 0;
+    uint32_t largestList = noFirmList;
+    uint32_t largestListFirms = 0;
+
+    Fixture() {
+        const char* file = std::getenv("SEARCH_BENCH_EDITION");
+        const std::filesystem::path path = std::filesystem::absolute(file ? file : SEARCH_BENCH_FILE);
+        if (emu::setDeviceRoot(path.parent_path().string()) != 0) std::abort();
+        emu::setMessageBoxHandler([](HWND, std::u16string_view, std::u16string_view, UINT) { return IDOK; });
+        emu::setAvailablePhysicalMemory(emulatedFreeMemory);
+        takeMemoryReading();
+        db = createDatabase();
+        const std::u16string device = u"\\" + std::u16string(path.filename().u16string());
+        if (!db || openDatabase(*db, device.c_str()) != 0) {
+            std::fprintf(stderr, "%s: cannot be opened\n", path.c_str());
+            std::abort();
+        }
+        loadStreetList(streetList, *db);
+        seekTable(*db, tableFirms, 0, false, noCap);
+        while (readRecord(*db, tableFirms, readNext, 0, noCap) == 0) ++firms;
+        // The largest rubric firm list, found by walking table 2.
+        seekTable(*db, tableRubricFirms, 0, false, noCap);
+        uint32_t ref = tableOffset(*db, tableRubricFirms);
+        while (readRecord(*db, tableRubricFirms, readNext, 0, noCap) == 0) {
+            if (db->rubricFirms.byteCount / 4 > largestListFirms || largestList == noFirmList) {
+                largestListFirms = db->rubricFirms.byteCount / 4;
+                largestList = ref;
+            }
+            ref = tableOffset(*db, tableRubricFirms);
+        }
+    }
+    ~Fixture() {
+        freeStreetList(streetList);
+        destroyDatabase(db);
+    }
+
+    // Every firm's compacted, upper-cased name, in table order (for the baselines only, so that a
+    // callgrind run of one search does not pay for them).
+    const std::vector<std::string>& keys() {
+        if (keys_.empty()) {
+            seekTable(*db, tableFirms, 0, false, noCap);
+            while (readRecord(*db, tableFirms, readNext, 0, noCap) == 0) {
+                std::string key(db->firm.length, '\0');
+                key.resize(foldToKey(db->firm.name, strnlen(db->firm.name, db->firm.length), key.data()));
+                keys_.push_back(std::move(key));
+            }
+        }
+        return keys_;
+    }
+    uint32_t details() {
+        if (details_ == 0) {
+            seekTable(*db, tableDetails, 0, false, noCap);
+            while (readRecord(*db, tableDetails, readNext, 0, noCap) == 0) ++details_;
+        }
+        return details_;
+    }
+
+private:
+    std::vector<std::string> keys_;
+    uint32_t details_ = 0;
+};
+
+Fixture& fixture() {
+    static Fixture instance;
+    return instance;
+}
+
+void runSearchBench(benchmark::State& state, int32_t mode, const char16_t* name, const char16_t* street,
+                    const char16_t* phone, uint32_t firmsScanned) {
+    Fixture& f = fixture();
+    SearchRequest request{mode, name, street, phone};
+    SilentHooks hooks;
+    uint32_t lines = 0;
+    for (auto _ : state) {
+        CountedList list;
+        CALLGRIND_TOGGLE_COLLECT;
+        runSearch(*f.db, request, list, hooks);
+        CALLGRIND_TOGGLE_COLLECT;
+        lines = list.lines;
+    }
+    state.counters["lines"] = lines;
+    state.counters["firms"] = firmsScanned;
+    if (firmsScanned) state.counters["ns_per_firm"] = benchmark::Counter(
+        static_cast<double>(firmsScanned) * static_cast<double>(state.iterations()),
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void searchPrefix(benchmark::State& state) { runSearchBench(state, modeNameBegins, u"АЛФАР", u"", u"", 0); }
+void searchContains(benchmark::State& state) {
+    runSearchBench(state, modeNameContains, containsKey, u"", u"", fixture().firms);
+}
+void searchWeb(benchmark::State& state) {
+    runSearchBench(state, modeAddressContains, u"FIRM12345", u"", u"", fixture().firms);
+}
+void searchNotes(benchmark::State& state) {
+    runSearchBench(state, modeNoteContains, u"ШИНОМОНТАЖ", u"", u"", fixture().details());
+}
+void searchStreet(benchmark::State& state) { runSearchBench(state, modeNameBegins, u"", u"АЛАЛСКАЯ", u"", 0); }
+void searchTelephone(benchmark::State& state) { runSearchBench(state, modeNameBegins, u"", u"", u"2006540", 0); }
+
+void letterIndex(benchmark::State& state) {
+    Fixture& f = fixture();
+    SilentHooks hooks;
+    uint32_t lines = 0;
+    for (auto _ : state) {
+        CountedList list;
+        CALLGRIND_TOGGLE_COLLECT;
+        fillLetterIndex(*f.db, list, hooks);
+        CALLGRIND_TOGGLE_COLLECT;
+        lines = list.lines;
+    }
+    state.counters["lines"] = lines;
+}
+
+void rubricFirmList(benchmark::State& state) {
+    Fixture& f = fixture();
+    SilentHooks hooks;
+    uint32_t lines = 0;
+    for (auto _ : state) {
+        CountedList list;
+        CALLGRIND_TOGGLE_COLLECT;
+        fillRubricFirmList(*f.db, f.largestList, list, hooks);
+        CALLGRIND_TOGGLE_COLLECT;
+        lines = list.lines;
+    }
+    state.counters["lines"] = lines;
+    state.counters["firms"] = f.largestListFirms;
+}
+
+void fragmentSqlite(benchmark::State& state) {
+    Fixture& f = fixture();
+    static SqliteNames names(f.keys());
+    const std::string key = cp1251(containsKey);
+    uint32_t matches = 0;
+    for (auto _ : state) matches = names.countContaining(key);
+    state.counters["lines"] = matches;
+    state.counters["firms"] = f.firms;
+}
+
+void fragmentMemmem(benchmark::State& state) {
+    Fixture& f = fixture();
+    static const std::string joined = joinNames(f.keys());
+    const std::string key = cp1251(containsKey);
+    uint32_t matches = 0;
+    for (auto _ : state) {
+        matches = countWithMemmem(joined, key);
+        benchmark::DoNotOptimize(matches);
+    }
+    state.counters["lines"] = matches;
+    state.counters["firms"] = f.firms;
+}
+
+}  // namespace
+
+BENCHMARK(searchPrefix)->Name("Search/prefix")->Unit(benchmark::kMillisecond);
+BENCHMARK(searchContains)->Name("Search/contains")->Unit(benchmark::kMillisecond);
+BENCHMARK(searchWeb)->Name("Search/web")->Unit(benchmark::kMillisecond);
+BENCHMARK(searchNotes)->Name("Search/notes")->Unit(benchmark::kMillisecond);
+BENCHMARK(searchStreet)->Name("Search/street")->Unit(benchmark::kMillisecond);
+BENCHMARK(searchTelephone)->Name("Search/telephone")->Unit(benchmark::kMicrosecond);
+BENCHMARK(letterIndex)->Name("LetterIndex")->Unit(benchmark::kMicrosecond);
+BENCHMARK(rubricFirmList)->Name("RubricFirmList")->Unit(benchmark::kMillisecond);
+BENCHMARK(fragmentSqlite)->Name("Fragment/sqlite")->Unit(benchmark::kMillisecond);
+BENCHMARK(fragmentMemmem)->Name("Fragment/memmem")->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
