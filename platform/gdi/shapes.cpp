@@ -235,11 +235,12 @@ BOOL WINAPI GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, PVOID pMesh
     for (ULONG m = 0; m < nMesh; ++m) {
         TRIVERTEX a = pVertex[rects[m].UpperLeft];
         TRIVERTEX b = pVertex[rects[m].LowerRight];
-        if (a.x > b.x)
-            std::swap(a.x, b.x);
-        if (a.y > b.y)
-            std::swap(a.y, b.y);
         bool vertical = ulMode == GRADIENT_FILL_RECT_V;
+        // Each colour stays with its vertex: the run starts at whichever lies first along it.
+        if (vertical ? a.y > b.y : a.x > b.x)
+            std::swap(a, b);
+        if (vertical ? a.x > b.x : a.y > b.y)
+            std::swap(vertical ? a.x : a.y, vertical ? b.x : b.y);
         long from = vertical ? a.y : a.x;
         long to = vertical ? b.y : b.x;
         long span = to - from;

@@ -176,6 +176,14 @@ TEST(GradientFill, HorizontalRunsFromLeftToRightAndSkipsWhatLiesOutside)
     EXPECT_EQ(at(110, 5), 0u) << "the right edge is exclusive";
     for (int x = 11; x < 110; ++x)
         EXPECT_GE(at(x, 3) >> 16, at(x - 1, 3) >> 16);
+    // Named from the lower right corner, the colours stay with their corners.
+    TRIVERTEX reversed[2] = {{110, 40, 0xFF00, 0, 0, 0}, {10, 30, 0, 0, 0xFF00, 0}};
+    ASSERT_TRUE(GradientFill(dc, reversed, 2, &mesh, 1, GRADIENT_FILL_RECT_H));
+    EXPECT_EQ(at(10, 35), 0x0000FFu);
+    EXPECT_GT(at(109, 35) >> 16, 0xF0u);
+    ASSERT_TRUE(GradientFill(dc, reversed, 2, &mesh, 1, GRADIENT_FILL_RECT_V));
+    EXPECT_EQ(at(50, 30), 0x0000FFu);
+    EXPECT_GT(at(50, 39) >> 16, 0xE0u);
     // A rectangle of four billion rows paints only the screen's.
     TRIVERTEX huge[2] = {{0, -2000000000, 0, 0, 0xFF00, 0}, {240, 2000000000, 0, 0, 0xFF00, 0}};
     ASSERT_TRUE(GradientFill(dc, huge, 2, &mesh, 1, GRADIENT_FILL_RECT_V));
