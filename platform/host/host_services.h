@@ -5,6 +5,7 @@
 
 #include "win32/types.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,15 +50,25 @@ std::vector<std::string> splitCommandLine(std::string_view utf8CommandLine);
 DWORD startDeviceProgram(std::u16string_view devicePath, std::string_view utf8CommandLine,
                          std::u16string_view workingFolder);
 
+// The device's notes editor: its whole command line is the path of a document on the device,
+// which the host's editor ($VISUAL, $EDITOR, else the desktop's opener) gets. While the editor
+// runs, the device's opens of the document for writing fail with ERROR_SHARING_VIOLATION, as the
+// device's editor holds it. ERROR_FILE_NOT_FOUND without the document, ERROR_ACCESS_DENIED for a
+// folder or anything outside the device.
+DWORD openInNotesEditor(std::u16string_view commandLine);
+
 // A start by the name of what to start, as the shell and the process calls of the device take it:
 // an http or https address or "iexplore.exe" (with the address as parameters) opens the browser,
-// a "mailto:" address or "tmail.exe" (with its command line) the mailer, any other address is
-// refused (ERROR_ACCESS_DENIED), and a path starts that device program.
+// a "mailto:" address or "tmail.exe" (with its command line) the mailer, "notes.exe" the host's
+// editor (openInNotesEditor), any other address is refused (ERROR_ACCESS_DENIED), and a path
+// starts that device program.
 DWORD startByName(std::u16string_view file, std::u16string_view parameters, std::u16string_view folder);
 
 // Runs a host program with an argument vector (never through a command interpreter) and does not
-// wait for it; its end is collected in the background. The host's URL opener is one such.
-DWORD spawnHostProgram(const std::vector<std::string>& arguments, const std::string& workingFolder);
+// wait for it; its end is collected in the background, where whenEnded (if any) is then called.
+// The host's URL opener is one such.
+DWORD spawnHostProgram(const std::vector<std::string>& arguments, const std::string& workingFolder,
+                       std::function<void()> whenEnded = {});
 DWORD openWithHostOpener(const std::string& uri);
 
 }  // namespace host

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <functional>
 #include <cstdlib>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -48,15 +49,42 @@ bool insideDeviceRoot(const std::string& hostPath)
                               (root.back() == '/' || target[root.size()] == '/'));
 }
 
-DWORD checkedHostPath(std::u16string_view devicePath, bool wantFolder, std::string& hostPath)
+enum class EntryKind { Program, Folder, Document };
+
+DWORD checkedHostPath(std::u16string_view devicePath, EntryKind kind, std::string& hostPath)
 {
     hostPath = emu::hostPathOf(devicePath);
     struct stat status {};
     if (hostPath.empty() || ::stat(hostPath.c_str(), &status) != 0) return ERROR_FILE_NOT_FOUND;
     if (!insideDeviceRoot(hostPath)) return ERROR_ACCESS_DENIED;
+    const bool wantFolder = kind == EntryKind::Folder;
     if (S_ISDIR(status.st_mode) != wantFolder) return wantFolder ? ERROR_DIRECTORY : ERROR_ACCESS_DENIED;
-    if (!wantFolder && ::access(hostPath.c_str(), X_OK) != 0) return ERROR_ACCESS_DENIED;
+    if (kind == EntryKind::Document && !S_ISREG(status.st_mode)) return ERROR_ACCESS_DENIED;
+    if (kind == EntryKind::Program && ::access(hostPath.c_str(), X_OK) != 0) return ERROR_ACCESS_DENIED;
     return 0;
+}
+
+// The host's editor as an argument vector: $VISUAL, else $EDITOR, else the desktop's opener
+// (which may hand the file on and end at once, so the hold then ends early).
+std::vector<std::string> hostEditor()
+{
+    for (const char* variable : {"VISUAL", "EDITOR"}) {
+        const char* value = std::getenv(variable);
+        if (value == nullptr) continue;
+        std::vector<std::string> command = splitCommandLine(value);
+        if (!command.empty() && !command.front().empty()) return command;
+    }
+    return {"xdg-open"};
+}
+
+// The whole command line of the notes editor is the document's path, perhaps in quotes.
+std::u16string documentOfCommandLine(std::u16string_view commandLine)
+{
+    while (!commandLine.empty() && (commandLine.front() == u' ' || commandLine.front() == u'\t')) commandLine.remove_prefix(1);
+    while (!commandLine.empty() && (commandLine.back() == u' ' || commandLine.back() == u'\t')) commandLine.remove_suffix(1);
+    if (commandLine.size() >= 2 && commandLine.front() == u'"' && commandLine.back() == u'"')
+        commandLine = commandLine.substr(1, commandLine.size() - 2);
+    return std::u16string(commandLine);
 }
 
 }  // namespace
@@ -90,7 +118,8 @@ std::vector<std::string> splitCommandLine(std::string_view line)
     return arguments;
 }
 
-DWORD spawnHostProgram(const std::vector<std::string>& arguments, const std::string& workingFolder)
+DWORD spawnHostProgram(const std::vector<std::string>& arguments, const std::string& workingFolder,
+                       std::function<void()> whenEnded)
 {
     if (arguments.empty() || arguments.front().empty()) return ERROR_INVALID_PARAMETER;
     std::vector<char*> argv;
@@ -108,7 +137,11 @@ DWORD spawnHostProgram(const std::vector<std::string>& arguments, const std::str
     posix_spawn_file_actions_destroy(&actions);
     if (result != 0) return errorOfErrno(result);
     // The device program never waits for what it started; the host still collects its end.
-    std::thread([child] { ::waitpid(child, nullptr, 0); }).detach();
+    std::thread([child, whenEnded = std::move(whenEnded)] {
+        while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        if (whenEnded) whenEnded();
+    }).detach();
     return 0;
 }
 
@@ -118,10 +151,10 @@ DWORD startDeviceProgram(std::u16string_view devicePath, std::string_view utf8Co
                          std::u16string_view workingFolder)
 {
     std::string hostPath;
-    if (const DWORD error = checkedHostPath(devicePath, false, hostPath); error != 0) return error;
+    if (const DWORD error = checkedHostPath(devicePath, EntryKind::Program, hostPath); error != 0) return error;
     std::string hostFolder;
     if (!workingFolder.empty()) {
-        if (const DWORD error = checkedHostPath(workingFolder, true, hostFolder); error != 0) return error;
+        if (const DWORD error = checkedHostPath(workingFolder, EntryKind::Folder, hostFolder); error != 0) return error;
     } else {
         hostFolder = hostPath.substr(0, hostPath.find_last_of('/'));
     }
@@ -134,6 +167,26 @@ DWORD startDeviceProgram(std::u16string_view devicePath, std::string_view utf8Co
     std::vector<std::string> arguments = splitCommandLine(utf8CommandLine);
     arguments.insert(arguments.begin(), hostPath);
     return spawnHostProgram(arguments, hostFolder);
+}
+
+DWORD openInNotesEditor(std::u16string_view commandLine)
+{
+    const std::u16string document = documentOfCommandLine(commandLine);
+    std::string hostPath;
+    if (document.empty()) return ERROR_FILE_NOT_FOUND;
+    if (const DWORD error = checkedHostPath(document, EntryKind::Document, hostPath); error != 0) return error;
+    if (launchMode() == LaunchMode::Journal) {
+        emu::appendJournal("edit " + emu::toUtf8(document));
+        return 0;
+    }
+    std::vector<std::string> arguments = hostEditor();
+    arguments.push_back(hostPath);
+    // Held before the editor starts, so that the device never sees the file free in between.
+    emu::holdFileForHostProgram(hostPath);
+    const DWORD error = spawnHostProgram(arguments, hostPath.substr(0, hostPath.find_last_of('/')),
+                                         [hostPath] { emu::releaseFileOfHostProgram(hostPath); });
+    if (error != 0) emu::releaseFileOfHostProgram(hostPath);
+    return error;
 }
 
 }  // namespace host

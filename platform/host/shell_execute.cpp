@@ -111,6 +111,7 @@ DWORD startByName(std::u16string_view file, std::u16string_view parameters, std:
     const std::string program = programNameOf(fileText);
     if (program == "iexplore") return openWebAddress(parameterText);
     if (program == "tmail") return openMail(parameterText, false);
+    if (program == "notes") return openInNotesEditor(parameters);
     return startDeviceProgram(emu::fromUtf8(fileText), parameterText, folder);
 }
 

@@ -33,6 +33,15 @@ std::vector<std::string> journal();
 void appendJournal(std::string_view line);
 void clearJournal();
 
+// ---- files held by host programs ----------------------------------------------------------
+
+// A host program started for the device (the notes editor) has this host file open: until it is
+// released, the device's opens behave as if a handle wrote it and shared only reading (writing,
+// or not sharing writing, gives ERROR_SHARING_VIOLATION). False when the file does not exist.
+// Holds are counted; the release may come from any thread.
+bool holdFileForHostProgram(const std::string& hostPath);
+void releaseFileOfHostProgram(const std::string& hostPath);
+
 // ---- memory ---------------------------------------------------------------------------------
 
 // Replaces the host's figure of available physical memory with the device profile's.

@@ -26,6 +26,11 @@ bool sharingConflicts(const OpenFile& open, DWORD access, DWORD share) {
 }
 
 bool shareAllows(const struct stat& info, DWORD access, DWORD share) {
+    // The host program's open counts as one of ours that writes and lets others read.
+    OpenFile hostProgram;
+    hostProgram.access = GENERIC_READ | GENERIC_WRITE;
+    hostProgram.share = FILE_SHARE_READ;
+    if (heldByHostProgram(info) && sharingConflicts(hostProgram, access, share)) return false;
     for (const HandleSlot& slot : kernelState().handles)
         if (const auto* open = std::get_if<OpenFile>(&slot.object))
             if (open->device == info.st_dev && open->inode == info.st_ino && sharingConflicts(*open, access, share))

@@ -17,4 +17,8 @@ bool fileIsOpen(const struct stat& info);
 
 void closeOpenFile(OpenFile& file);
 
+// A host program started for the device has the file open for writing, sharing reading only
+// (see emu::holdFileForHostProgram).
+bool heldByHostProgram(const struct stat& info);
+
 }  // namespace kernel

@@ -356,6 +356,8 @@ HMODULE WINAPI GetModuleHandleW(LPCWSTR lpModuleName);
 // A buffer that is too small receives the path cut to nSize - 1 characters and a terminator; the
 // result is then nSize and the last error ERROR_INSUFFICIENT_BUFFER.
 DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
+// The desktop's ANSI form: the same path in code page 1251, cut the same way (bytes for characters).
+DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
 
 // ---------------------------------------------------------------------------------------------
 // Time and synchronisation
@@ -368,6 +370,25 @@ DWORD WINAPI GetTickCount(void);
 // held, in this process or another, gives a handle and ERROR_ALREADY_EXISTS. Ownership is not
 // waited for (there is one thread); bInitialOwner is accepted and ReleaseMutex only checks the
 // handle.
+typedef struct _PROCESS_INFORMATION {
+    HANDLE hProcess;
+    HANDLE hThread;
+    DWORD dwProcessId;
+    DWORD dwThreadId;
+} PROCESS_INFORMATION, *PPROCESS_INFORMATION, *LPPROCESS_INFORMATION;
+// The device takes no start-up information: psiStartInfo must be null.
+typedef struct _STARTUPINFOW STARTUPINFOW, *LPSTARTUPINFOW;
+
+// Starts a device program by its image name with a command line, carried out by the host
+// services (browser, mail program, notes editor, programs of the device file system; see
+// win32/shellapi.h). Deviation: a host process is not a handle of the device, so hProcess and
+// hThread are null and the ids 0; the program is never waited for. With a null image name the
+// first word of the command line is the image.
+BOOL WINAPI CreateProcessW(LPCWSTR pszImageName, LPWSTR pszCmdLine, LPSECURITY_ATTRIBUTES psaProcess,
+                           LPSECURITY_ATTRIBUTES psaThread, BOOL fInheritHandles, DWORD fdwCreate,
+                           LPVOID pvEnvironment, LPWSTR pszCurDir, LPSTARTUPINFOW psiStartInfo,
+                           LPPROCESS_INFORMATION pProcInfo);
+
 HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES lpMutexAttributes, BOOL bInitialOwner, LPCWSTR lpName);
 BOOL WINAPI ReleaseMutex(HANDLE hMutex);
 
