@@ -33,7 +33,10 @@ uint32_t searchPhone(SearchContext& context, const char* phone) {
     const int32_t number = readPhoneNumber(phone);
     const int32_t count = static_cast<int32_t>(phoneCount(db));
     const HalvingResult hit = halvingSearch(count, phoneProbeLimit, [&](int32_t index) {
-        if (readRecord(db, tablePhones, 8u * static_cast<uint32_t>(index), 0, noCap) != 0) return probeFailed;
+        // Each probe fills the window with a few kilobytes: the index is entered at random.
+        const uint64_t at = uint64_t{ydb::phoneEntrySize} * static_cast<uint32_t>(index);
+        if (at >= noCap || readRecord(db, tablePhones, static_cast<uint32_t>(at), 0, lookupReadCap) != 0)
+            return probeFailed;
         const int32_t stored = static_cast<int32_t>(db.phoneEntry.number);
         return stored < number ? -1 : stored > number ? 1 : 0;
     });

@@ -13,8 +13,11 @@ int comparePrefix(const PrefixEntry& entry, const char* key, size_t length) {
     return order < 0 ? -1 : order > 0 ? 1 : 0;
 }
 
+// A probe fills the window with a few kilobytes, not the whole rest of the index: the answer is
+// the same and a look-up on every keystroke costs no more than its probes.
 bool readEntry(DirectoryDatabase& db, int32_t index) {
-    return readRecord(db, tablePrefixes, 10u * static_cast<uint32_t>(index), 0, noCap) == 0;
+    const uint64_t at = uint64_t{ydb::prefixEntrySize} * static_cast<uint32_t>(index);
+    return at < noCap && readRecord(db, tablePrefixes, static_cast<uint32_t>(at), 0, lookupReadCap) == 0;
 }
 
 }  // namespace

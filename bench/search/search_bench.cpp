@@ -66,6 +66,10 @@ struct Fixture {
     Fixture() {
         const char* file = std::getenv("SEARCH_BENCH_EDITION");
         const std::filesystem::path path = std::filesystem::absolute(file ? file : SEARCH_BENCH_FILE);
+        if (!std::filesystem::is_regular_file(path)) {
+            std::fprintf(stderr, "%s: missing; build the target search_bench_edition first\n", path.c_str());
+            std::exit(2);
+        }
         if (emu::setDeviceRoot(path.parent_path().string()) != 0) std::abort();
         emu::setMessageBoxHandler([](HWND, std::u16string_view, std::u16string_view, UINT) { return IDOK; });
         emu::setAvailablePhysicalMemory(emulatedFreeMemory);
