@@ -311,7 +311,7 @@ std::string saveScreenshot()
         std::snprintf(name, sizeof name, "screen-%03d.png", ++state.screenshotNumber);
         const fs::path path = fs::path(state.settings.screenshotFolder) / name;
         if (fs::exists(path, error)) continue;
-        return gdi::writePng(gdi::screen(), path.string()) ? path.string() : std::string();
+        return gdi::savePng(gdi::screen(), path.string()) ? path.string() : std::string();
     }
     return {};
 }

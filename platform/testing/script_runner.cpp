@@ -98,7 +98,7 @@ int runCommand(const ScriptCommand& command, const ScriptSettings& settings)
 
 }  // namespace
 
-int saveScreen(const std::string& path) { return gdi::writePng(gdi::screen(), path) ? 0 : -1; }
+int saveScreen(const std::string& path) { return gdi::savePng(gdi::screen(), path) ? 0 : -1; }
 
 ScriptOutcome runScript(const Script& script, const ProgramMain& program, ScriptSettings settings)
 {
