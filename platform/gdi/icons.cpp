@@ -71,12 +71,23 @@ bool resourceBytes(HINSTANCE instance, LPCWSTR name, LPCWSTR type, const uint8_t
     return true;
 }
 
-// Shared icons (LoadIcon, LR_SHARED) by image data and size: loading one twice gives the same
-// handle, and they live until the program ends.
-std::map<std::tuple<const uint8_t*, size_t, int, int>, HICON>& sharedIcons()
+// Shared icons (LoadIcon, LR_SHARED) by image and size: loading one twice gives the same handle,
+// and they live until the program ends. The image is known by its bytes, not only by where they
+// lie, so that resources registered anew at a reused address are not mistaken for the old.
+using SharedKey = std::tuple<const uint8_t*, size_t, uint64_t, int, int>;
+
+std::map<SharedKey, HICON>& sharedIcons()
 {
-    static std::map<std::tuple<const uint8_t*, size_t, int, int>, HICON> instance;
+    static std::map<SharedKey, HICON> instance;
     return instance;
+}
+
+uint64_t digest(const uint8_t* data, size_t size)
+{
+    uint64_t h = 0xCBF29CE484222325ull;
+    for (size_t i = 0; i < size; ++i)
+        h = (h ^ data[i]) * 0x100000001B3ull;
+    return h;
 }
 
 HICON makeIcon(IconData picture, bool shared)
@@ -106,7 +117,7 @@ HICON loadIcon(HINSTANCE instance, LPCWSTR name, int width, int height, bool sha
     size_t imageSize = 0;
     if (!resourceBytes(instance, MAKEINTRESOURCEW(entry.id), RT_ICON, image, imageSize))
         return nullptr;
-    auto key = std::make_tuple(image, imageSize, width, height);
+    SharedKey key{image, imageSize, shared ? digest(image, imageSize) : 0, width, height};
     if (shared) {
         auto found = sharedIcons().find(key);
         if (found != sharedIcons().end() && lookup(found->second, ObjectKind::icon) != nullptr)
