@@ -537,8 +537,13 @@ LRESULT CALLBACK comboProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return getText(*s, wParam, lParam, false);
     case WM_GETTEXTLENGTH:
         return getText(*s, wParam, lParam, true);
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_GETDLGCODE: {
+        // While the list shows, Enter and Escape close the list instead of the dialog.
+        auto* msg = reinterpret_cast<const MSG*>(lParam);
+        bool closingKey = msg != nullptr && msg->message == WM_KEYDOWN &&
+                          (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE);
+        return DLGC_WANTARROWS | DLGC_WANTCHARS | (s->dropped && closingKey ? DLGC_WANTMESSAGE : 0);
+    }
     case WM_KEYDOWN:
         keyDown(window, *s, wParam);
         return 0;

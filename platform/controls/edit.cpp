@@ -223,7 +223,9 @@ void keyDown(HWND window, EditState& s, WPARAM key)
     case VK_PRIOR:
     case VK_NEXT:
     case VK_F4:
-        // The field of a combo box leaves these to its box (list movement, drop-down).
+    case VK_RETURN:
+    case VK_ESCAPE:
+        // The field of a combo box leaves these to its box (list movement, drop-down, closing).
         if (windowStyle(window) & ES_COMBOBOX)
             SendMessageW(GetParent(window), WM_KEYDOWN, key, 0);
         break;
@@ -311,6 +313,17 @@ void paintEdit(HWND window, EditState& s)
     EndPaint(window, &paint);
 }
 
+// While its combo box shows the list, Enter and Escape close the list instead of the dialog.
+LRESULT dialogCode(HWND window, const MSG* message)
+{
+    LRESULT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+    if ((windowStyle(window) & ES_COMBOBOX) && message != nullptr && message->message == WM_KEYDOWN &&
+        (message->wParam == VK_RETURN || message->wParam == VK_ESCAPE) &&
+        SendMessageW(GetParent(window), CB_GETDROPPEDSTATE, 0, 0))
+        code |= DLGC_WANTMESSAGE;
+    return code;
+}
+
 LRESULT getSelection(const EditState& s, WPARAM wParam, LPARAM lParam)
 {
     auto start = static_cast<DWORD>(selectionStart(s));
@@ -376,7 +389,7 @@ LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         notifyCommand(window, EN_KILLFOCUS);
         return 0;
     case WM_GETDLGCODE:
-        return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+        return dialogCode(window, reinterpret_cast<const MSG*>(lParam));
     case WM_KEYDOWN:
         keyDown(window, *s, wParam);
         return 0;

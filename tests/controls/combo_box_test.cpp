@@ -213,6 +213,37 @@ TEST_F(ComboBoxTest, KeysAndTheProgramCloseTheDroppedList)
     EXPECT_TRUE(received.empty());
 }
 
+TEST_F(ComboBoxTest, DroppedListKeepsEnterAndEscapeFromTheDialog)
+{
+    MSG enter{nullptr, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    MSG escape{nullptr, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    auto wants = [](HWND control, MSG& msg) {
+        msg.hwnd = control;
+        return (SendMessageW(control, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTMESSAGE) != 0;
+    };
+    makeCombo(CBS_DROPDOWNLIST);
+    add(u"первая");
+    EXPECT_FALSE(wants(combo, enter));
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    EXPECT_TRUE(wants(combo, enter));
+    EXPECT_TRUE(wants(combo, escape));
+
+    // In a combo with an edit field the keys reach the field, which hands them to its box.
+    DestroyWindow(combo);
+    makeCombo(CBS_DROPDOWN | CBS_UPPERCASE);
+    add(u"АПТЕКА");
+    SetFocus(combo);
+    pump();
+    HWND field = GetFocus();
+    ASSERT_NE(field, combo);
+    EXPECT_FALSE(wants(field, enter));
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    EXPECT_TRUE(wants(field, enter));
+    received.clear();
+    key(VK_ESCAPE);
+    EXPECT_EQ(received, (std::vector<Received>{command(comboId, CBN_SELENDCANCEL), command(comboId, CBN_CLOSEUP)}));
+}
+
 // What the search screen does while the user types a name: refill the list, open it, put the
 // typed text back with the caret at its end; the user then goes on typing or taps a line.
 TEST_F(ComboBoxTest, CompletionListRefilledWhileTypingAndChosenByTap)
