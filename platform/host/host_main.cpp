@@ -1,12 +1,14 @@
 #include "platform/host/host_main.h"
 
 #include "emulator.h"
+#include "win32/controls.h"
 #include "platform/gdi/screen.h"
 #include "platform/host/headless.h"
 #include "platform/host/host_services.h"
 #include "platform/host/options.h"
 #include "platform/host/phone.h"
 #include "platform/host/sdl_presenter.h"
+#include "platform/shell/shell.h"
 #include "platform/testing/script.h"
 #include "platform/testing/windows.h"
 #include "platform/ui/input.h"
@@ -49,7 +51,7 @@ int complain(const std::string& program, const std::string& message)
     return 2;
 }
 
-InputSink windowManagerSink()
+InputSink windowManagerSink(bool handheld)
 {
     InputSink sink;
     sink.stylusDown = ui::stylusDown;
@@ -59,6 +61,8 @@ InputSink windowManagerSink()
     sink.keyUp = ui::keyUp;
     sink.character = ui::character;
     sink.waitCursorShown = ui::waitCursorShown;
+    // On the device the shell follows a turn of the screen and tells the programs.
+    if (handheld) sink.screenTurned = shell::screenTurned;
     return sink;
 }
 
@@ -88,6 +92,10 @@ int runHostProgram(int argc, char** argv, const ProgramEntry& entry)
     if (options.phone) installPhoneProfile();
     gdi::resizeScreen(options.width, options.height);
     ui::setCaptionStrips(!entry.handheld);
+    // What the device has before any program runs: its standard window classes, and on the
+    // handheld the shell's task bar strip and input panel.
+    registerStandardControls();
+    if (entry.handheld) shell::startShell();
 
     driver::Script script;
     if (!options.scriptFile.empty() && driver::readScriptFile(options.scriptFile, script, error) != 0)
@@ -99,7 +107,7 @@ int runHostProgram(int argc, char** argv, const ProgramEntry& entry)
         settings.scale = options.scale;
         settings.screenshotFolder = options.screenshotFolder.empty() ? "." : options.screenshotFolder;
         settings.title = name;
-        if (openSdlPresenter(settings, windowManagerSink(), error) != 0)
+        if (openSdlPresenter(settings, windowManagerSink(entry.handheld), error) != 0)
             return complain(name, error + " (--headless runs without one)");
     }
     // A run with a window carries starts out; a headless one only writes them down.
@@ -135,6 +143,7 @@ int runHostProgram(int argc, char** argv, const ProgramEntry& entry)
         exitCode = runProgram();
         ui::setIdleHandler(previous);
     }
+    if (entry.handheld) shell::stopShell();
     if (window) closeSdlPresenter();
     ui::setPresenterActive(false);
     return exitCode;

@@ -90,7 +90,6 @@ LRESULT CALLBACK demoWindow(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand)
 {
-    registerStandardControls();
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = demoWindow;
     windowClass.hInstance = instance;
