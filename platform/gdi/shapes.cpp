@@ -79,13 +79,22 @@ bool& gradientAvailable()
 
 void gdi::setGradientFillAvailable(bool available) { gradientAvailable() = available; }
 
-int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr)
+namespace {
+
+// A system colour index + 1 stands for that colour's brush, as on the platform.
+Object* brushOf(HBRUSH hbr)
 {
-    // A system colour index + 1 stands for that colour's brush, as on the platform.
     uintptr_t value = reinterpret_cast<uintptr_t>(hbr);
     if (value > 0 && value <= 27)
         hbr = GetSysColorBrush(static_cast<int>(value) - 1);
-    Object* brush = lookup(hbr, ObjectKind::brush);
+    return lookup(hbr, ObjectKind::brush);
+}
+
+} // namespace
+
+int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr)
+{
+    Object* brush = brushOf(hbr);
     Drawing d = begin(hDC);
     if (brush == nullptr || lprc == nullptr || d.dc == nullptr)
         return 0;
@@ -98,7 +107,7 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr)
 
 int WINAPI FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr)
 {
-    Object* brush = lookup(hbr, ObjectKind::brush);
+    Object* brush = brushOf(hbr);
     Drawing d = begin(hDC);
     if (brush == nullptr || lprc == nullptr || d.dc == nullptr)
         return 0;

@@ -151,6 +151,8 @@ TEST(Shapes, RectangleOutlinesWithThePenAndFillsWithTheBrush)
     SelectObject(memory, GetStockObject(NULL_BRUSH));
     Rectangle(memory, 0, 0, 10, 10);
     EXPECT_EQ(GetPixel(memory, 4, 4), RGB(132, 211, 247)) << "a null brush leaves the inside";
+    EXPECT_EQ(FrameRect(memory, &all, reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1)), 1);
+    EXPECT_EQ(GetPixel(memory, 0, 9), GetSysColor(COLOR_HIGHLIGHT)) << "a system colour index stands for its brush";
     SelectObject(memory, oldPen);
     SelectObject(memory, oldBrush);
     DeleteObject(pen);
