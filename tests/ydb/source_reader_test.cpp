@@ -105,7 +105,7 @@ TEST(SourceReader, PagesMustDeclareTheirCodePage) {
     SourceFolder folder;
     folder.write("html/bridges.html", "<html><head><meta charset=\"utf-8\"></head>Мосты</html>");
     folder.write("html/pdd.htm", "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=Windows-1251\">Штрафы");
-    folder.write("html/resc.htm", std::string("<meta charset=windows-1251>\n\n112\0", 34));
+    folder.write("html/resc.htm", std::string("<meta charset=windows-1251>\n\n112\0", 33));
     SourceEdition edition;
     IssueList issues;
     EXPECT_FALSE(folder.read(edition, issues));
