@@ -87,12 +87,26 @@ void notifyChange(HWND window)
     notifyCommand(window, EN_CHANGE);
 }
 
+// Lower case for the letters the device's texts use: ASCII, Latin-1 and Cyrillic.
+char16_t lowerCase(char16_t c)
+{
+    if ((c >= u'A' && c <= u'Z') || (c >= 0x00C0 && c <= 0x00DE && c != 0x00D7) || (c >= 0x0410 && c <= 0x042F))
+        return static_cast<char16_t>(c + 0x20);
+    if (c >= 0x0400 && c <= 0x040F)
+        return static_cast<char16_t>(c + 0x50);
+    return c;
+}
+
 std::u16string caseConverted(HWND window, std::u16string_view text)
 {
     std::u16string out(text);
-    if (windowStyle(window) & ES_UPPERCASE)
+    LONG style = windowStyle(window);
+    if (style & ES_UPPERCASE)
         for (char16_t& c : out)
             c = kernel::foldCase(c);
+    else if (style & ES_LOWERCASE)
+        for (char16_t& c : out)
+            c = lowerCase(c);
     return out;
 }
 

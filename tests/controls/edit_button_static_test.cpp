@@ -30,6 +30,15 @@ TEST_F(EditTest, UpperCaseFieldConvertsTypingAndSetText)
     EXPECT_EQ(received.back(), command(editId, EN_CHANGE));
 }
 
+TEST_F(EditTest, LowerCaseFieldConvertsEveryAlphabet)
+{
+    HWND edit = create(WC_EDITW, WS_BORDER | ES_LOWERCASE | ES_AUTOHSCROLL, editId, 0, 0, 200, 20);
+    SetFocus(edit);
+    pump();
+    type(u"ЁЛКА Café ÀÞ×");
+    EXPECT_EQ(textOf(edit), u"ёлка café àþ×");
+}
+
 TEST_F(EditTest, DigitsOnlyAndTheLimitApplyToTypingNotToSetText)
 {
     HWND edit = create(WC_EDITW, WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL, editId, 0, 0, 200, 20);
