@@ -13,14 +13,47 @@ namespace htmlview {
 
 namespace {
 
+// How deeply tables nest in the parsed page, counting the ones that styles make of other
+// elements.
+size_t tableDepth(const litehtml::element::ptr& root)
+{
+    size_t deepest = 0;
+    std::vector<std::pair<litehtml::element::ptr, size_t>> pending{{root, 0}};
+    while (!pending.empty()) {
+        auto [element, depth] = pending.back();
+        pending.pop_back();
+        litehtml::style_display display = element->get_display();
+        if (display == litehtml::display_table || display == litehtml::display_inline_table)
+            deepest = std::max(deepest, ++depth);
+        size_t count = element->get_children_count();
+        for (size_t i = 0; i < count; ++i)
+            if (litehtml::element::ptr child = element->get_child(static_cast<int>(i)))
+                pending.emplace_back(child, depth);
+    }
+    return deepest;
+}
+
+litehtml::document::ptr parseMarkup(HtmlPage& page, const std::string& text, bool keepStyles)
+{
+    std::string markup = guardMarkup(text, keepStyles);
+    return litehtml::document::createFromString(markup.c_str(), &page.container, &pageContext());
+}
+
 void parse(HtmlPage& page)
 {
     page.document.reset();
     page.container.clearImages();
     page.container.baseAddress = page.address;
     page.container.caption.clear();
-    std::string markup = guardMarkup(pageToUtf8(page.source));
-    page.document = litehtml::document::createFromString(markup.c_str(), &page.container, &pageContext());
+    std::string text = pageToUtf8(page.source);
+    page.document = parseMarkup(page, text, true);
+    // Styles can make tables of anything; a page whose styles nest them too deeply for the
+    // layout to finish is shown without its styles.
+    if (page.document && page.document->root() && tableDepth(page.document->root()) > maxTableNesting) {
+        page.document.reset();
+        page.container.clearImages();
+        page.document = parseMarkup(page, text, false);
+    }
 }
 
 bool namedSo(const litehtml::element::ptr& element, const std::string& name)
@@ -136,6 +169,8 @@ std::optional<std::string> releasePage(HtmlPage& page, int x, int y, int clientX
         return std::nullopt;
     litehtml::document::ptr document = page.document;
     litehtml::position::vector redraw;
+    // The link under the stylus where it is lifted is the one activated.
+    document->on_mouse_over(x, y, clientX, clientY, redraw);
     document->on_lbutton_up(x, y, clientX, clientY, redraw);
     document->on_mouse_leave(redraw);
     if (!page.container.linkActivated)

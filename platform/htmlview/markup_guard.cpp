@@ -40,6 +40,11 @@ bool isSpecial(std::string_view n)
                        "tfoot", "th", "thead", "tr", "ul", "xmp"});
 }
 
+bool isTablePart(std::string_view n)
+{
+    return isOneOf(n, {"table", "tbody", "thead", "tfoot", "tr", "td", "th", "caption", "col", "colgroup"});
+}
+
 bool isScopeBoundary(std::string_view n)
 {
     return isOneOf(n, {"applet", "caption", "html", "table", "td", "th", "marquee", "object", "template"});
@@ -102,7 +107,7 @@ bool nameCharacter(char c)
 
 class Guard {
 public:
-    explicit Guard(std::string_view html) : in_(html) {}
+    Guard(std::string_view html, bool keepStyles) : in_(html), keepStyles_(keepStyles) {}
 
     std::string run()
     {
@@ -247,6 +252,8 @@ private:
         out_ += '<';
         out_ += tag.name;
         for (const Attribute& a : tag.attributes) {
+            if (!keepStyles_ && a.name == "style")
+                continue;
             out_ += ' ';
             out_ += a.name;
             if (!a.hasValue)
@@ -349,6 +356,14 @@ private:
             skipRawText(name, false);
             return;
         }
+        if (!keepStyles_ && name == "link")
+            return;
+        if (!keepStyles_ && name == "style") {
+            skipRawText(name, false);
+            return;
+        }
+        if (isTablePart(name) && tableTooDeep(name))
+            return;
         bool raw = name == "style" || name == "title" || name == "textarea" || name == "xmp" ||
                    name == "iframe" || name == "noembed" || name == "noframes";
         if (elements_ >= maxElements) {
@@ -422,8 +437,22 @@ private:
         }
     }
 
+    // Table parts inside a table that was too deep to let through are dropped with it.
+    bool tableTooDeep(const std::string& name)
+    {
+        if (name == "table" &&
+            std::count(open_.begin(), open_.end(), std::string("table")) >= static_cast<long>(maxTableNesting))
+            ++droppedTables_;
+        return droppedTables_ > 0;
+    }
+
     void endTag(const std::string& name)
     {
+        if (droppedTables_ > 0 && isTablePart(name)) {
+            if (name == "table")
+                --droppedTables_;
+            return;
+        }
         if (isScopedEnd(name)) {
             auto match = [&](const std::string& n) { return isHeading(name) ? isHeading(n) : n == name; };
             bool tablepart = isOneOf(name, {"table", "tbody", "thead", "tfoot", "tr", "td", "th", "caption"});
@@ -469,13 +498,15 @@ private:
     std::string out_;
     std::vector<std::string> open_;
     size_t elements_ = 0;
+    bool keepStyles_ = true;
+    size_t droppedTables_ = 0;
 };
 
 } // namespace
 
-std::string guardMarkup(std::string_view html)
+std::string guardMarkup(std::string_view html, bool keepStyles)
 {
-    return Guard(html).run();
+    return Guard(html, keepStyles).run();
 }
 
 } // namespace htmlview

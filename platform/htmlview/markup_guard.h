@@ -15,10 +15,15 @@ constexpr size_t maxNesting = 64;
 constexpr size_t maxElements = 20000;
 // Largest colspan and rowspan let through.
 constexpr int maxSpan = 64;
+// Deepest nesting of tables: the layout engine measures every cell several times over, once
+// per enclosing table, so its work grows by a power of the depth.
+constexpr size_t maxTableNesting = 5;
 
 // UTF-8 markup in, UTF-8 markup out. Every element emitted is closed explicitly and in order,
 // text is escaped so that it cannot open tags, comments and scripts are left out, and SVG and
 // MathML islands (which the view cannot draw) are skipped.
-std::string guardMarkup(std::string_view html);
+// Without `keepStyles`, style sheets and style attributes are left out as well: the view falls
+// back to that for a page whose styles nest tables deeper than maxTableNesting.
+std::string guardMarkup(std::string_view html, bool keepStyles = true);
 
 } // namespace htmlview

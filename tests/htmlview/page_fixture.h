@@ -6,6 +6,7 @@
 #include "platform/gdi/png_writer.h"
 #include "platform/gdi/screen.h"
 #include "platform/htmlview/html_page.h"
+#include "platform/htmlview/page_address.h"
 #include "platform/htmlview/page_text.h"
 #include "win32.h"
 

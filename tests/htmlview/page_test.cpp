@@ -34,3 +34,144 @@ TEST_F(PageTest, TheBridgeTimetableIsLegibleOnTheHandheldScreen)
 
 } // namespace
 } // namespace htmlview_test
+
+namespace htmlview_test {
+namespace {
+
+using htmlview::HtmlPage;
+
+// A page whose sections lie well below one another, each with a link near its top.
+const std::string sections =
+    "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\"></head><body>"
+    "<p><a href=\"#t2\">К визитке</a></p>"
+    "<div style=\"height:400px\">Вступление</div>"
+    "<h4><a name=\"t2\">Визитка</a></h4><div style=\"height:400px\">Текст</div>"
+    "<h4 id=\"t31\">Белые страницы</h4><div style=\"height:400px\">Текст</div>"
+    "</body></html>";
+
+TEST_F(PageTest, AnchorsAreFoundByNameOrIdInTheirOrder)
+{
+    HtmlPage page;
+    show(page, sections);
+    std::optional<int> t2 = htmlview::anchorTop(page, "t2");
+    std::optional<int> t31 = htmlview::anchorTop(page, "t31");
+    ASSERT_TRUE(t2 && t31);
+    EXPECT_GT(*t2, 400);
+    EXPECT_GT(*t31, *t2 + 400);
+    EXPECT_FALSE(htmlview::anchorTop(page, "t3"));
+    EXPECT_FALSE(htmlview::anchorTop(page, ""));
+    // Names are 8-bit text of code page 1251, as the screens pass them.
+    show(page, "<p>x</p><div style=\"height:300px\"></div><a name=\"мосты\">Мосты</a>");
+    EXPECT_TRUE(htmlview::anchorTop(page, htmlview::utf8To1251("мосты")));
+}
+
+TEST_F(PageTest, ATapOnALinkActivatesItsTargetAsWritten)
+{
+    HtmlPage page;
+    show(page, sections);
+    // The first link lies in the first paragraph, a few pixels below the top.
+    htmlview::pressPage(page, 20, 14, 20, 14);
+    std::optional<std::string> href = htmlview::releasePage(page, 20, 14, 20, 14);
+    ASSERT_TRUE(href);
+    EXPECT_EQ(*href, "#t2");
+    // Off the link nothing is activated, nor when the stylus left the link before it was lifted.
+    htmlview::pressPage(page, 200, 200, 200, 200);
+    EXPECT_FALSE(htmlview::releasePage(page, 200, 200, 200, 200));
+    htmlview::pressPage(page, 20, 14, 20, 14);
+    htmlview::cancelPress(page);
+    EXPECT_FALSE(htmlview::releasePage(page, 200, 200, 200, 200));
+    // A page without a document (cleared) has nothing to tap.
+    htmlview::clearPage(page);
+    htmlview::pressPage(page, 20, 14, 20, 14);
+    EXPECT_FALSE(htmlview::releasePage(page, 20, 14, 20, 14));
+}
+
+TEST_F(PageTest, PagesAreReadFromTheDeviceAndRelativeLinksFromTheirFolder)
+{
+    std::string first = writePage("quandrix.html", "<p><a href=\"lumetra.html\">Lumetra</a></p>");
+    HtmlPage page;
+    ASSERT_TRUE(htmlview::loadPageFile(page, first + "#top", 240));
+    EXPECT_EQ(page.address, first);
+    htmlview::pressPage(page, 10, 14, 10, 14);
+    std::optional<std::string> href = htmlview::releasePage(page, 10, 14, 10, 14);
+    ASSERT_TRUE(href);
+    EXPECT_EQ(htmlview::resolveLink(page.address, *href), std::string("file://\\") + pagesFolder + "lumetra.html");
+}
+
+TEST_F(PageTest, AMissingFileLeavesThePageAsItWas)
+{
+    HtmlPage page;
+    show(page, "<p>Загружается: ...</p>");
+    int height = page.height;
+    EXPECT_FALSE(htmlview::loadPageFile(page, "file://\\Storage Card\\nowhere.html", 240));
+    EXPECT_FALSE(htmlview::loadPageFile(page, "http://example.invalid/", 240));
+    EXPECT_TRUE(page.complete);
+    EXPECT_EQ(page.height, height);
+    ASSERT_TRUE(page.document);
+}
+
+TEST_F(PageTest, TheCodePageComesFromTheMetaTag)
+{
+    // The same words in UTF-8 with a declaration, and in 1251 without one, lay out alike.
+    HtmlPage utf8;
+    htmlview::addPageText(utf8, "<meta charset=\"utf-8\"><p>Мосты Невы</p>", false);
+    htmlview::finishPage(utf8, 240);
+    HtmlPage ansi;
+    htmlview::addPageText(ansi, htmlview::utf8To1251("<p>Мосты Невы</p>"), false);
+    htmlview::finishPage(ansi, 240);
+    ASSERT_TRUE(utf8.document && ansi.document);
+    EXPECT_EQ(utf8.document->width(), ansi.document->width());
+    EXPECT_EQ(htmlview::pageToUtf8(htmlview::utf8To1251("<p>Мосты</p>")), "<p>Мосты</p>");
+    EXPECT_EQ(htmlview::declaredCodePage("<meta content=\"text/html; charset=windows-1251\">"), 1251u);
+    EXPECT_EQ(htmlview::declaredCodePage("<meta content=\"text/html; CHARSET = UTF-8\">"), static_cast<UINT>(CP_UTF8));
+    EXPECT_EQ(htmlview::declaredCodePage("<meta charset=koi8-r>"), 1251u);
+}
+
+TEST_F(PageTest, PlainTextIsShownAsWritten)
+{
+    HtmlPage page;
+    htmlview::addPageText(page, "<b>&amp;</b>", true);
+    EXPECT_EQ(page.source, "&lt;b&gt;&amp;amp;&lt;/b&gt;");
+}
+
+// A 2 x 2 bitmap file of 24 bits: red, green / blue, white (rows stored bottom-up).
+std::string tinyBitmap()
+{
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    const uint8_t rows[16] = {0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0xFF, 0, 0xFF, 0, 0, 0};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + sizeof(rows);
+    info.biSize = sizeof(info);
+    info.biWidth = 2;
+    info.biHeight = 2;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
+    bytes.append(reinterpret_cast<const char*>(rows), sizeof(rows));
+    return bytes;
+}
+
+TEST_F(PageTest, BitmapPicturesAreDrawnAndMissingOnesKeepAnEmptyBox)
+{
+    writeFile(std::string(pagesFolder) + "pictures\\logo.bmp", tinyBitmap());
+    std::string address = writePage("logo.html",
+                                    "<body style=\"margin:0\"><img src=\"pictures/logo.bmp\" width=\"20\" height=\"20\">"
+                                    "<br><img src=\"missing.gif\" width=\"30\" height=\"10\"></body>");
+    HtmlPage page;
+    ASSERT_TRUE(htmlview::loadPageFile(page, address, 240));
+    drawOnScreen(page);
+    const gdi::Framebuffer& fb = gdi::screen();
+    EXPECT_EQ(fb.pixels[2 * 240 + 2], 0xFF0000u) << "top left is red";
+    EXPECT_EQ(fb.pixels[17 * 240 + 2], 0x0000FFu) << "bottom left is blue";
+    EXPECT_EQ(fb.pixels[17 * 240 + 17], 0xFFFFFFu) << "bottom right is white";
+    EXPECT_GT(inkIn(RECT{0, 20, 40, 40}), 20) << "the frame of the missing picture";
+    htmlview::PageImage image;
+    EXPECT_FALSE(htmlview::decodeBitmapFile(tinyBitmap().substr(0, 60), image)) << "rows cut short";
+    EXPECT_FALSE(htmlview::decodeBitmapFile("GIF89a", image));
+}
+
+} // namespace
+} // namespace htmlview_test
