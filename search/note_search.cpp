@@ -24,6 +24,7 @@ bool collectNotes(SearchContext& context) {
         const FirmDetails& details = db.details;
         if (!details.comment || !details.comment[0]) continue;
         const size_t length = strnlen(details.comment, noteLimit);
+        if (!mayContainKey(context.noteFilter, details.comment, length)) continue;
         foldToUpper(details.comment, length, note.get());
         if (containsText(note.get(), length, context.nameKey, context.nameKeyLength)) {
             context.notes[context.noteCount++] = details.firmRef;

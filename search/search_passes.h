@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "search/sinks.h"
+#include "search/text_match.h"
 
 struct DirectoryDatabase;
 
@@ -20,6 +21,8 @@ struct SearchContext {
     char theme[8];  // "|" + code, or empty for no theme
     uint32_t* notes;       // references collected by the note search
     uint32_t noteCount;
+    PreparedKey nameFilter;  // the name key against folded names
+    PreparedKey noteFilter;  // the name key against upper-cased notes
 };
 
 // Lists the firms of [searchState.rangeStart, rangeEnd) (or the collected notes in mode 3) that

@@ -9,6 +9,7 @@
 #include "search/search_state.h"
 #include "search/search_text.h"
 #include "search/street_list.h"
+#include "search/text_match.h"
 #include "search/wide_text.h"
 
 namespace {
@@ -64,7 +65,7 @@ void selectTheme(int32_t index) {
 
 int32_t runSearch(DirectoryDatabase& db, const SearchRequest& request, ListSink& results, ScreenHooks& hooks) {
     hooks.pumpMessages();
-    SearchContext context{db, results, hooks, request.mode, {}, 0, {}, 0, {}, nullptr, 0};
+    SearchContext context{db, results, hooks, request.mode, {}, 0, {}, 0, {}, nullptr, 0, {}, {}};
     NoteArray noteArray{context};
     const size_t nameLength = request.name ? toCodePage(request.name, context.nameKey, 100) : 0;
     context.streetLength = request.street ? toCodePage(request.street, context.street, 40) : 0;
@@ -73,6 +74,8 @@ int32_t runSearch(DirectoryDatabase& db, const SearchRequest& request, ListSink&
     (void)nameLength;
     upcaseText(context.nameKey);
     context.nameKeyLength = static_cast<size_t>(compactKey(context.nameKey));
+    context.nameFilter = prepareKey(context.nameKey, context.nameKeyLength, textFold().key);
+    context.noteFilter = prepareKey(context.nameKey, context.nameKeyLength, textFold().upcase);
     setThemeFilter(context);
     hooks.pumpMessages();
 

@@ -15,7 +15,8 @@ namespace {
 bool matchesText(const SearchContext& context, const Firm& firm) {
     if (context.mode != modeAddressContains) {
         const size_t length = firm.name ? strnlen(firm.name, firm.length) : 0;
-        return nameContainsKey(firm.name, length, context.nameKey, context.nameKeyLength);
+        return mayContainKey(context.nameFilter, firm.name, length) &&
+               nameContainsKey(firm.name, length, context.nameKey, context.nameKeyLength);
     }
     WCHAR joined[101];
     size_t n = 0;

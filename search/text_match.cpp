@@ -70,3 +70,34 @@ bool nameContainsKey(const char* name, size_t length, const char* key, size_t ke
     std::string large(length, '\0');
     return containsText(large.data(), foldToKey(name, length, large.data()), key, keyLength);
 }
+
+PreparedKey prepareKey(const char* key, size_t length, const uint8_t* map) {
+    PreparedKey prepared;
+    prepared.key = key;
+    prepared.length = length;
+    int best = 5;  // more than four witnesses do not pay for their memchr calls
+    for (size_t i = 0; i < length; ++i) {
+        char witnesses[4];
+        int count = 0;
+        for (int b = 1; b < 256 && count <= 4; ++b) {
+            if (map[b] != static_cast<uint8_t>(key[i])) continue;
+            if (count < 4) witnesses[count] = static_cast<char>(b);
+            ++count;
+        }
+        // Fewer witnesses filter better; among equals the later byte (word beginnings repeat
+        // more often than what follows them).
+        if (count > 0 && count <= best && count <= 4) {
+            best = count;
+            std::memcpy(prepared.witnesses, witnesses, sizeof witnesses);
+            prepared.witnessCount = count;
+        }
+    }
+    return prepared;
+}
+
+bool mayContainKey(const PreparedKey& key, const char* text, size_t length) {
+    if (key.witnessCount == 0) return true;
+    for (int i = 0; i < key.witnessCount; ++i)
+        if (std::memchr(text, key.witnesses[i], length)) return true;
+    return false;
+}

@@ -28,3 +28,19 @@ bool containsText(const char* hay, size_t hayLength, const char* needle, size_t 
 // True when a compacted name key contains `key`: the folded name of `name[0..length)` is
 // tested without keeping it.
 bool nameContainsKey(const char* name, size_t length, const char* key, size_t keyLength);
+
+// A key about to be tested against many texts, with the raw bytes that can stand for its most
+// telling byte under a fold (`map`: textFold().key or .upcase). A text that holds none of them
+// cannot contain the key once folded, so most texts are turned away by a memchr without being
+// folded at all; the answer is the same as folding every text.
+struct PreparedKey {
+    const char* key = nullptr;
+    size_t length = 0;
+    char witnesses[4] = {};
+    int witnessCount = 0;  // 0: no byte narrows enough; every text must be folded
+};
+
+PreparedKey prepareKey(const char* key, size_t length, const uint8_t* map);
+
+// False only when `text[0..length)` cannot contain the key after folding.
+bool mayContainKey(const PreparedKey& key, const char* text, size_t length);

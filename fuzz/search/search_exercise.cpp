@@ -1,0 +1,213 @@
+#include "fuzz/search/search_exercise.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "db/database.h"
+#include "db/database_program.h"
+#include "emulator.h"
+#include "search/completion.h"
+#include "search/firm_lists.h"
+#include "search/letter_index.h"
+#include "search/rubric_table.h"
+#include "search/search_run.h"
+#include "search/search_state.h"
+#include "search/street_list.h"
+
+namespace {
+
+constexpr char16_t devicePath[] = u"\\queries.ydb";
+// Enough to reach every kind of list, few enough that one input stays quick.
+constexpr uint32_t rubricListsFollowed = 16;
+constexpr uint32_t letterLinesFollowed = 8;
+
+std::string hostFile;
+size_t lines = 0;
+
+[[noreturn]] void broken(const char* what) {
+    std::fprintf(stderr, "search exercise: %s\n", what);
+    std::abort();
+}
+
+// Every line must be a terminated text within its list's limit.
+struct CheckedList : ListSink {
+    size_t limit;
+    explicit CheckedList(size_t l) : limit(l) {}
+    std::vector<ItemValue> values;
+    bool addLine(const WCHAR* text, ItemValue value) override {
+        size_t n = 0;
+        while (text[n]) {
+            if (++n > limit) broken("a line longer than its list's limit");
+        }
+        values.push_back(value);
+        ++lines;
+        return true;
+    }
+    void selectLine(int32_t) override {}
+};
+
+struct CheckedTree : TreeSink {
+    TreeItem count = 0;
+    TreeItem insertLastChild(TreeItem parent, const WCHAR* text) override {
+        if (parent > count) broken("a tree item under a parent that was never inserted");
+        for (size_t n = 0; text[n]; ++n)
+            if (n >= 255) broken("a rubric title longer than 255 characters");
+        ++lines;
+        return ++count;
+    }
+    void sortChildren(TreeItem) override {}
+};
+
+struct CheckedCompletion : CompletionSink {
+    int32_t count = 0;
+    int32_t lineCount() override { return count; }
+    void closeList() override {}
+    void emptyList() override { count = 0; }
+    bool addLine(const WCHAR* text) override {
+        for (size_t n = 0; text[n]; ++n)
+            if (n >= 99) broken("a completion line longer than 99 characters");
+        ++count;
+        ++lines;
+        return true;
+    }
+    void openList() override {}
+    void restoreTypedText() override {}
+};
+
+struct AnsweringHooks : ScreenHooks {
+    int answer;
+    explicit AnsweringHooks(int a) : answer(a) {}
+    int messageBox(const WCHAR*, const WCHAR*, UINT type) override {
+        return (type & MB_TYPEMASK) == MB_YESNO ? answer : IDOK;
+    }
+    int showSystemError(const WCHAR*) override { return -1; }
+};
+
+// A name key taken from the input itself, so that the fuzzer can steer the searches to names
+// that exist: the first firm's name, cut to a few letters.
+std::u16string keyFromFirstFirm(DirectoryDatabase& db) {
+    std::u16string key;
+    if (seekTable(db, tableFirms, 0, false, noCap) != 0) return key;
+    if (readRecord(db, tableFirms, readNext, 0, noCap) != 0) return key;
+    const size_t n = strnlen(db.firm.name, db.firm.length);
+    WCHAR wide[7] = {};
+    const int units = MultiByteToWideChar(1251, 0, db.firm.name, static_cast<int>(n < 6 ? n : 6), wide, 6);
+    key.assign(wide, units > 0 ? static_cast<size_t>(units) : 0);
+    return key;
+}
+
+void runRubrics(DirectoryDatabase& db, AnsweringHooks& hooks) {
+    for (int32_t flat = 0; flat <= 1; ++flat) {
+        searchState.flatMode = flat;
+        CheckedTree tree;
+        buildRubricTable(db, &tree, hooks);
+        const RubricTable& table = searchState.rubricTable;
+        if (table.entries && table.count > table.capacity) broken("more rubric entries than room");
+    }
+    const RubricTable& table = searchState.rubricTable;
+    uint32_t followed = 0;
+    for (uint32_t i = 1; table.entries && i < table.count && followed < rubricListsFollowed; ++i) {
+        if (table.entries[i].firmListRef == noFirmList) continue;
+        CheckedList list(firmListLineLimit);
+        fillRubricFirmList(db, table.entries[i].firmListRef, list, hooks);
+        ++followed;
+    }
+}
+
+void runWhitePages(DirectoryDatabase& db, AnsweringHooks& hooks) {
+    CheckedList index(2);
+    fillLetterIndex(db, index, hooks);
+    for (size_t k = 0; k < index.values.size() && k < letterLinesFollowed; ++k) {
+        const auto start = static_cast<uint32_t>(index.values[k]);
+        const uint32_t end =
+            k + 1 < index.values.size() ? static_cast<uint32_t>(index.values[k + 1]) : tableLength(db, tableFirms);
+        CheckedList firms(99);
+        fillLetterFirms(db, start, end, firms, hooks);
+        if (firms.values.size() > letterFirmsLimit) broken("more letter firms than the limit");
+    }
+}
+
+void runSearches(DirectoryDatabase& db, const std::u16string& key) {
+    const std::u16string keys[] = {key, key.substr(0, 3), u"\u0410"};
+    for (int answer : {IDYES, IDNO}) {
+        AnsweringHooks hooks(answer);
+        for (int32_t mode = 0; mode < searchModeCount; ++mode) {
+            for (const std::u16string& name : keys) {
+                for (const char16_t* street : {u"", u"\u0410"}) {
+                    CheckedList results(99);
+                    SearchRequest request{mode, name.c_str(), street, u""};
+                    runSearch(db, request, results, hooks);
+                    if (results.values.size() > resultLimit + 1 && street[0] == 0) broken("more than 1000 lines");
+                }
+            }
+        }
+        for (const char16_t* phone : {u"0", u"1234567", u"999999999"}) {
+            CheckedList results(99);
+            SearchRequest request{modeNameBegins, u"", u"", phone};
+            runSearch(db, request, results, hooks);
+            if (results.values.size() > 1) broken("a telephone search listed more than one firm");
+        }
+        CheckedList streets(99);
+        SearchRequest request{modeNameBegins, u"", u"\u0410", u""};
+        runSearch(db, request, streets, hooks);
+    }
+}
+
+void runCompletions(DirectoryDatabase& db, const std::u16string& key) {
+    CheckedCompletion box;
+    searchState.rememberedNameLength = 0;
+    for (size_t n = 1; n <= key.size(); ++n) completeName(db, modeNameBegins, key.substr(0, n).c_str(), box);
+    if (box.count > nameCompletionCap + 1) broken("more completion lines than the cap");
+    for (size_t n = 1; n <= 4 && n <= key.size(); ++n) completeStreet(db, key.substr(0, n).c_str(), box);
+}
+
+}  // namespace
+
+bool prepareSearchExercise(const std::string& hostRoot) {
+    std::string root = hostRoot;
+    if (root.empty()) {
+        char pattern[] = "/tmp/search-exercise-XXXXXX";
+        if (!mkdtemp(pattern)) return false;
+        root = pattern;
+    }
+    if (emu::setDeviceRoot(root) != 0) return false;
+    emu::setMessageBoxHandler([](HWND, std::u16string_view, std::u16string_view, UINT style) {
+        return emu::defaultMessageBoxAnswer(style);
+    });
+    emu::setAvailablePhysicalMemory(64u << 20);
+    takeMemoryReading();
+    hostFile = root + "/queries.ydb";
+    return true;
+}
+
+void exerciseSearches(const uint8_t* data, size_t size) {
+    FILE* file = std::fopen(hostFile.c_str(), "wb");
+    if (!file) broken("the input cannot be written");
+    if (size > 0 && std::fwrite(data, 1, size, file) != size) broken("the input cannot be written");
+    std::fclose(file);
+
+    const size_t blocksBefore = emu::liveLocalBlocks();
+    DirectoryDatabase* db = createDatabase();
+    if (!db) broken("no database object");
+    openDatabase(*db, devicePath);
+    searchState = SearchState{};
+    {
+        AnsweringHooks hooks(IDYES);
+        runRubrics(*db, hooks);
+        runWhitePages(*db, hooks);
+    }
+    const std::u16string key = keyFromFirstFirm(*db);
+    runSearches(*db, key);
+    runCompletions(*db, key);
+    freeStreetList(streetList);
+    freeRubricTable();
+    searchState = SearchState{};
+    destroyDatabase(db);
+    if (emu::liveLocalBlocks() != blocksBefore) broken("a block left behind");
+}
+
+size_t exercisedLines() { return lines; }
