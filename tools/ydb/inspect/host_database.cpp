@@ -8,6 +8,10 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+constexpr uint64_t hostFreeMemory = 64u << 20;
+}
+
 DirectoryDatabase* openHostDatabase(const std::string& hostPath, std::string& error) {
     std::error_code ec;
     fs::path path = fs::absolute(hostPath, ec);
@@ -19,6 +23,9 @@ DirectoryDatabase* openHostDatabase(const std::string& hostPath, std::string& er
         error = hostPath + ": its folder cannot be used";
         return nullptr;
     }
+    // The reader sizes its window from free memory; a handheld's figure rather than the host's
+    // keeps the window (a quarter of it) small and reads the file the way the device reads it.
+    emu::setAvailablePhysicalMemory(hostFreeMemory);
     takeMemoryReading();
     std::string name = path.filename().string();
     std::u16string device = u"\\";

@@ -1,0 +1,42 @@
+#include "fuzz/ydb/inspect_exercise.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "emulator.h"
+#include "tools/ydb/inspect/database_check.h"
+#include "tools/ydb/inspect/host_database.h"
+#include "tools/ydb/inspect/record_json.h"
+#include "tools/ydb/inspect/resource_chunks.h"
+
+namespace {
+std::string hostFile;
+}
+
+bool prepareInspectExercise() {
+    char pattern[] = "/tmp/ydb-inspect-XXXXXX";
+    if (!mkdtemp(pattern)) return false;
+    hostFile = std::string(pattern) + "/inspected.ydb";
+    emu::setMessageBoxHandler([](HWND, std::u16string_view, std::u16string_view, UINT) { return IDOK; });
+    return true;
+}
+
+size_t exerciseInspector(const uint8_t* data, size_t size) {
+    FILE* f = std::fopen(hostFile.c_str(), "wb");
+    if (!f) return 0;
+    bool written = std::fwrite(data, 1, size, f) == size;
+    if (std::fclose(f) != 0 || !written) return 0;
+
+    std::string error;
+    DirectoryDatabase* db = openHostDatabase(hostFile, error);
+    if (!db) return 0;
+    checkDatabase(*db, 20);
+    size_t records = 0;
+    for (int table = 0; table < ydb::tableCount; ++table) {
+        uint32_t failedRef = 0;
+        dumpTable(*db, table, [&](const std::string&) { ++records; }, failedRef);
+    }
+    checkResourceChunks(hostFile, tableStart(*db, ydb::resourceArea));
+    destroyDatabase(db);
+    return records;
+}
