@@ -112,8 +112,8 @@ void drawPage(HtmlPage& page, HDC dc, const RECT& clip, int originX, int originY
     if (!page.document)
         return;
     page.container.beginDraw(clip);
-    litehtml::position area(clip.left - originX, clip.top - originY, clip.right - clip.left,
-                            clip.bottom - clip.top);
+    // The layout engine compares the clip with boxes already moved to the target's coordinates.
+    litehtml::position area(clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top);
     // Keep the document alive even if a call made while drawing replaced it.
     litehtml::document::ptr document = page.document;
     document->draw(reinterpret_cast<litehtml::uint_ptr>(dc), originX, originY, &area);
