@@ -3,6 +3,8 @@
 // activation, so tapping it leaves the focus where it was.
 #include "platform/shell/shell_state.h"
 
+#include "platform/ui/window_manager.h"
+
 namespace shell {
 
 namespace {
@@ -151,7 +153,13 @@ LRESULT CALLBACK taskBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         // The shell outlives the program's windows; closing the program leaves the strip alone.
         return 0;
     case WM_NCDESTROY:
-        if (s.taskBar == window) s.taskBar = nullptr;
+        // Destroyed by someone else (a window manager reset): the shell is no longer on the screen.
+        if (s.taskBar == window) {
+            s.taskBar = nullptr;
+            s.running = false;
+            s.panelShown = false;
+            ui::setWorkArea(RECT{0, 0, 0, 0});
+        }
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);

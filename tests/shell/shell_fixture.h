@@ -8,6 +8,7 @@
 #include "platform/shell/shell.h"
 #include "platform/shell/shell_state.h"
 #include "platform/ui/input.h"
+#include "platform/ui/window_manager.h"
 #include "win32/controls.h"
 
 #include <gtest/gtest.h>

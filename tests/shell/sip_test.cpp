@@ -220,3 +220,21 @@ TEST_F(SipTest, WindowGetsBackThePanelAndFocusItHadWhenItLostActivation)
 }
 
 }  // namespace shell_test
+
+namespace shell_test {
+
+TEST_F(SipTest, ResettingTheWindowManagerTakesTheShellAway)
+{
+    SipShowIM(SIPF_ON);
+    ui::resetWindowManager();
+    EXPECT_FALSE(shell::shellRunning());
+    SIPINFO info{};
+    info.cbSize = sizeof info;
+    EXPECT_FALSE(SipGetInfo(&info)) << "no panel is claimed to be up when none is on the screen";
+    EXPECT_EQ(GetSystemMetrics(SM_CYFULLSCREEN), 320);
+    shell::startShell();
+    ASSERT_TRUE(SipGetInfo(&info));
+    EXPECT_EQ(info.fdwFlags & SIPF_ON, 0u);
+}
+
+}  // namespace shell_test
