@@ -11,6 +11,8 @@
 //   answer BUTTON            IDOK, IDCANCEL, IDYES, IDNO, IDABORT, IDRETRY, IDIGNORE
 //   screenshot NAME          NAME.png in the screenshot folder
 //   expect-window CLASS|CAPTION  a visible window of this class and/or caption exists
+//   expect-journal LINE      a program start or call was journalled as LINE (headless runs),
+//                            e.g. "browser http://www.firm.ru"
 //   sleep MS                 let the program run (timers fire) for MS milliseconds
 //   quit                     close the program and wait for it to end
 // Blank lines and lines starting with '#' are ignored.
@@ -25,14 +27,16 @@
 
 namespace driver {
 
-enum class CommandKind { Tap, Drag, Key, Type, WaitIdle, ExpectBox, Answer, Screenshot, ExpectWindow, Sleep, Quit };
+enum class CommandKind {
+    Tap, Drag, Key, Type, WaitIdle, ExpectBox, Answer, Screenshot, ExpectWindow, ExpectJournal, Sleep, Quit
+};
 
 struct ScriptCommand {
     CommandKind kind = CommandKind::WaitIdle;
     int line = 0;
     int numbers[4] = {0, 0, 0, 0};
     std::vector<UINT> keys;  // modifiers, then the key
-    std::u16string text;     // type; expect-box caption; expect-window class
+    std::u16string text;     // type; expect-box caption; expect-window class; expect-journal line
     std::u16string detail;   // expect-box text; expect-window caption
     bool hasDetail = false;
     UINT icon = 0;           // expect-box: MB_ICON* of the box, when hasIcon

@@ -272,6 +272,15 @@ struct LineReader {
             command.kind = CommandKind::ExpectWindow;
             return parts(rest, "expect-window needs a class or a caption: expect-window CLASS|CAPTION", false, false);
         }
+        if (verb == "expect-journal") {
+            command.kind = CommandKind::ExpectJournal;
+            if (rest.empty()) {
+                problem = "expect-journal needs the line: expect-journal LINE";
+                return false;
+            }
+            command.text = emu::fromUtf8(rest);
+            return true;
+        }
         if (verb == "answer") {
             command.kind = CommandKind::Answer;
             if (arguments.size() == 1) {

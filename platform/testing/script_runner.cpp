@@ -4,6 +4,7 @@
 #include "emulator.h"
 #include "platform/gdi/png_writer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -80,6 +81,14 @@ int runCommand(const ScriptCommand& command, const ScriptSettings& settings)
             return -1;
         }
         return 0;
+    }
+    case CommandKind::ExpectJournal: {
+        const std::string expected = emu::toUtf8(command.text);
+        const std::vector<std::string> lines = emu::journal();
+        if (std::find(lines.begin(), lines.end(), expected) != lines.end()) return 0;
+        fail("expected the journal line \"" + expected + "\", the journal " +
+             (lines.empty() ? std::string("is empty") : "ends with \"" + lines.back() + "\""));
+        return -1;
     }
     case CommandKind::Screenshot: {
         // The folder is made on demand, as --screenshots names one that need not exist yet.

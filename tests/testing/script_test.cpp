@@ -117,12 +117,13 @@ TEST(ScriptParser, KeyNames) {
     EXPECT_EQ(driver::virtualKeyNamed("VK_"), 0u);
 }
 
-// Taps left of x = 100 ask "УДАЛИТЬ?"; the answer is typed back as a character.
+// Taps left of x = 100 ask "УДАЛИТЬ?", taps right of x = 200 start the browser.
 int askingProgram() {
     fakeui::Event event;
     while (fakeui::getEvent(event)) {
         if (event.kind == fakeui::EventKind::StylusUp && event.x < 100)
             MessageBoxW(nullptr, u"Удалить запись?", u"УДАЛИТЬ?", MB_YESNO | MB_ICONQUESTION);
+        if (event.kind == fakeui::EventKind::StylusUp && event.x >= 200) emu::appendJournal("browser http://x.ru");
         if (event.kind == fakeui::EventKind::KeyDown && event.code == 0x1B) return 5;
     }
     return 0;
@@ -157,6 +158,16 @@ TEST_F(ScriptRun, ABoxIsCheckedAnsweredAndTheProgramEnds) {
     EXPECT_EQ(outcome.error, "");
     EXPECT_EQ(outcome.exitCode, 5);
     EXPECT_TRUE(std::filesystem::exists(folder / "after.png"));
+}
+
+TEST_F(ScriptRun, StartsAreCheckedInTheJournal) {
+    emu::clearJournal();
+    EXPECT_EQ(run("expect-journal browser http://x.ru\n").error,
+              "line 1: expected the journal line \"browser http://x.ru\", the journal is empty");
+    EXPECT_EQ(run("tap 210 10\nexpect-journal browser http://x.ru\nexpect-journal browser http://y.ru\n").error,
+              "line 3: expected the journal line \"browser http://y.ru\", the journal ends with \"browser http://x.ru\"");
+    EXPECT_THAT(parseError("expect-journal"), HasSubstr("expect-journal needs the line"));
+    emu::clearJournal();
 }
 
 TEST_F(ScriptRun, TheFirstFailureStopsTheScriptWithItsLine) {
