@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "tools/ydb/commands.h"
@@ -16,9 +17,11 @@ int runCheck(int argc, char** argv) {
     DirectoryDatabase* db = openHostDatabase(argv[0], error);
     if (!db) {
         std::fprintf(stderr, "ydb check: %s\n", error.c_str());
-        // A file that exists but that the reader refuses is damaged, not a usage error.
+        // A file that can be read but that the reader refuses is damaged; one that cannot be read
+        // at all is an input error.
         std::error_code ec;
-        return std::filesystem::is_regular_file(argv[0], ec) ? exitFailed : exitUsage;
+        bool readable = std::filesystem::is_regular_file(argv[0], ec) && std::ifstream(argv[0], std::ios::binary).good();
+        return readable ? exitFailed : exitUsage;
     }
     CheckReport report = checkDatabase(*db);
     for (const ChunkFault& f : checkResourceChunks(argv[0], tableStart(*db, ydb::resourceArea)))
