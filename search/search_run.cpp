@@ -67,11 +67,10 @@ int32_t runSearch(DirectoryDatabase& db, const SearchRequest& request, ListSink&
     hooks.pumpMessages();
     SearchContext context{db, results, hooks, request.mode, {}, 0, {}, 0, {}, nullptr, 0, {}, {}};
     NoteArray noteArray{context};
-    const size_t nameLength = request.name ? toCodePage(request.name, context.nameKey, 100) : 0;
-    context.streetLength = request.street ? toCodePage(request.street, context.street, 40) : 0;
+    if (request.name) toCodePage(request.name, context.nameKey, sizeof context.nameKey);
+    context.streetLength = request.street ? toCodePage(request.street, context.street, sizeof context.street) : 0;
     char phone[16] = {};
     if (request.phone) toCodePage(request.phone, phone, sizeof phone);
-    (void)nameLength;
     upcaseText(context.nameKey);
     context.nameKeyLength = static_cast<size_t>(compactKey(context.nameKey));
     context.nameFilter = prepareKey(context.nameKey, context.nameKeyLength, textFold().key);
