@@ -254,7 +254,7 @@ void PageContainer::load_image(const litehtml::tchar_t* src, const litehtml::tch
     PageImageEntry& entry = images_[address];
     std::string bytes;
     if (readDeviceFile(devicePathOf(address), maxImageFileBytes, bytes))
-        entry.loaded = decodeBitmapFile(bytes, entry.image);
+        entry.loaded = decodePicture(bytes, entry.image);
 }
 
 void PageContainer::get_image_size(const litehtml::tchar_t* src, const litehtml::tchar_t* baseurl,

@@ -1,5 +1,6 @@
 #include "platform/htmlview/page_images.h"
 
+#include "platform/gdi/icon_images.h"
 #include "platform/htmlview/page_rects.h"
 
 #include <algorithm>
@@ -103,6 +104,32 @@ bool decodeBitmapFile(std::string_view bytes, PageImage& image)
         DeleteObject(target);
     DeleteObject(source);
     return ok;
+}
+
+bool decodePicture(std::string_view bytes, PageImage& image)
+{
+    image = PageImage{};
+    if (bytes.substr(0, 8) != std::string_view("\x89PNG\r\n\x1A\n", 8))
+        return decodeBitmapFile(bytes, image);
+    gdi::IconData png;
+    if (!gdi::decodePng(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), png) || png.width <= 0 ||
+        png.height <= 0 || png.width > maxImageSide || png.height > maxImageSide ||
+        png.pixels.size() != static_cast<size_t>(png.width) * static_cast<size_t>(png.height))
+        return false;
+    image.width = png.width;
+    image.height = png.height;
+    image.pixels.resize(png.pixels.size());
+    for (size_t i = 0; i < png.pixels.size(); ++i) {
+        uint32_t p = png.pixels[i];
+        uint32_t alpha = p >> 24;
+        uint32_t out = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            uint32_t c = (p >> shift) & 0xFF;
+            out |= ((c * alpha + 255 * (255 - alpha)) / 255) << shift;
+        }
+        image.pixels[i] = out;
+    }
+    return true;
 }
 
 void drawPageImage(HDC dc, const PageImage& image, const RECT& box, const RECT& clip)

@@ -1,5 +1,5 @@
 // Pictures of pages: read from the device file system once per address, kept as plain pixels,
-// and drawn scaled into whatever part of their box is visible.
+// and drawn scaled into whatever part of their box is visible. Pictures are BMP or PNG files.
 #pragma once
 
 #include "win32.h"
@@ -23,6 +23,9 @@ struct PageImage {
 // A Windows bitmap file (any depth the drawing layer reads). False for anything else, and for a
 // damaged or oversized one.
 bool decodeBitmapFile(std::string_view bytes, PageImage& image);
+// A bitmap or PNG file (transparent parts of a PNG over white, the page's background). False for
+// other formats (GIF, JPEG), which show as their empty box.
+bool decodePicture(std::string_view bytes, PageImage& image);
 
 // Draws the picture stretched over `box`, only where `box` meets `clip` (target coordinates).
 void drawPageImage(HDC dc, const PageImage& image, const RECT& box, const RECT& clip);

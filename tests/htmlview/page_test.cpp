@@ -170,7 +170,25 @@ TEST_F(PageTest, BitmapPicturesAreDrawnAndMissingOnesKeepAnEmptyBox)
     EXPECT_GT(inkIn(RECT{0, 20, 40, 40}), 20) << "the frame of the missing picture";
     htmlview::PageImage image;
     EXPECT_FALSE(htmlview::decodeBitmapFile(tinyBitmap().substr(0, 60), image)) << "rows cut short";
+    EXPECT_FALSE(htmlview::decodePicture(std::string("\x89PNG\r\n\x1A\n", 8) + "broken", image));
     EXPECT_FALSE(htmlview::decodeBitmapFile("GIF89a", image));
+}
+
+TEST_F(PageTest, PngPicturesAreDrawn)
+{
+    gdi::Framebuffer picture;
+    picture.width = 4;
+    picture.height = 2;
+    picture.pixels = {0x00FF00, 0x00FF00, 0x00FF00, 0x00FF00, 0x0000FF, 0x0000FF, 0x0000FF, 0x0000FF};
+    std::string pngPath = (root / "pic.png").string();
+    ASSERT_TRUE(gdi::savePng(picture, pngPath));
+    std::ifstream in(pngPath, std::ios::binary);
+    writeFile(std::string(pagesFolder) + "pic.png", {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+    HtmlPage page;
+    ASSERT_TRUE(htmlview::loadPageFile(page, writePage("png.html", "<body style=\"margin:0\"><img src=\"pic.png\" style=\"display:block\"></body>"), 240));
+    drawOnScreen(page);
+    EXPECT_EQ(gdi::screen().pixels[0], 0x00FF00u);
+    EXPECT_EQ(gdi::screen().pixels[240 + 3], 0x0000FFu);
 }
 
 } // namespace
