@@ -10,9 +10,9 @@
 namespace htmlview {
 
 // Deepest nesting of elements let through; deeper start tags are dropped (their text stays).
-constexpr size_t maxNesting = 64;
+constexpr size_t maxNesting = 40;
 // Elements let through in one page; later tags are dropped (their text stays).
-constexpr size_t maxElements = 20000;
+constexpr size_t maxElements = 6000;
 // Largest colspan and rowspan let through.
 constexpr int maxSpan = 64;
 // Deepest nesting of tables: the layout engine measures every cell several times over, once
