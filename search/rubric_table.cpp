@@ -12,16 +12,33 @@ namespace {
 // A table-0 record has at least an empty code, an empty title, the flag byte and the reference,
 // so a damaged rubricCount cannot make the table larger than table 0 can fill.
 constexpr uint32_t smallestRubricRecord = 7;
+constexpr uint32_t initialEntries = 512;
 
 bool allocateTable(const DirectoryDatabase& db) {
     RubricTable& table = searchState.rubricTable;
     uint32_t rubrics = rubricCount(db);
     const uint32_t fitting = tableLength(db, tableRubrics) / smallestRubricRecord;
     if (rubrics > fitting) rubrics = fitting;
-    table.entries.reset(new (std::nothrow) RubricTableEntry[rubrics + 1ull]);
-    table.capacity = table.entries ? rubrics + 1 : 0;
+    table.limit = rubrics + 1;
+    table.capacity = table.limit < initialEntries ? table.limit : initialEntries;
+    table.entries.reset(new (std::nothrow) RubricTableEntry[table.capacity]);
+    if (!table.entries) table.capacity = 0;
     table.count = 0;
     return table.entries != nullptr;
+}
+
+// The entries grow with the records actually read, so that a header that claims more than the
+// file holds costs nothing. False when memory is refused: the table keeps what it has.
+bool makeRoom(RubricTable& table, uint32_t wanted) {
+    if (wanted < table.capacity) return true;
+    uint32_t grown = table.capacity * 2 > table.limit ? table.limit : table.capacity * 2;
+    if (grown <= wanted) grown = wanted + 1;
+    std::unique_ptr<RubricTableEntry[]> entries(new (std::nothrow) RubricTableEntry[grown]);
+    if (!entries) return false;
+    std::memcpy(entries.get(), table.entries.get(), sizeof(RubricTableEntry) * table.count);
+    table.entries = std::move(entries);
+    table.capacity = grown;
+    return true;
 }
 
 void copyCode(char (&to)[9], const char* code) {
@@ -69,7 +86,7 @@ void buildRubricTable(DirectoryDatabase& db, TreeSink* tree, ScreenHooks& hooks)
     WCHAR title[256];
     while (readRecord(db, tableRubrics, readNext, 0, noCap) == 0) {
         const uint32_t i = table.count;
-        if (i >= table.capacity) break;
+        if (i >= table.limit || !makeRoom(table, i)) break;
         const RubricRecord& record = db.rubric;
         const char* code = record.code ? record.code : "";
         const size_t length = std::strlen(code);

@@ -23,7 +23,8 @@ struct RubricTableEntry {
 // Entry 0 is the root; entry i (i >= 1) is the i-th rubric of table 0.
 struct RubricTable {
     std::unique_ptr<RubricTableEntry[]> entries;  // none: no table (never built or memory refused)
-    uint32_t capacity = 0;
+    uint32_t capacity = 0;  // entries allocated so far
+    uint32_t limit = 0;     // rubricCount + 1: the build stops there
     uint32_t count = 0;
 };
 

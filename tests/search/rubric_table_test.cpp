@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "search/rubric_table.h"
 #include "tests/search/search_fixture.h"
 #include "tools/writer/image_patch.h"
@@ -131,6 +133,34 @@ TEST_F(RubricTableTest, ARubricCountBeyondTheTableDoesNotInflateTheTable) {
     buildRubricTable(*db, &tree, hooks);
     EXPECT_EQ(searchState.rubricTable.count, 2u);
     EXPECT_LE(searchState.rubricTable.capacity, 1 + image.tableStart[1] - image.tableStart[0]);
+}
+
+TEST_F(RubricTableTest, TheTableGrowsWithTheRecordsReadAndStopsAtTheCount) {
+    Edition e = edition();
+    for (int i = 0; i < 1500; ++i) {
+        char code[8];
+        std::snprintf(code, sizeof code, "%04d", i);
+        e.rubrics.push_back(rubric(code, u"Р"));
+    }
+    std::string error;
+    ASSERT_EQ(writeEdition(e, image, error), writeOk);
+    const std::u16string path = install(image, "many.ydb");
+    {
+        OpenedDatabase d(path);
+        buildRubricTable(*d, &tree, hooks);
+        const RubricTable& table = searchState.rubricTable;
+        ASSERT_EQ(table.count, 1501u);
+        EXPECT_STREQ(table.entries[1500].code, "1499");
+        EXPECT_EQ(table.entries[1500].recordRef, image.rubricRefs[1499]);
+        EXPECT_EQ(findRubricEntry(table.entries[1500].treeItem), 1500);
+    }
+    // A count lower than the records: the build stops at the count.
+    freeRubricTable();
+    ASSERT_TRUE(patchU32(image, ydb::rubricCountOffset, 600));
+    const std::u16string fewer = install(image, "fewer.ydb");
+    OpenedDatabase d(fewer);
+    buildRubricTable(*d, &tree, hooks);
+    EXPECT_EQ(searchState.rubricTable.count, 601u);
 }
 
 }  // namespace
