@@ -193,7 +193,12 @@ void exerciseSearches(const uint8_t* data, size_t size) {
     const size_t blocksBefore = emu::liveLocalBlocks();
     DirectoryDatabase* db = createDatabase();
     if (!db) broken("no database object");
-    openDatabase(*db, devicePath);
+    // As on the device: a file that fails to open is never a choice, so no screen queries it.
+    if (openDatabase(*db, devicePath) != 0) {
+        destroyDatabase(db);
+        if (emu::liveLocalBlocks() != blocksBefore) broken("a block left behind");
+        return;
+    }
     searchState = SearchState{};
     {
         AnsweringHooks hooks(IDYES);

@@ -3,6 +3,7 @@
 #include "search/firm_lists.h"
 #include "search/letter_index.h"
 #include "search/messages.h"
+#include "search/street_list.h"
 #include "tests/search/search_fixture.h"
 #include "tools/writer/image_patch.h"
 
@@ -40,6 +41,19 @@ TEST_F(FirmListTest, RubricLinesCarryStreetAndHouseInStoredOrder) {
     fillRubricFirmList(d, 0xFFFFFF00u, empty, hooks);  // a list that cannot be read: no lines, no message
     EXPECT_TRUE(empty.lines.empty());
     EXPECT_TRUE(hooks.shown.empty());
+}
+
+TEST_F(FirmListTest, AStreetCountBeyondTheTableStillGivesTheStreetsOfTheTable) {
+    std::string error;
+    ASSERT_EQ(writeEdition(rubricEdition(), image, error), writeOk);
+    ASSERT_TRUE(patchU32(image, ydb::streetCountOffset, 0xFFFFFFFFu));
+    const std::u16string path = install(image, "streets.ydb");
+    db = createDatabase();
+    openDatabase(*db, path.c_str());
+    fillRubricFirmList(*db, image.rubricListRefs[0], list, hooks);
+    EXPECT_EQ(streetList.count, 1u);
+    ASSERT_EQ(list.lines.size(), 5u);
+    EXPECT_EQ(list.lines[0].text, u"Дом, Невский пр., 9999");
 }
 
 TEST_F(FirmListTest, AnUnreadableFirmOrAFullListEndsTheRubricListWithItsMessage) {
