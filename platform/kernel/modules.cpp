@@ -148,6 +148,30 @@ DWORD WINAPI GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize)
     return static_cast<DWORD>(path.size());
 }
 
+DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
+    WCHAR wide[MAX_PATH + 1];
+    const DWORD length = GetModuleFileNameW(hModule, wide, MAX_PATH + 1);
+    if (length == 0) return 0;
+    if (!lpFilename || nSize == 0) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return 0;
+    }
+    // Code page 1251 has one byte per character: the ANSI path is as long as the wide one.
+    char narrow[MAX_PATH + 1];
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(length), narrow, MAX_PATH, nullptr, nullptr);
+    const DWORD count = bytes > 0 ? static_cast<DWORD>(bytes) : 0;
+    if (count >= nSize) {
+        std::memcpy(lpFilename, narrow, nSize - 1);
+        lpFilename[nSize - 1] = 0;
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return nSize;
+    }
+    std::memcpy(lpFilename, narrow, count);
+    lpFilename[count] = 0;
+    SetLastError(NO_ERROR);
+    return count;
+}
+
 namespace emu {
 
 void setModuleFileName(std::u16string_view devicePath) { kernelState().moduleFileName = std::u16string(devicePath); }

@@ -822,5 +822,18 @@ BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect);
 LONG WINAPI GetDialogBaseUnits(void);
 
 // ---------------------------------------------------------------------------------------------
+// Strings (RT_STRING resources in the platform's blocks of 16)
+
+// Copies at most cchBufferMax - 1 characters and a terminator; returns the characters copied,
+// 0 (and an empty buffer) for a missing or empty string. cchBufferMax 0 stores a read-only
+// pointer to the resource's own text, which is not terminated, in *(LPCWSTR*)lpBuffer and
+// returns its length. LoadStringA converts to code page 1251.
+int WINAPI LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax);
+int WINAPI LoadStringA(HINSTANCE hInstance, UINT uID, LPSTR lpBuffer, int cchBufferMax);
+#define LoadString LoadStringW
+
+// ---------------------------------------------------------------------------------------------
 // Message boxes are declared with the kernel (win32/kernel.h); the window manager draws them
 // once an input source is present (see ui::setPresenterActive).
+
+#include "win32/dialog_template.h"
