@@ -5,6 +5,9 @@ set -eu
 build=$1
 seconds=${2:-60}
 shopt -s nullglob
+# fontconfig's process-wide caches are not leaks of ours (the same suppressions as the ASan tests).
+export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
 targets=("$build"/fuzz/fuzz_*)
 if [ ${#targets[@]} -eq 0 ]; then echo "no fuzz targets"; exit 0; fi
 each=$(( seconds / ${#targets[@]} ))
