@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer target in BUILD/fuzz for SECONDS in all, split evenly, each
 # seeded with its corpus folder under fuzz/corpus/NAME when there is one.
-set -eu
+set -euo pipefail
 build=$1
 seconds=${2:-60}
 shopt -s nullglob
