@@ -252,6 +252,10 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow)
         flags |= SWP_NOACTIVATE;
     if (!show || !activate)
         flags |= SWP_NOZORDER;
+    // A child is neither activated nor raised by being shown: it keeps its place among its
+    // siblings (the first created on top), as on the platform.
+    if (!ui::isTopLevel(*w))
+        flags |= SWP_NOACTIVATE | SWP_NOZORDER;
     SetWindowPos(hWnd, HWND_TOP, 0, 0, 0, 0, flags);
     return wasVisible;
 }
