@@ -278,10 +278,12 @@ int pressKey(UINT virtualKey, const std::vector<UINT>& modifiers)
     });
 }
 
-int typeText(std::u16string_view text)
+int typeText(std::u16string_view text, const std::vector<UINT>& modifiers)
 {
-    return act("type " + emu::toUtf8(text), [text] {
+    return act("type " + emu::toUtf8(text), [text, &modifiers] {
+        for (const UINT modifier : modifiers) ui::keyDown(modifier);
         for (const char16_t unit : text) ui::character(unit);
+        for (auto modifier = modifiers.rbegin(); modifier != modifiers.rend(); ++modifier) ui::keyUp(*modifier);
     });
 }
 

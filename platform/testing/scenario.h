@@ -51,8 +51,9 @@ int tap(int x, int y);
 int drag(int x1, int y1, int x2, int y2, int steps = 8);
 // Key down and up (VK_*), with the modifier keys held around it.
 int pressKey(UINT virtualKey, const std::vector<UINT>& modifiers = {});
-// Each UTF-16 unit as one typed character.
-int typeText(std::u16string_view text);
+// Each UTF-16 unit as one typed character, with the modifier keys held around them (Alt + a
+// character is how accelerators of character codes are reached).
+int typeText(std::u16string_view text, const std::vector<UINT>& modifiers = {});
 // Gives the program the turn until its next idle moment.
 int waitIdle();
 // Lets the program run (its timers fire) for this many milliseconds of real time.

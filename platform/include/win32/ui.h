@@ -650,6 +650,9 @@ HWND WINAPI GetCapture(void);
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
 #define VK_SELECT 0x29
+#define VK_PRINT 0x2A
+#define VK_EXECUTE 0x2B
+#define VK_SNAPSHOT 0x2C
 #define VK_INSERT 0x2D
 #define VK_DELETE 0x2E
 #define VK_HELP 0x2F

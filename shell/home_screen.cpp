@@ -1,0 +1,455 @@
+#include "shell/home_screen.h"
+
+#include "ce.h"
+#include "db/discovery.h"
+#include "resources/dernolo/dernolo_ids.h"
+#include "search/search_state.h"
+#include "search/street_list.h"
+#include "shell/button_bar.h"
+#include "shell/city_variant.h"
+#include "shell/screen_frame.h"
+#include "shell/shell_state.h"
+#include "shell/start_up.h"
+#include "shell/tile_table.h"
+
+namespace {
+
+constexpr COLORREF gradientTop = RGB(8, 111, 184);
+constexpr COLORREF gradientBottom = RGB(11, 82, 131);
+constexpr COLORREF bandTop = RGB(99, 154, 189);
+constexpr COLORREF bandBottom = RGB(24, 81, 123);
+constexpr int rubricTitleCharacters = 256;
+
+HomePage& currentPage()
+{
+    const int index = shellState.homePageIndex;
+    return homePages[index >= 0 && index <= 2 ? index : 0];
+}
+
+void redraw(HWND window)
+{
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+// The XOR frame of one tile: drawn twice it is gone.
+void toggleFrame(HWND window, int tile)
+{
+    if (tile < 0)
+        return;
+    HDC dc = GetDC(window);
+    if (dc == nullptr)
+        return;
+    DrawFocusRect(dc, &tileTable[tile].rect);
+    ReleaseDC(window, dc);
+}
+
+void moveSelection(HWND window, int to)
+{
+    const int from = shellState.selectedTile;
+    if (from != to) {
+        toggleFrame(window, from);
+        toggleFrame(window, to);
+    }
+    shellState.selectedTile = to;
+}
+
+void discardDatabaseLists(void*)
+{
+    freeRubricTable();
+    freeStreetList(streetList);
+}
+
+// ---- painting ---------------------------------------------------------------------------------
+
+void selectTileFont(HDC dc, HFONT font)
+{
+    HGDIOBJ previous = SelectObject(dc, font);
+    if (!shellState.savedFontTaken) {
+        shellState.savedFont = static_cast<HFONT>(previous);
+        shellState.savedFontTaken = true;
+    }
+}
+
+void paintFavouriteBand(HDC dc)
+{
+    const RECT& first = tileTable[10].rect;
+    const RECT& last = tileTable[12].rect;
+    const int top = first.top;
+    const int height = last.bottom - top;
+    const int width = last.right - first.left;
+    const RECT band = {0, top + 1, width, top + height - 1};
+    fillGradient(dc, band, bandTop, bandBottom, true);
+
+    HBITMAP slotPicture = static_cast<HBITMAP>(shellState.variantIcons[6]);
+    if (slotPicture == nullptr)
+        return;
+    HDC memory = CreateCompatibleDC(dc);
+    if (memory == nullptr)
+        return;
+    HGDIOBJ previous = SelectObject(memory, slotPicture);
+    for (int i = firstFavouriteSlot; i < firstFavouriteSlot + favouriteSlotCount; ++i) {
+        const RECT& r = tileTable[i].rect;
+        const int x = r.left + (i % 2 == 1 ? 2 : 1);
+        StretchBlt(dc, x, r.top, r.right - r.left - 2, r.bottom - r.top, memory, 0, 0, 118, 35, SRCCOPY);
+    }
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+}
+
+int favouriteIconOffset()
+{
+    const int height = tileTable[12].rect.bottom - tileTable[10].rect.top;
+    return (height + 4) / 8;
+}
+
+void paintTile(HDC dc, int index, int iconOffset)
+{
+    const Tile& t = tileTable[index];
+    const TextStyle& style = *t.style;
+    if (t.icon == nullptr && t.caption == nullptr)
+        return;
+    selectTileFont(dc, style.font);
+    SetTextColor(dc, style.textColour);
+    SetBkMode(dc, TRANSPARENT);
+    const UINT format = (style.format == 1 ? DT_CENTER : DT_LEFT) | DT_WORDBREAK | DT_END_ELLIPSIS;
+
+    RECT text = t.rect;
+    if (t.icon != nullptr) {
+        const int x = t.rect.left + ((t.rect.right - t.iconWidth - t.rect.left) >> 1);
+        DrawIconEx(dc, x, t.rect.top + iconOffset, t.icon, 0, 0, 0, nullptr, DI_NORMAL);
+        text.top = t.rect.top + iconOffset + t.iconHeight;
+    } else if (index != bannerTile) {
+        RECT measured = t.rect;
+        DrawTextW(dc, t.caption, -1, &measured, format | DT_CALCRECT);
+        text.top = t.rect.top + ((t.rect.bottom - t.rect.top - (measured.bottom - measured.top) + 1) >> 1);
+        if (hasFill(style)) {
+            const RECT stripe = {0, t.rect.top, GetSystemMetrics(SM_CXSCREEN) - 1, t.rect.bottom};
+            HBRUSH brush = CreateSolidBrush(style.fillColour);
+            FillRect(dc, &stripe, brush);
+            DeleteObject(brush);
+        }
+    }
+    if (t.caption != nullptr)
+        DrawTextW(dc, t.caption, -1, &text, format);
+}
+
+LRESULT onPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (setInputPanel(window, inputPanelQuery) == 0) {
+        shellState.inputPanelUp = false;
+        hideShellBars(window);
+        MoveWindow(window, 0, buttonBar.height, GetSystemMetrics(SM_CXSCREEN),
+                   GetSystemMetrics(SM_CYSCREEN) - buttonBar.height, FALSE);
+    }
+    drawBar(buttonBar, window);
+    if (shellState.homePageIndex < 0)
+        return DefWindowProcW(window, message, wParam, lParam);
+
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    if (dc == nullptr)
+        return 0;
+    RECT content;
+    contentRect(window, content);
+    fillGradient(dc, content, gradientTop, gradientBottom, true);
+
+    int iconOffset = 0;
+    if (shellState.homePageIndex == favouritesPage) {
+        iconOffset = favouriteIconOffset();
+        paintFavouriteBand(dc);
+    }
+    const HomePage& page = currentPage();
+    for (int i = page.first; i <= page.last && i < tileCount; ++i)
+        paintTile(dc, i, iconOffset);
+
+    if (shellState.savedFontTaken)
+        SelectObject(dc, shellState.savedFont);
+    EndPaint(window, &paint);
+    shellState.selectedTile = -1;
+    return 0;
+}
+
+// ---- tiles --------------------------------------------------------------------------------------
+
+void showPage(HWND window, int page)
+{
+    shellState.homePageIndex = page;
+    buttonBar.mode = page == mainPage ? 0 : 1;
+    shellState.selectedTile = -1;
+    redraw(window);
+}
+
+void openTileScreen(HWND window, const Tile& t)
+{
+    shellState.returnHomeMarker = 0;
+    searchState.flatMode = t.iconId == IDI_TILE_RUBRICS ? 1 : 0;
+    DialogBoxParamW(shellState.instanceHandle, MAKEINTRESOURCEW(t.dialogId), window, t.screenProc, 0);
+    SHSipPreference(window, SIP_FORCEDOWN);
+    shellState.inputPanelUp = false;
+}
+
+void activateTile(HWND window, int index)
+{
+    const Tile& t = tileTable[index];
+    if (t.iconId == IDI_TILE_FAVOURITES) {
+        showPage(window, favouritesPage);
+        return;
+    }
+    switch (index) {
+    case 10:
+        PostMessageW(window, WM_COMMAND, IDM_ADD_FAVOURITE, 0);
+        return;
+    case 11:
+        PostMessageW(window, WM_COMMAND, IDM_EDIT_FAVOURITES, 0);
+        return;
+    case 12:
+        PostMessageW(window, WM_COMMAND, IDM_CLEAR_FAVOURITES, 0);
+        return;
+    default:
+        break;
+    }
+    if (t.iconId == IDI_TILE_TELEPHONES) {
+        showPage(window, telephonesPage);
+        return;
+    }
+    // A tile whose screen or page the program does not have opens nothing.
+    if (t.dialogId != 0) {
+        if (t.screenProc != nullptr)
+            openTileScreen(window, t);
+        return;
+    }
+    if (t.page != nullptr)
+        return;
+    if (t.caption != nullptr && t.caption[0] != 0)
+        openRubricByCaption(window, t.caption);
+}
+
+// ---- input --------------------------------------------------------------------------------------
+
+bool isActionKey(UINT key)
+{
+    return key == VK_RETURN || key == VK_EXECUTE || key == VK_F6;
+}
+
+void onKeyDown(HWND window, UINT key)
+{
+    if (shellState.homePageIndex < 0)
+        return;
+    if (isActionKey(key)) {
+        if (shellState.selectedTile == bannerTile && shellState.homePageIndex == mainPage)
+            changeHomeDatabase(window);
+        else if (shellState.selectedTile >= 0)
+            activateTile(window, shellState.selectedTile);
+        return;
+    }
+    moveSelection(window, movedSelection(currentPage(), shellState.selectedTile, key));
+}
+
+void onStylusDown(HWND window, int x, int y)
+{
+    const int slot = hitTestBar(buttonBar, x, y);
+    if (slot >= 0) {
+        pressBarButton(buttonBar, slot, window);
+        return;
+    }
+    if (shellState.homePageIndex < 0)
+        return;
+    const int tile = tileAt(currentPage(), x, y);
+    if (tile >= 0)
+        moveSelection(window, tile);
+    if (shellState.homePageIndex == mainPage && shellState.selectedTile == bannerTile)
+        changeHomeDatabase(window);
+}
+
+void onBarAction(HWND window, int iconId)
+{
+    switch (iconId) {
+    case IDI_BAR_EXIT:
+        SendMessageW(window, WM_CLOSE, 0, 0);
+        break;
+    case IDI_BAR_BACK:
+    case IDI_BAR_HOME:
+        if (shellState.homePageIndex == favouritesPage || shellState.homePageIndex == telephonesPage)
+            showPage(window, mainPage);
+        break;
+    case IDI_BAR_KEYBOARD:
+        if (shellState.homePageIndex >= 0)
+            setInputPanel(window, setInputPanel(window, inputPanelQuery) ? inputPanelLower : inputPanelRaise);
+        break;
+    case IDI_BAR_CHANGE_M:
+    case IDI_BAR_CHANGE:
+        changeHomeDatabase(window);
+        break;
+    default:
+        // Help, forward and the maker's screen need screens the program does not have yet.
+        break;
+    }
+}
+
+void onStylusUp(HWND window, int x, int y)
+{
+    const int slot = hitTestBar(buttonBar, x, y);
+    if (slot >= 0) {
+        releaseBarButton(buttonBar, slot, window);
+        onBarAction(window, buttonBar.slots[slot].iconId);
+        return;
+    }
+    if (shellState.homePageIndex < 0)
+        return;
+    const int tile = tileAt(currentPage(), x, y);
+    if (tile >= 0)
+        activateTile(window, tile);
+}
+
+void onCreate()
+{
+    loadBarIcons(buttonBar);
+    buttonBar.mode = 0;
+    shellState.shellWindowState = {};
+    shellState.shellWindowState.cbSize = sizeof shellState.shellWindowState;
+    // Without the shell's task bar the bar keeps the height it starts with.
+    HWND taskBar = FindWindowW(W("HHTaskBar"), W(""));
+    RECT bar = {};
+    if (taskBar != nullptr && GetWindowRect(taskBar, &bar) && bar.bottom > bar.top)
+        buttonBar.height = static_cast<short>(bar.bottom - bar.top);
+}
+
+void onDestroy(HWND window)
+{
+    if (shellState.phoneLibrary != nullptr) {
+        FreeLibrary(shellState.phoneLibrary);
+        shellState.phoneLibrary = nullptr;
+        shellState.phoneMakeCall = nullptr;
+    }
+    closeCurrentDatabase();
+    if (shellState.shellBuffer != nullptr) {
+        LocalFree(shellState.shellBuffer);
+        shellState.shellBuffer = nullptr;
+    }
+    freeRubricTable();
+    freeStreetList(streetList);
+    if (shellState.savedFontTaken) {
+        HDC dc = GetDC(window);
+        if (dc != nullptr) {
+            SelectObject(dc, shellState.savedFont);
+            ReleaseDC(window, dc);
+        }
+    }
+    PostQuitMessage(0);
+}
+
+void onCancelMode(HWND window)
+{
+    DirectoryDatabase* db = databaseProgram.current;
+    // In the background the large read window goes back to the system; the next read builds it again.
+    if (GetForegroundWindow() != window && db != nullptr)
+        releaseWindow(*db);
+}
+
+int clientX(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
+int clientY(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
+
+} // namespace
+
+void layoutTiles(HWND window)
+{
+    RECT content;
+    contentRect(window, content);
+    layoutTileRects(content.right - content.left, content.bottom - content.top);
+}
+
+void changeHomeDatabase(HWND window)
+{
+    if (databaseProgram.choices.count <= 1)
+        return;
+    changeDatabase(discardDatabaseLists, nullptr);
+    showDatabaseTitle();
+    const DirectoryDatabase* db = databaseProgram.current;
+    applyCityVariant(db != nullptr && cityLetter(*db) == secondCityLetter ? 1 : 0);
+    layoutTiles(window);
+    redraw(window);
+}
+
+bool openRubricByCaption(HWND window, const WCHAR* caption)
+{
+    DirectoryDatabase* db = databaseProgram.current;
+    if (db == nullptr || shellState.shellBuffer == nullptr)
+        return false;
+    const size_t length = static_cast<size_t>(lstrlenW(caption));
+    auto* title = reinterpret_cast<WCHAR*>(shellState.shellBuffer);
+    seekTable(*db, 0, 0, false, noCap);
+    while (readRecord(*db, 0, readNext, 0, noCap) == 0) {
+        const char* text = db->rubric.title != nullptr ? db->rubric.title : "";
+        const int converted = MultiByteToWideChar(CP_ACP, 0, text, -1, title, rubricTitleCharacters);
+        if (converted <= 0)
+            title[0] = 0;
+        title[rubricTitleCharacters - 1] = 0;
+        if (_wcsnicmp(title, caption, length) == 0 && db->rubric.firmListRef != noFirmList) {
+            PostMessageW(window, openFirmListMessage, 0, static_cast<LPARAM>(db->rubric.firmListRef));
+            return true;
+        }
+    }
+    return false;
+}
+
+LRESULT CALLBACK homeScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    shellState.mainWindow = window;
+    switch (message) {
+    case WM_CREATE:
+        onCreate();
+        return 0;
+    case WM_DESTROY:
+        onDestroy(window);
+        return 0;
+    case WM_SIZE:
+        layoutTiles(window);
+        return 0;
+    case WM_ACTIVATE:
+        SHHandleWMActivate(window, wParam, lParam, &shellState.shellWindowState, FALSE);
+        return 0;
+    case WM_SETTINGCHANGE:
+        SHHandleWMSettingChange(window, wParam, lParam, &shellState.shellWindowState);
+        return 0;
+    case WM_SETFOCUS:
+        setInputPanel(window, inputPanelLower);
+        return 0;
+    case WM_PAINT:
+        return onPaint(window, message, wParam, lParam);
+    case WM_ERASEBKGND:
+        drawBar(buttonBar, window);
+        return 1;
+    case WM_CANCELMODE:
+        onCancelMode(window);
+        return 0;
+    case WM_NOTIFY:
+        drawBar(buttonBar, window);
+        return 0;
+    case WM_KEYDOWN:
+        onKeyDown(window, static_cast<UINT>(wParam));
+        return 0;
+    case WM_LBUTTONDOWN:
+        onStylusDown(window, clientX(lParam), clientY(lParam));
+        return 0;
+    case WM_LBUTTONUP:
+        onStylusUp(window, clientX(lParam), clientY(lParam));
+        return 0;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDM_EXIT_PROGRAM:
+            DestroyWindow(window);
+            return 0;
+        default:
+            // Favourites and the maker's screen come with their screens.
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+    case openFirmListMessage:
+        searchState.firmListRequest.firmListRef = static_cast<uint32_t>(lParam);
+        searchState.firmListRequest.rubricIndex = static_cast<int32_t>(wParam);
+        shellState.returnHomeMarker = 0;
+        // The firm list screen opens here once the program has it.
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}

@@ -1,0 +1,188 @@
+// Vantory driven as a user drives it: taps on its picture buttons and link, its accelerators,
+// and what it starts, read from the journal (nothing is launched).
+#include "launcher/choice.h"
+#include "launcher/editions.h"
+#include "launcher/launcher_state.h"
+#include "launcher/main_window.h"
+#include "resources/launcher/launcher_ids.h"
+
+#include "emulator.h"
+#include "platform/gdi/screen.h"
+#include "platform/host/host_services.h"
+#include "platform/testing/scenario.h"
+#include "platform/testing/windows.h"
+#include "platform/ui/window_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
+void registerStandardControls();
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Client points of the launcher's window (button table and link area).
+constexpr POINT petersburgButton = {300, 170};
+constexpr POINT moscowButton = {620, 170};  // inside entry 1 only thanks to its 168-pixel width
+constexpr POINT bothButton = {300, 480};
+constexpr POINT nextButton = {700, 570};
+constexpr POINT linkArea = {530, 250};
+constexpr POINT emptyPlace = {100, 100};
+
+class LauncherScenario : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        device = fs::temp_directory_path() / ("vantory-" + std::to_string(::getpid()));
+        // The medium the launcher starts from, with a setup program in each install folder.
+        for (const char* folder : {"Install_SPb", "Install_Msk", "Install_ALL"}) {
+            const fs::path setup = device / "Distrib" / folder / "setup.exe";
+            fs::create_directories(setup.parent_path());
+            std::ofstream(setup) << "#!/bin/sh\n";
+            fs::permissions(setup, fs::perms::owner_all);
+        }
+        ASSERT_EQ(emu::setDeviceRoot(device.string()), 0);
+        emu::setModuleFileName(u"\\Distrib\\Vantory.exe");
+        emu::clearJournal();
+        host::setLaunchMode(host::LaunchMode::Journal);
+        gdi::resizeScreen(1024, 768);
+        ui::resetWindowManager();
+        ui::setCaptionStrips(true);
+        registerStandardControls();
+    }
+    void TearDown() override
+    {
+        ui::resetWindowManager();
+        std::error_code ignored;
+        fs::remove_all(device, ignored);
+    }
+
+    // Runs Vantory with `body`; the body's failures and the program's exit code come back.
+    int run(const driver::ScenarioBody& body)
+    {
+        const driver::ScenarioResult result = driver::runScenario(
+            [] { return WinMain(emu::programInstance(), nullptr, nullptr, SW_SHOWNORMAL); }, body);
+        for (const std::string& failure : result.failures)
+            ADD_FAILURE() << failure;
+        return result.exitCode;
+    }
+
+    static HWND launcherWindow() { return driver::findWindow(u"VANTORY", u""); }
+
+    static int tapClient(POINT client)
+    {
+        HWND window = launcherWindow();
+        if (window == nullptr) {
+            driver::fail("the launcher's window is not there");
+            return -1;
+        }
+        POINT screen = client;
+        ClientToScreen(window, &screen);
+        return driver::tap(screen.x, screen.y);
+    }
+
+    static bool journalHas(const std::string& line)
+    {
+        const std::vector<std::string> lines = emu::journal();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    }
+
+    fs::path device;
+};
+
+TEST_F(LauncherScenario, HiddenNextButtonBeforeAChoiceOnlyClears)
+{
+    run([] {
+        tapClient(nextButton);
+        EXPECT_NE(launcherWindow(), nullptr) << "the launcher must still be open";
+        EXPECT_EQ(launcherState.activeButtons, buttonsBeforeChoice);
+        EXPECT_EQ(launcherState.chosenEdition, 0);
+        EXPECT_TRUE(emu::journal().empty());
+    });
+}
+
+TEST_F(LauncherScenario, EachEditionSetsItsCommandAndMessage)
+{
+    run([] {
+        const struct {
+            POINT at;
+            int chosen;
+            const char* command;
+        } choices[] = {
+            {petersburgButton, 1, "\\Distrib\\Install_SPb\\setup.exe"},
+            {moscowButton, 2, "\\Distrib\\Install_Msk\\setup.exe"},
+            {bothButton, 3, "\\Distrib\\Install_ALL\\setup.exe"},
+        };
+        for (const auto& choice : choices) {
+            tapClient(choice.at);
+            EXPECT_EQ(launcherState.chosenEdition, choice.chosen);
+            EXPECT_STREQ(launcherState.setupCommand, choice.command);
+            EXPECT_EQ(launcherState.editionMessage, editionChoices[choice.chosen - 1].message);
+            EXPECT_EQ(launcherState.activeButtons, buttonCount);
+        }
+        // A tap beside every button clears the choice and hides "next" again.
+        tapClient(emptyPlace);
+        EXPECT_EQ(launcherState.chosenEdition, 0);
+        EXPECT_EQ(launcherState.editionMessage, nullptr);
+        EXPECT_STREQ(launcherState.setupCommand, "");
+        EXPECT_EQ(launcherState.activeButtons, buttonsBeforeChoice);
+    });
+}
+
+TEST_F(LauncherScenario, NextStartsTheChosenSetupAndEnds)
+{
+    const int exitCode = run([] {
+        tapClient(moscowButton);
+        tapClient(nextButton);
+        EXPECT_TRUE(driver::programEnded());
+    });
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(journalHas("start \\Distrib\\Install_Msk\\setup.exe")) << ::testing::PrintToString(emu::journal());
+}
+
+TEST_F(LauncherScenario, LinkClearsTheChoiceAndOpensTheSite)
+{
+    run([] {
+        tapClient(bothButton);
+        tapClient(linkArea);
+        EXPECT_EQ(launcherState.chosenEdition, 0);
+        EXPECT_EQ(launcherState.activeButtons, buttonsBeforeChoice);
+        EXPECT_NE(launcherWindow(), nullptr);
+    });
+    EXPECT_TRUE(journalHas(std::string("browser ") + makerSiteAddress)) << ::testing::PrintToString(emu::journal());
+}
+
+TEST_F(LauncherScenario, WindowStaysCentredOnANarrowScreen)
+{
+    gdi::resizeScreen(640, 480);
+    run([] {
+        RECT frame{};
+        GetWindowRect(launcherWindow(), &frame);
+        EXPECT_LT(frame.left, 0);
+        EXPECT_LT(frame.top, 0);
+        EXPECT_EQ(frame.right - frame.left, launcherWindowWidth);
+        EXPECT_EQ(frame.bottom - frame.top, launcherWindowHeight);
+    });
+}
+
+TEST_F(LauncherScenario, AboutBoxOpensFromBothAccelerators)
+{
+    run([] {
+        for (char16_t key : {u'?', u'/'}) {
+            driver::typeText(std::u16string(1, key), {VK_MENU});
+            HWND about = driver::findWindow(u"", u"About");
+            ASSERT_NE(about, nullptr) << "Alt+" << static_cast<char>(key);
+            EXPECT_FALSE(IsWindowEnabled(launcherWindow())) << "the launcher waits for its about box";
+            driver::pressKey(VK_RETURN);
+            EXPECT_EQ(driver::findWindow(u"", u"About"), nullptr);
+            EXPECT_TRUE(IsWindowEnabled(launcherWindow()));
+        }
+    });
+}
+
+} // namespace
