@@ -51,7 +51,7 @@ bench: deps
 
 run: build
 	@if [ -x $(BUILD)/shell/dernolo ]; then $(BUILD)/shell/dernolo; \
-	else echo "Dernolo does not start yet: the home screen is still being built. 'make test' runs what exists."; fi
+	else echo "Dernolo was not built: see the build output above."; exit 1; fi
 
 # The distribution medium (launcher, setup programs, editions) in $(BUILD)/dist.
 dist: build
