@@ -53,13 +53,13 @@ run: build
 	@if [ -x $(BUILD)/shell/dernolo ]; then $(BUILD)/shell/dernolo; \
 	else echo "Dernolo was not built: see the build output above."; exit 1; fi
 
-# The distribution medium (launcher, setup programs, editions) in $(BUILD)/dist.
+# The distribution medium (launcher, setup programs, editions) in $(BUILD)/distribution.
 dist: build
 	cmake --build $(BUILD) --target dist
 
 # Vantory in a window, on the medium: its setup programs install onto the handheld of `make run`.
 launcher: dist
-	$(BUILD)/dist/Vantory --device $(BUILD)/dist
+	$(BUILD)/distribution/Vantory --device $(BUILD)/distribution
 
 # Vantory's sources and resource script against the real windows.h, into a 32-bit Vantory.exe.
 mingw-check: configure
