@@ -25,6 +25,9 @@ namespace host {
 
 namespace {
 
+constexpr int desktopScreenWidth = 1024;
+constexpr int desktopScreenHeight = 768;
+
 namespace fs = std::filesystem;
 
 fs::path ownPath(const char* argv0)
@@ -90,6 +93,11 @@ int runHostProgram(int argc, char** argv, const ProgramEntry& entry)
     emu::setModuleFileName(emu::fromUtf8(options.moduleName.empty() ? "\\" + name + ".exe" : options.moduleName));
     if (options.freeMemorySet) emu::setAvailablePhysicalMemory(options.freeMemory);
     if (options.phone) installPhoneProfile();
+    // A desktop program's screen is a desktop's unless the run asks for another.
+    if (!entry.handheld && !options.sizeGiven) {
+        options.width = desktopScreenWidth;
+        options.height = desktopScreenHeight;
+    }
     gdi::resizeScreen(options.width, options.height);
     ui::setCaptionStrips(!entry.handheld);
     // What the device has before any program runs: its standard window classes, and on the

@@ -115,6 +115,7 @@ int parseHostOptions(int argc, const char* const* argv, HostOptions& options, st
         } else if (name == "--size") {
             if (!takeValue()) return 1;
             if (!readSize(value, options.width, options.height)) return bad("a screen size WIDTHxHEIGHT of 64 to 4096 pixels a side");
+            options.sizeGiven = true;
         } else if (name == "--scale") {
             if (!takeValue()) return 1;
             if (value == "1") options.scale = 1;

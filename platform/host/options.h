@@ -12,6 +12,7 @@ struct HostOptions {
     std::string moduleName;    // the program's device path; empty: "\<program>.exe"
     int width = 240;           // of the screen as the device holds it (after --landscape)
     int height = 320;
+    bool sizeGiven = false;    // --size was given; otherwise a desktop program gets a desktop's screen
     int scale = 1;
     bool headless = false;
     std::string scriptFile;
