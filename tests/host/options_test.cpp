@@ -58,6 +58,14 @@ TEST(HostOptions, LandscapeTurnsAnUprightSizeOnlyOnce) {
     EXPECT_EQ(parse({"--size", "640x480"}).options.height, 480);
 }
 
+// Only a size the run asks for holds for a desktop program; without one it gets a desktop's screen.
+TEST(HostOptions, ASizeGivenIsToldApartFromTheDefault) {
+    EXPECT_FALSE(parse({}).options.sizeGiven);
+    EXPECT_FALSE(parse({"--landscape"}).options.sizeGiven);
+    EXPECT_TRUE(parse({"--size", "240x320"}).options.sizeGiven);
+    EXPECT_TRUE(parse({"--size=800x600"}).options.sizeGiven);
+}
+
 TEST(HostOptions, BadValuesAreRejectedNamingTheOption) {
     struct Case {
         std::vector<const char*> arguments;
