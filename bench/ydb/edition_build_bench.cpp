@@ -15,8 +15,8 @@
 
 #include "tools/writer/edition_writer.h"
 #include "tools/ydb/build/edition_from_source.h"
-#include "tools/ydb/inspect/database_check.h"
-#include "tools/ydb/inspect/host_database.h"
+#include "tools/ydb/examine/database_check.h"
+#include "tools/ydb/examine/host_database.h"
 #include "tools/ydb/source/source_reader.h"
 #include "tools/ydb/source/synth.h"
 

@@ -4,9 +4,9 @@
 
 #include "tests/ydb/built_edition.h"
 #include "tools/writer/image_patch.h"
-#include "tools/ydb/inspect/database_check.h"
-#include "tools/ydb/inspect/host_database.h"
-#include "tools/ydb/inspect/resource_chunks.h"
+#include "tools/ydb/examine/database_check.h"
+#include "tools/ydb/examine/host_database.h"
+#include "tools/ydb/examine/resource_chunks.h"
 
 namespace {
 

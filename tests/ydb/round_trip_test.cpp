@@ -4,9 +4,9 @@
 #include <nlohmann/json.hpp>
 
 #include "tests/ydb/built_edition.h"
-#include "tools/ydb/inspect/database_check.h"
-#include "tools/ydb/inspect/host_database.h"
-#include "tools/ydb/inspect/record_json.h"
+#include "tools/ydb/examine/database_check.h"
+#include "tools/ydb/examine/host_database.h"
+#include "tools/ydb/examine/record_json.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "search/street_list.h"
 #include "tools/writer/edition_writer.h"
 #include "tools/writer/image_patch.h"
-#include "tools/ydb/inspect/host_database.h"
+#include "tools/ydb/examine/host_database.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "tools/ydb/commands.h"
-#include "tools/ydb/inspect/database_check.h"
-#include "tools/ydb/inspect/host_database.h"
-#include "tools/ydb/inspect/resource_chunks.h"
+#include "tools/ydb/examine/database_check.h"
+#include "tools/ydb/examine/host_database.h"
+#include "tools/ydb/examine/resource_chunks.h"
 
 int runCheck(int argc, char** argv) {
     if (argc != 1) {

@@ -2,8 +2,8 @@
 #include <string>
 
 #include "tools/ydb/commands.h"
-#include "tools/ydb/inspect/host_database.h"
-#include "tools/ydb/inspect/record_json.h"
+#include "tools/ydb/examine/host_database.h"
+#include "tools/ydb/examine/record_json.h"
 
 int runDump(int argc, char** argv) {
     int table = argc == 2 ? parseTableName(argv[1]) : -1;

@@ -1,4 +1,4 @@
-// ydb: compiles source editions into directory database files and inspects such files.
+// ydb: compiles source editions into directory database files and examines such files.
 #include <cstdio>
 #include <cstring>
 

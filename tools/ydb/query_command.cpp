@@ -24,7 +24,7 @@
 #include "search/street_list.h"
 #include "search/wide_text.h"
 #include "tools/ydb/commands.h"
-#include "tools/ydb/inspect/host_database.h"
+#include "tools/ydb/examine/host_database.h"
 #include "tools/ydb/source/cp1251.h"
 
 namespace {

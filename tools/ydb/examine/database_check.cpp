@@ -1,4 +1,4 @@
-#include "tools/ydb/inspect/database_check.h"
+#include "tools/ydb/examine/database_check.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,10 +1,10 @@
-#include "tools/ydb/inspect/record_json.h"
+#include "tools/ydb/examine/record_json.h"
 
 #include <cstring>
 
 #include <nlohmann/json.hpp>
 
-#include "tools/ydb/inspect/database_check.h"
+#include "tools/ydb/examine/database_check.h"
 #include "tools/ydb/source/cp1251.h"
 
 // Ordered, so that "ref" comes first and the fields follow in their slot's order.

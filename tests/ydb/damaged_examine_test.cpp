@@ -1,4 +1,4 @@
-// The inspector over damaged files: the database corpus and copies of a sound edition with bytes
+// The examiner over damaged files: the database corpus and copies of a sound edition with bytes
 // changed all over, each checked and dumped to the end (under the sanitizers in the ASan run).
 #include <gtest/gtest.h>
 
@@ -6,33 +6,33 @@
 #include <fstream>
 #include <random>
 
-#include "fuzz/ydb/inspect_exercise.h"
+#include "fuzz/ydb/examine_exercise.h"
 #include "tests/ydb/built_edition.h"
 
 namespace {
 
-class DamagedInspect : public ::testing::Test {
+class DamagedExamine : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(prepareInspectExercise()); }
+    static void SetUpTestSuite() { ASSERT_TRUE(prepareExamineExercise()); }
 };
 
-TEST_F(DamagedInspect, TheCorpusIsInspectedToTheEnd) {
+TEST_F(DamagedExamine, TheCorpusIsExaminedToTheEnd) {
     size_t files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(DIR_DATABASE_CORPUS)) {
         std::ifstream in(entry.path(), std::ios::binary);
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        exerciseInspector(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        exerciseExaminer(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
         ++files;
     }
     EXPECT_GT(files, 0u);
 }
 
-TEST_F(DamagedInspect, ChangedBytesAnywhereAreFoundWithoutHarm) {
+TEST_F(DamagedExamine, ChangedBytesAnywhereAreFoundWithoutHarm) {
     BuiltEdition built;
     std::string error;
     ASSERT_TRUE(built.build(error)) << error;
     const std::vector<uint8_t> sound = built.image.bytes;
-    EXPECT_GT(exerciseInspector(sound.data(), sound.size()), 0u);
+    EXPECT_GT(exerciseExaminer(sound.data(), sound.size()), 0u);
     std::mt19937 random(7);
     for (int round = 0; round < 300; ++round) {
         std::vector<uint8_t> bytes = sound;
@@ -41,7 +41,7 @@ TEST_F(DamagedInspect, ChangedBytesAnywhereAreFoundWithoutHarm) {
             bytes[at] = round % 3 == 0 ? 0xFF : static_cast<uint8_t>(random());
         }
         if (round % 50 == 49) bytes.resize(random() % bytes.size());
-        exerciseInspector(bytes.data(), bytes.size());
+        exerciseExaminer(bytes.data(), bytes.size());
     }
 }
 

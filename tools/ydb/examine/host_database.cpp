@@ -1,4 +1,4 @@
-#include "tools/ydb/inspect/host_database.h"
+#include "tools/ydb/examine/host_database.h"
 
 #include <cstring>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "tools/ydb/inspect/resource_chunks.h"
+#include "tools/ydb/examine/resource_chunks.h"
 
 #include <algorithm>
 #include <fstream>

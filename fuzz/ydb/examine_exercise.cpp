@@ -1,27 +1,27 @@
-#include "fuzz/ydb/inspect_exercise.h"
+#include "fuzz/ydb/examine_exercise.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "emulator.h"
-#include "tools/ydb/inspect/database_check.h"
-#include "tools/ydb/inspect/host_database.h"
-#include "tools/ydb/inspect/record_json.h"
-#include "tools/ydb/inspect/resource_chunks.h"
+#include "tools/ydb/examine/database_check.h"
+#include "tools/ydb/examine/host_database.h"
+#include "tools/ydb/examine/record_json.h"
+#include "tools/ydb/examine/resource_chunks.h"
 
 namespace {
 std::string hostFile;
 }
 
-bool prepareInspectExercise() {
-    char pattern[] = "/tmp/ydb-inspect-XXXXXX";
+bool prepareExamineExercise() {
+    char pattern[] = "/tmp/ydb-examine-XXXXXX";
     if (!mkdtemp(pattern)) return false;
-    hostFile = std::string(pattern) + "/inspected.ydb";
+    hostFile = std::string(pattern) + "/examined.ydb";
     emu::setMessageBoxHandler([](HWND, std::u16string_view, std::u16string_view, UINT) { return IDOK; });
     return true;
 }
 
-size_t exerciseInspector(const uint8_t* data, size_t size) {
+size_t exerciseExaminer(const uint8_t* data, size_t size) {
     FILE* f = std::fopen(hostFile.c_str(), "wb");
     if (!f) return 0;
     bool written = std::fwrite(data, 1, size, f) == size;
