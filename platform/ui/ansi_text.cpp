@@ -34,29 +34,10 @@ int toAnsi(std::u16string_view text, LPSTR buffer, int capacity)
     return count;
 }
 
-namespace {
-
-char16_t fold(char16_t c)
-{
-    if (c >= u'A' && c <= u'Z')
-        return static_cast<char16_t>(c + 32);
-    if (c >= 0x0410 && c <= 0x042F)
-        return static_cast<char16_t>(c + 32);
-    if (c >= 0x0400 && c <= 0x040F)
-        return static_cast<char16_t>(c + 80);
-    return c;
-}
-
-} // namespace
-
 bool sameNameIgnoringCase(std::u16string_view a, std::u16string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i]))
-            return false;
-    return true;
+    // The device's own case folding, as every other name comparison of the platform uses it.
+    return a.size() == b.size() && _wcsnicmp(a.data(), b.data(), a.size()) == 0;
 }
 
 } // namespace ui
