@@ -1,5 +1,5 @@
 // Decoding each record kind out of the read window.
-#include "db/record_cursor.h"
+#include "db/firm_walk.h"
 #include "db/record_decoding.h"
 #include "db/database_messages.h"
 #include "db/text_fields.h"
@@ -22,13 +22,6 @@ void clearDetailsTexts(FirmDetails& details) {
     freeOwned(details.rubricCodes);
     freeOwned(details.hours);
     freeOwned(details.comment);
-}
-
-// The 16-bit length of tables 3 and 7, and the fit test: the body must lie wholly in the window.
-uint16_t bodyLength(RecordCursor& in) {
-    const uint16_t length = in.u16();
-    if (!in.has(length)) in.miss();
-    return length;
 }
 
 void decodeRubric(RecordCursor& in, RubricRecord& rubric) {
@@ -73,9 +66,6 @@ int32_t decodeFirmList(RecordCursor& in, FirmRefList& list, uint32_t byteCount, 
     return 0;
 }
 
-// The texts a firm scan leaves in place: walked, not converted.
-void skipText(RecordCursor& in) { in.text(); }
-
 void decodeFirm(DirectoryDatabase& db, RecordCursor& in, uint16_t detail) {
     Firm& firm = db.firm;
     const bool inPlace = (detail & detailTextsInPlace) != 0;
@@ -89,29 +79,27 @@ void decodeFirm(DirectoryDatabase& db, RecordCursor& in, uint16_t detail) {
         firm = Firm{};
     }
     clearDetailsTexts(db.details);
-    firm.length = bodyLength(in);
+    firm.length = walkBodyLength(in);
     if (!in.fits) return;
     firm.name = reinterpret_cast<const char*>(in.data + in.position);
     if (!(detail & detailBody)) {
         in.skip(firm.length);
         return;
     }
-    firm.name = in.text();
-    firm.streetRef = in.u32();
-    firm.house = in.u32();
-    uint32_t suffixLength = 0;
-    firm.houseSuffixText = in.text(&suffixLength);
-    if (inPlace) {
-        skipText(in);
-        skipText(in);
-        skipText(in);
-    } else {
-        if (firm.houseSuffixText) convertText(firm.houseSuffixText, suffixLength, firm.houseSuffix);
-        convertNext(in, firm.web);
-        convertNext(in, firm.email);
-        convertNext(in, firm.phone);
+    FirmFields fields;
+    walkFirmBody(in, fields);
+    firm.name = fields.name;
+    firm.streetRef = fields.streetRef;
+    firm.house = fields.house;
+    firm.houseSuffixText = fields.houseSuffix;
+    if (!inPlace) {
+        // A text the walk missed stays empty, as do the ones after it.
+        if (fields.houseSuffix) convertText(fields.houseSuffix, fields.houseSuffixLength, firm.houseSuffix);
+        if (fields.web) convertText(fields.web, fields.webLength, firm.web);
+        if (fields.email) convertText(fields.email, fields.emailLength, firm.email);
+        if (fields.phone) convertText(fields.phone, fields.phoneLength, firm.phone);
     }
-    firm.detailsRef = in.u32();
+    firm.detailsRef = fields.detailsRef;
     if (!in.fits) return;
     if (detail & detailStreet) fetchStreetName(db);
     if (detail & detailDetails) fetchDetails(db);
@@ -144,7 +132,7 @@ char* longText(RecordCursor& in, uint32_t limit, LPCWSTR label) {
 
 void decodeDetails(RecordCursor& in, FirmDetails& details) {
     clearDetailsTexts(details);
-    details.length = bodyLength(in);
+    details.length = walkBodyLength(in);
     if (!in.fits) return;
     details.firmRef = in.u32();
     convertNext(in, details.phones);

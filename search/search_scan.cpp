@@ -1,6 +1,8 @@
 #include <cstring>
 
 #include "db/database.h"
+#include "db/firm_scan.h"
+#include "db/text_fields.h"
 #include "search/messages.h"
 #include "search/result_line.h"
 #include "search/search_passes.h"
@@ -11,18 +13,24 @@
 
 namespace {
 
-// Modes 0 to 2 test the firm in the slot, read NEXT with its body only.
-bool matchesText(const SearchContext& context, const Firm& firm) {
+// Modes 0 to 2 test each firm's texts where the scan finds them, as a NEXT read with its body
+// gives them: the name bounded by the body length, web and e-mail converted to their fields.
+bool matchesText(const FirmFields& firm, void* data) {
+    const SearchContext& context = *static_cast<const SearchContext*>(data);
     if (context.mode != modeAddressContains) {
-        const size_t length = firm.name ? strnlen(firm.name, firm.length) : 0;
+        const size_t length = firm.name ? strnlen(firm.name, firm.bodyLength) : 0;
         return mayContainKey(context.nameFilter, firm.name, length) &&
                nameContainsKey(firm.name, length, context.nameKey, context.nameKeyLength);
     }
+    WCHAR web[ydb::webMax + 1] = {};
+    WCHAR email[ydb::emailMax + 1] = {};
+    if (firm.web) convertText(firm.web, firm.webLength, web);
+    if (firm.email) convertText(firm.email, firm.emailLength, email);
     WCHAR joined[101];
     size_t n = 0;
-    for (const WCHAR* p = firm.web; *p && n < 100; ++p) joined[n++] = *p;
+    for (const WCHAR* p = web; *p && n < 100; ++p) joined[n++] = *p;
     if (n < 100) joined[n++] = u'|';
-    for (const WCHAR* p = firm.email; *p && n < 100; ++p) joined[n++] = *p;
+    for (const WCHAR* p = email; *p && n < 100; ++p) joined[n++] = *p;
     joined[n] = 0;
     char address[100];
     const size_t length = toCodePage(joined, address, sizeof address);
@@ -62,9 +70,6 @@ uint32_t scanFirms(SearchContext& context) {
     const uint32_t end = searchState.rangeEnd;
     if (seekTable(db, tableFirms, searchState.rangeStart, false, noCap) != 0) return 0;
     const bool notes = context.mode == modeNoteContains;
-    // The name passes test the name in place; the address pass needs web and e-mail converted.
-    const uint16_t scanDetail =
-        context.mode == modeAddressContains ? detailBody : static_cast<uint16_t>(detailBody | detailTextsInPlace);
     uint32_t n = 0;
     uint32_t next = 0;
     WCHAR line[resultLineLimit + 1];
@@ -75,9 +80,7 @@ uint32_t scanFirms(SearchContext& context) {
             r = context.notes[next++];
             if (r >= end || readRecord(db, tableFirms, r, 3, noCap) != 0) break;
         } else {
-            r = tableOffset(db, tableFirms);
-            if (r >= end || readRecord(db, tableFirms, readNext, scanDetail, noCap) != 0) break;
-            if (!matchesText(context, db.firm)) continue;
+            if (scanFirmTexts(db, end, matchesText, &context, &r) != 0) break;
             if (readRecord(db, tableFirms, r, 3, noCap) != 0) break;
         }
         if (!passesStreet(context)) continue;

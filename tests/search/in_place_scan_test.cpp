@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "db/firm_scan.h"
 #include "tests/search/search_fixture.h"
 #include "tools/writer/image_patch.h"
 
@@ -13,6 +14,11 @@ struct Step {
     bool operator==(const Step&) const = default;
 };
 
+[[maybe_unused]] void PrintTo(const Step& s, std::ostream* out) {
+    *out << "{" << s.result << " @" << s.ref << " " << s.name << " " << s.streetRef << "/" << s.house << "/"
+         << s.detailsRef << "}";
+}
+
 // Every NEXT read of a full scan of table 3 with `detail`: what the name passes look at.
 std::vector<Step> scan(DirectoryDatabase& db, uint16_t detail) {
     std::vector<Step> steps;
@@ -24,6 +30,48 @@ std::vector<Step> scan(DirectoryDatabase& db, uint16_t detail) {
                          db.firm.detailsRef});
         if (r != 0) return steps;
     }
+}
+
+// The same walk through scanFirmTexts, stopping on every `stopEvery`-th firm as a search stops on
+// a match and reading that firm by its reference as the search then does.
+std::vector<Step> scanInWindow(DirectoryDatabase& db, uint32_t endRef, uint32_t stopEvery) {
+    struct Visits {
+        std::vector<std::string> names;
+        uint32_t stopEvery;
+    } visits{{}, stopEvery};
+    auto test = [](const FirmFields& firm, void* data) {
+        auto& v = *static_cast<Visits*>(data);
+        v.names.emplace_back(firm.name, firm.nameLength);
+        return v.names.size() % v.stopEvery == 0;
+    };
+    std::vector<Step> steps;
+    seekTable(db, tableFirms, 0, false, noCap);
+    for (;;) {
+        uint32_t ref = 0;
+        const int32_t r = scanFirmTexts(db, endRef, test, &visits, &ref);
+        if (r != 0) {
+            steps.push_back({r, 0, "", 0, 0, 0});
+            return steps;
+        }
+        const std::string name = visits.names.back();
+        EXPECT_EQ(readRecord(db, tableFirms, ref, detailBody, noCap), 0);
+        steps.push_back({r, ref, name, db.firm.streetRef, db.firm.house, db.firm.detailsRef});
+        EXPECT_EQ(std::string(db.firm.name), name);
+    }
+}
+
+// What the plain loop gives for the firms scanInWindow stops on.
+std::vector<Step> stopsOf(std::vector<Step> steps, uint32_t endRef, uint32_t stopEvery) {
+    std::vector<Step> stops;
+    for (size_t k = 0; k < steps.size(); ++k) {
+        const Step& s = steps[k];
+        if (s.result != 0 || s.ref >= endRef) {
+            stops.push_back({s.result != 0 ? s.result : readEndOfTable, 0, "", 0, 0, 0});
+            break;
+        }
+        if ((k + 1) % stopEvery == 0) stops.push_back(s);
+    }
+    return stops;
 }
 
 class InPlaceScanTest : public SearchTest {};
@@ -52,6 +100,39 @@ TEST_F(InPlaceScanTest, WalksTheFirmTableExactlyAsTheFullDecode) {
         EXPECT_GT(expected.size(), 250u);
         EXPECT_NE(expected.back().result, 0);
         EXPECT_EQ(inPlace->firm.web[0], 0);
+    }
+}
+
+// The in-window scan stands in for the NEXT loop of the name passes: the same firms, references
+// and failures, with a window holding all of the table and with one of 1024 bytes that refills
+// and re-reads records straddling its end, on a sound and on a damaged table, to its end and to
+// a range end inside it.
+TEST_F(InPlaceScanTest, TheInWindowScanVisitsWhatTheNextLoopReads) {
+    Edition e = generatedEdition(300, 7);
+    std::string error;
+    ASSERT_EQ(writeEdition(e, image, error), writeOk);
+    const std::u16string good = install(image, "good.ydb");
+    const uint32_t middle = image.firmRefs[image.firmOrder[150]];
+    ASSERT_TRUE(patchU16(image, absoluteOffset(image, tableFirms, image.firmRefs[image.firmOrder[100]]), 9));
+    const uint32_t late = absoluteOffset(image, tableFirms, image.firmRefs[image.firmOrder[250]]);
+    for (uint32_t at = late + 2; at < image.tableStart[tableFirms + 1]; ++at) ASSERT_TRUE(patchU8(image, at, 'x'));
+    const std::u16string bad = install(image, "bad.ydb");
+    for (const bool smallWindow : {false, true}) {
+        if (smallWindow) setFreeMemory(4096);
+        for (const std::u16string& path : {good, bad}) {
+            std::vector<Step> loop;
+            {
+                OpenedDatabase plain(path);
+                loop = scan(*plain, detailBody);
+            }
+            for (const uint32_t endRef : {noCap, middle}) {
+                for (const uint32_t stopEvery : {1u, 7u, 100000u}) {
+                    OpenedDatabase opened(path);
+                    EXPECT_EQ(scanInWindow(*opened, endRef, stopEvery), stopsOf(loop, endRef, stopEvery))
+                        << "small window " << smallWindow << ", end " << endRef << ", every " << stopEvery;
+                }
+            }
+        }
     }
 }
 
