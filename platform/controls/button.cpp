@@ -181,23 +181,10 @@ LRESULT dialogCode(HWND window)
 
 LRESULT CALLBACK buttonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (std::optional<LRESULT> answered = answerCommonMessage<ButtonState>(window, message, wParam, lParam))
+        return *answered;
     ButtonState* state = stateOf<ButtonState>(window);
-    if (state == nullptr && message != WM_NCCREATE)
-        return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-    case WM_NCCREATE:
-        attachState<ButtonState>(window);
-        break;
-    case WM_NCDESTROY:
-        detachState<ButtonState>(window);
-        break;
-    case WM_NCCALCSIZE:
-        return clientInsideFrame(window, lParam);
-    case WM_NCPAINT:
-        paintFrame(window);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_PAINT:
         paintButton(window, *state);
         return 0;
@@ -289,12 +276,7 @@ LRESULT CALLBACK buttonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 void registerButtonClass()
 {
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = buttonProc;
-    wc.cbWndExtra = stateExtraBytes;
-    wc.lpszClassName = WC_BUTTONW;
-    RegisterClassW(&wc);
+    registerControlClass(WC_BUTTONW, buttonProc, CS_DBLCLKS, stateExtraBytes);
 }
 
 }  // namespace controls

@@ -468,13 +468,10 @@ void stylusDown(HWND window, ComboState& s, POINT point)
 
 LRESULT CALLBACK comboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (std::optional<LRESULT> answered = answerCommonMessage<ComboState>(window, message, wParam, lParam))
+        return *answered;
     ComboState* s = stateOf<ComboState>(window);
-    if (s == nullptr && message != WM_NCCREATE)
-        return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-    case WM_NCCREATE:
-        attachState<ComboState>(window);
-        break;
     case WM_CREATE:
         if (!createParts(window, *s, *reinterpret_cast<CREATESTRUCTW*>(lParam)))
             return -1;
@@ -485,16 +482,6 @@ LRESULT CALLBACK comboProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             DestroyWindow(s->list);
         s->list = nullptr;
         break;
-    case WM_NCDESTROY:
-        detachState<ComboState>(window);
-        break;
-    case WM_NCCALCSIZE:
-        return clientInsideFrame(window, lParam);
-    case WM_NCPAINT:
-        paintFrame(window);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_PAINT:
         paintCombo(window, *s);
         return 0;
@@ -628,12 +615,7 @@ LRESULT CALLBACK comboProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 void registerComboBoxClass()
 {
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = comboProc;
-    wc.cbWndExtra = stateExtraBytes;
-    wc.lpszClassName = WC_COMBOBOXW;
-    RegisterClassW(&wc);
+    registerControlClass(WC_COMBOBOXW, comboProc, CS_DBLCLKS, stateExtraBytes);
 }
 
 }  // namespace controls

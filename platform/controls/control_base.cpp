@@ -4,6 +4,16 @@
 
 namespace controls {
 
+void registerControlClass(LPCWSTR name, WNDPROC procedure, UINT style, int extraBytes)
+{
+    WNDCLASSW wc{};
+    wc.style = style;
+    wc.lpfnWndProc = procedure;
+    wc.cbWndExtra = extraBytes;
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+}
+
 LONG windowStyle(HWND window)
 {
     return static_cast<LONG>(GetWindowLongW(window, GWL_STYLE));

@@ -5,6 +5,7 @@
 #include "win32.h"
 #include "win32/controls.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,9 @@ void detachState(HWND window)
     delete stateOf<State>(window);
     SetWindowLongW(window, 0, 0);
 }
+
+// Registers a control class whose windows keep their state record in `extraBytes` window bytes.
+void registerControlClass(LPCWSTR name, WNDPROC procedure, UINT style, int extraBytes);
 
 LONG windowStyle(HWND window);
 int controlId(HWND window);
@@ -63,6 +67,39 @@ void fillSolid(HDC dc, const RECT& rect, COLORREF colour);
 // bars lie inside the client area. For WM_NCCALCSIZE and WM_NCPAINT.
 LRESULT clientInsideFrame(HWND window, LPARAM lParam);
 void paintFrame(HWND window);
+
+// The messages every control answers alike, taken before its own switch: the state record made
+// on WM_NCCREATE and freed on WM_NCDESTROY (both go on to DefWindowProcW, which keeps the window
+// text), the frame drawn by the control itself, and no erasing apart from WM_PAINT, which fills
+// the whole client area. A window without its record (none yet, or freed already) is left to
+// DefWindowProcW. Answers nothing for every other message: the control's own switch takes it.
+template <class State>
+std::optional<LRESULT> answerCommonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NCCREATE:
+        attachState<State>(window);
+        return DefWindowProcW(window, message, wParam, lParam);
+    case WM_NCDESTROY:
+        detachState<State>(window);
+        return DefWindowProcW(window, message, wParam, lParam);
+    default:
+        break;
+    }
+    if (stateOf<State>(window) == nullptr)
+        return DefWindowProcW(window, message, wParam, lParam);
+    switch (message) {
+    case WM_NCCALCSIZE:
+        return clientInsideFrame(window, lParam);
+    case WM_NCPAINT:
+        paintFrame(window);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        return std::nullopt;
+    }
+}
 
 // Window text as a string (WM_GETTEXT of the window itself).
 std::u16string windowText(HWND window);

@@ -349,29 +349,24 @@ LRESULT getSelection(const EditState& s, WPARAM wParam, LPARAM lParam)
     return MAKELRESULT(start, end);
 }
 
+// WM_NCCREATE: the record starts with the window's text, in the case the style asks for.
+LRESULT createEdit(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    EditState* created = attachState<EditState>(window);
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    if (create != nullptr && create->lpszName != nullptr)
+        created->text = caseConverted(window, std::u16string_view(create->lpszName, kernel::textLength(create->lpszName)));
+    return DefWindowProcW(window, WM_NCCREATE, wParam, lParam);
+}
+
 LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_NCCREATE)
+        return createEdit(window, wParam, lParam);
+    if (std::optional<LRESULT> answered = answerCommonMessage<EditState>(window, message, wParam, lParam))
+        return *answered;
     EditState* s = stateOf<EditState>(window);
-    if (s == nullptr && message != WM_NCCREATE)
-        return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-    case WM_NCCREATE: {
-        EditState* created = attachState<EditState>(window);
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        if (create != nullptr && create->lpszName != nullptr)
-            created->text = caseConverted(window, std::u16string_view(create->lpszName, kernel::textLength(create->lpszName)));
-        break;
-    }
-    case WM_NCDESTROY:
-        detachState<EditState>(window);
-        break;
-    case WM_NCCALCSIZE:
-        return clientInsideFrame(window, lParam);
-    case WM_NCPAINT:
-        paintFrame(window);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_PAINT:
         paintEdit(window, *s);
         return 0;
@@ -475,13 +470,7 @@ LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 void registerEditClass()
 {
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = editProc;
-    wc.cbWndExtra = stateExtraBytes;
-    wc.hCursor = nullptr;
-    wc.lpszClassName = WC_EDITW;
-    RegisterClassW(&wc);
+    registerControlClass(WC_EDITW, editProc, CS_DBLCLKS, stateExtraBytes);
 }
 
 }  // namespace controls

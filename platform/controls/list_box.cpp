@@ -601,23 +601,10 @@ void paintList(HWND window, ListState& s)
 
 LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (std::optional<LRESULT> answered = answerCommonMessage<ListState>(window, message, wParam, lParam))
+        return *answered;
     ListState* s = stateOf<ListState>(window);
-    if (s == nullptr && message != WM_NCCREATE)
-        return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-    case WM_NCCREATE:
-        attachState<ListState>(window);
-        break;
-    case WM_NCDESTROY:
-        detachState<ListState>(window);
-        break;
-    case WM_NCCALCSIZE:
-        return clientInsideFrame(window, lParam);
-    case WM_NCPAINT:
-        paintFrame(window);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_PAINT:
         paintList(window, *s);
         return 0;
@@ -761,12 +748,7 @@ LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 void registerListBoxClass()
 {
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = listProc;
-    wc.cbWndExtra = stateExtraBytes;
-    wc.lpszClassName = WC_LISTBOXW;
-    RegisterClassW(&wc);
+    registerControlClass(WC_LISTBOXW, listProc, CS_DBLCLKS, stateExtraBytes);
 }
 
 }  // namespace controls

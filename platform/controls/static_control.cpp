@@ -64,31 +64,17 @@ void paintStatic(HWND window, StaticState& state)
 
 LRESULT CALLBACK staticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (std::optional<LRESULT> answered = answerCommonMessage<StaticState>(window, message, wParam, lParam))
+        return *answered;
     StaticState* state = stateOf<StaticState>(window);
     switch (message) {
-    case WM_NCCREATE:
-        attachState<StaticState>(window);
-        break;
-    case WM_NCDESTROY:
-        detachState<StaticState>(window);
-        break;
-    case WM_NCCALCSIZE:
-        return clientInsideFrame(window, lParam);
-    case WM_NCPAINT:
-        paintFrame(window);
-        return 0;
     case WM_NCHITTEST:
         if (!(windowStyle(window) & SS_NOTIFY))
             return HTTRANSPARENT;
         return HTCLIENT;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_PAINT:
-        if (state != nullptr) {
-            paintStatic(window, *state);
-            return 0;
-        }
-        break;
+        paintStatic(window, *state);
+        return 0;
     case WM_SETTEXT: {
         LRESULT result = DefWindowProcW(window, message, wParam, lParam);
         InvalidateRect(window, nullptr, TRUE);
@@ -126,12 +112,7 @@ LRESULT CALLBACK staticProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 void registerStaticClass()
 {
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = staticProc;
-    wc.cbWndExtra = stateExtraBytes;
-    wc.lpszClassName = WC_STATICW;
-    RegisterClassW(&wc);
+    registerControlClass(WC_STATICW, staticProc, CS_DBLCLKS, stateExtraBytes);
 }
 
 }  // namespace controls

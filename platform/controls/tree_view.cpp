@@ -914,28 +914,15 @@ LRESULT setColour(COLORREF& slot, LPARAM lParam)
 
 LRESULT CALLBACK treeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (std::optional<LRESULT> answered = answerCommonMessage<TreeState>(window, message, wParam, lParam))
+        return *answered;
     TreeState* s = stateOf<TreeState>(window);
-    if (s == nullptr && message != WM_NCCREATE)
-        return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
-    case WM_NCCREATE:
-        attachState<TreeState>(window);
-        break;
-    case WM_NCDESTROY:
-        detachState<TreeState>(window);
-        break;
     case WM_DESTROY:
         KillTimer(window, holdTimer);
         KillTimer(window, scrollRepeatTimer);
         deleteItem(window, *s, TVI_ROOT);
         break;
-    case WM_NCCALCSIZE:
-        return clientInsideFrame(window, lParam);
-    case WM_NCPAINT:
-        paintFrame(window);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
     case WM_PAINT:
         paintTree(window, *s);
         return 0;
@@ -1088,12 +1075,7 @@ LRESULT CALLBACK treeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 void registerTreeViewClass()
 {
-    WNDCLASSW wc{};
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = treeProc;
-    wc.cbWndExtra = stateExtraBytes;
-    wc.lpszClassName = WC_TREEVIEWW;
-    RegisterClassW(&wc);
+    registerControlClass(WC_TREEVIEWW, treeProc, CS_DBLCLKS, stateExtraBytes);
 }
 
 }  // namespace controls
