@@ -260,38 +260,44 @@ DcState* stateOf(HDC hdc)
     return object == nullptr ? nullptr : &object->dc.state;
 }
 
+// The text and the background colour are kept alike: only the RGB bytes, the previous colour
+// answered, CLR_INVALID for what is not a device context.
+COLORREF replaceColour(HDC hdc, COLORREF DcState::*colour, COLORREF replacement)
+{
+    DcState* s = stateOf(hdc);
+    if (s == nullptr)
+        return CLR_INVALID;
+    COLORREF previous = s->*colour;
+    s->*colour = replacement & 0xFFFFFF;
+    return previous;
+}
+
+COLORREF colourOf(HDC hdc, COLORREF DcState::*colour)
+{
+    DcState* s = stateOf(hdc);
+    return s == nullptr ? CLR_INVALID : s->*colour;
+}
+
 } // namespace
 
 COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color)
 {
-    DcState* s = stateOf(hdc);
-    if (s == nullptr)
-        return CLR_INVALID;
-    COLORREF previous = s->textColour;
-    s->textColour = color & 0xFFFFFF;
-    return previous;
+    return replaceColour(hdc, &DcState::textColour, color);
 }
 
 COLORREF WINAPI GetTextColor(HDC hdc)
 {
-    DcState* s = stateOf(hdc);
-    return s == nullptr ? CLR_INVALID : s->textColour;
+    return colourOf(hdc, &DcState::textColour);
 }
 
 COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color)
 {
-    DcState* s = stateOf(hdc);
-    if (s == nullptr)
-        return CLR_INVALID;
-    COLORREF previous = s->bkColour;
-    s->bkColour = color & 0xFFFFFF;
-    return previous;
+    return replaceColour(hdc, &DcState::bkColour, color);
 }
 
 COLORREF WINAPI GetBkColor(HDC hdc)
 {
-    DcState* s = stateOf(hdc);
-    return s == nullptr ? CLR_INVALID : s->bkColour;
+    return colourOf(hdc, &DcState::bkColour);
 }
 
 int WINAPI SetBkMode(HDC hdc, int mode)

@@ -207,6 +207,20 @@ TEST_F(Text, PrefixesUnderlineOneCharacterAndDoubleAmpersandsShowOne)
     EXPECT_GT(withLine.bottom, withoutLine.bottom);
 }
 
+// Both colours of a context are set alike but kept apart: each answers its own previous value
+// and keeps only the RGB bytes.
+TEST_F(Text, TextAndBackgroundColoursAnswerTheirPreviousValueAndKeepOnlyRgb)
+{
+    SetTextColor(dc, RGB(1, 2, 3));
+    SetBkColor(dc, RGB(4, 5, 6));
+    EXPECT_EQ(SetTextColor(dc, 0x01102030), RGB(1, 2, 3));
+    EXPECT_EQ(SetBkColor(dc, 0x02405060), RGB(4, 5, 6));
+    EXPECT_EQ(GetTextColor(dc), 0x00102030u);
+    EXPECT_EQ(GetBkColor(dc), 0x00405060u);
+    EXPECT_EQ(GetTextColor(nullptr), CLR_INVALID);
+    EXPECT_EQ(SetBkColor(nullptr, 0), CLR_INVALID);
+}
+
 TEST_F(Text, AnsiTextIsCodePage1251)
 {
     RECT wide{0, 0, 200, 20}, ansi{0, 0, 200, 20};
