@@ -98,22 +98,35 @@ void registerSystemClasses()
 
 } // namespace ui
 
+namespace {
+
+// The fields every form of class record shares, in the wide extended form that RegisterClassExW
+// takes; the names, the menu and the small icon differ by form and are the caller's.
+template <class ClassRecord>
+WNDCLASSEXW extendedClass(const ClassRecord& record)
+{
+    WNDCLASSEXW ex{};
+    ex.cbSize = sizeof ex;
+    ex.style = record.style;
+    ex.lpfnWndProc = record.lpfnWndProc;
+    ex.cbClsExtra = record.cbClsExtra;
+    ex.cbWndExtra = record.cbWndExtra;
+    ex.hInstance = record.hInstance;
+    ex.hIcon = record.hIcon;
+    ex.hCursor = record.hCursor;
+    ex.hbrBackground = record.hbrBackground;
+    return ex;
+}
+
+} // namespace
+
 ATOM WINAPI RegisterClassW(const WNDCLASSW* lpWndClass)
 {
     if (lpWndClass == nullptr) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    WNDCLASSEXW ex{};
-    ex.cbSize = sizeof ex;
-    ex.style = lpWndClass->style;
-    ex.lpfnWndProc = lpWndClass->lpfnWndProc;
-    ex.cbClsExtra = lpWndClass->cbClsExtra;
-    ex.cbWndExtra = lpWndClass->cbWndExtra;
-    ex.hInstance = lpWndClass->hInstance;
-    ex.hIcon = lpWndClass->hIcon;
-    ex.hCursor = lpWndClass->hCursor;
-    ex.hbrBackground = lpWndClass->hbrBackground;
+    WNDCLASSEXW ex = extendedClass(*lpWndClass);
     ex.lpszMenuName = lpWndClass->lpszMenuName;
     ex.lpszClassName = lpWndClass->lpszClassName;
     return RegisterClassExW(&ex);
@@ -151,16 +164,7 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* lpWndClass)
     std::u16string menu;
     if (lpWndClass->lpszMenuName != nullptr && !IS_INTRESOURCE(lpWndClass->lpszMenuName))
         menu = ui::fromAnsi(lpWndClass->lpszMenuName);
-    WNDCLASSEXW ex{};
-    ex.cbSize = sizeof ex;
-    ex.style = lpWndClass->style;
-    ex.lpfnWndProc = lpWndClass->lpfnWndProc;
-    ex.cbClsExtra = lpWndClass->cbClsExtra;
-    ex.cbWndExtra = lpWndClass->cbWndExtra;
-    ex.hInstance = lpWndClass->hInstance;
-    ex.hIcon = lpWndClass->hIcon;
-    ex.hCursor = lpWndClass->hCursor;
-    ex.hbrBackground = lpWndClass->hbrBackground;
+    WNDCLASSEXW ex = extendedClass(*lpWndClass);
     ex.lpszMenuName = menu.empty() ? nullptr : menu.c_str();
     ex.lpszClassName = name.c_str();
     ex.hIconSm = lpWndClass->hIconSm;

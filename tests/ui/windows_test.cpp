@@ -393,6 +393,55 @@ TEST_F(UiTest, ActivationFollowsShowingAndHiding)
     EXPECT_THAT(seen, ElementsAre("second:WM_ACTIVATE", "first:WM_ACTIVATE"));
 }
 
+// The plain, the extended and the ANSI record all reach the same class: every field they share
+// is kept, and the ANSI names arrive as the same wide names.
+TEST_F(UiTest, EveryFormOfClassRecordKeepsItsFields)
+{
+    HICON icon = reinterpret_cast<HICON>(uintptr_t{0x51});
+    HCURSOR cursor = reinterpret_cast<HCURSOR>(uintptr_t{0x52});
+    HBRUSH brush = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(uintptr_t{0x53});
+
+    WNDCLASSW plain{CS_DBLCLKS, DefWindowProcW, 4, 8, instance, icon, cursor, brush, u"Menu", u"Plain"};
+    ASSERT_NE(RegisterClassW(&plain), 0);
+    WNDCLASSEXA ansi{};
+    ansi.cbSize = sizeof ansi;
+    ansi.style = CS_HREDRAW | CS_VREDRAW;
+    ansi.lpfnWndProc = DefWindowProcW;
+    ansi.cbClsExtra = 12;
+    ansi.cbWndExtra = 16;
+    ansi.hInstance = instance;
+    ansi.hIcon = icon;
+    ansi.hCursor = cursor;
+    ansi.hbrBackground = brush;
+    ansi.lpszMenuName = "\xCC\xE5\xED\xFE";  // "Меню" in code page 1251
+    ansi.lpszClassName = "Ansi";
+    ASSERT_NE(RegisterClassExA(&ansi), 0);
+
+    WNDCLASSW info{};
+    ASSERT_TRUE(GetClassInfoW(nullptr, u"Plain", &info));
+    EXPECT_EQ(info.style, static_cast<UINT>(CS_DBLCLKS));
+    EXPECT_EQ(info.lpfnWndProc, &DefWindowProcW);
+    EXPECT_EQ(info.cbClsExtra, 4);
+    EXPECT_EQ(info.cbWndExtra, 8);
+    EXPECT_EQ(info.hInstance, instance);
+    EXPECT_EQ(info.hIcon, icon);
+    EXPECT_EQ(info.hCursor, cursor);
+    EXPECT_EQ(info.hbrBackground, brush);
+    EXPECT_EQ(std::u16string(info.lpszMenuName), u"Menu");
+
+    ASSERT_TRUE(GetClassInfoW(nullptr, u"Ansi", &info));
+    EXPECT_EQ(info.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(info.lpfnWndProc, &DefWindowProcW);
+    EXPECT_EQ(info.cbClsExtra, 12);
+    EXPECT_EQ(info.cbWndExtra, 16);
+    EXPECT_EQ(info.hInstance, instance);
+    EXPECT_EQ(info.hIcon, icon);
+    EXPECT_EQ(info.hCursor, cursor);
+    EXPECT_EQ(info.hbrBackground, brush);
+    EXPECT_EQ(std::u16string(info.lpszMenuName), u"\u041C\u0435\u043D\u044E");
+}
+
 TEST_F(UiTest, ResetDestroysWindowsEmptiesTheQueueAndForgetsClasses)
 {
     HWND w = create("main", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320);
