@@ -1,5 +1,7 @@
 #include "tools/editiongen/canvas.h"
 
+#include "tools/editiongen/utf8_text.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -21,20 +23,6 @@ void blend(Canvas& c, int x, int y, Rgb colour, unsigned alpha) {
         return static_cast<uint8_t>((from * (255 - alpha) + to * alpha + 127) / 255);
     };
     p = {mix(p.r, colour.r), mix(p.g, colour.g), mix(p.b, colour.b)};
-}
-
-// Decodes UTF-8 into code points (the texts here are our own, so malformed input is just skipped).
-std::vector<uint32_t> codePoints(const std::string& s) {
-    std::vector<uint32_t> out;
-    for (size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        int n = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
-        uint32_t cp = n == 0 ? c : c & (0x3F >> n);
-        for (int k = 1; k <= n && i + k < s.size(); ++k) cp = (cp << 6) | (s[i + k] & 0x3F);
-        out.push_back(cp);
-        i += n + 1;
-    }
-    return out;
 }
 
 } // namespace
@@ -118,7 +106,7 @@ void closeFont(TextFont* font) {
 int textWidth(TextFont* font, const std::string& utf8, int pixelSize) {
     FT_Set_Pixel_Sizes(font->face, 0, static_cast<FT_UInt>(pixelSize));
     long width = 0;
-    for (uint32_t cp : codePoints(utf8))
+    for (uint32_t cp : utf8CodePoints(utf8))
         if (FT_Load_Char(font->face, cp, FT_LOAD_DEFAULT) == 0) width += font->face->glyph->advance.x;
     return static_cast<int>(width >> 6);
 }
@@ -126,7 +114,7 @@ int textWidth(TextFont* font, const std::string& utf8, int pixelSize) {
 void drawText(Canvas& c, TextFont* font, const std::string& utf8, int x, int baseline, int pixelSize, Rgb colour) {
     FT_Set_Pixel_Sizes(font->face, 0, static_cast<FT_UInt>(pixelSize));
     long penX = static_cast<long>(x) << 6;
-    for (uint32_t cp : codePoints(utf8)) {
+    for (uint32_t cp : utf8CodePoints(utf8)) {
         if (FT_Load_Char(font->face, cp, FT_LOAD_RENDER) != 0) continue;
         FT_GlyphSlot g = font->face->glyph;
         int left = static_cast<int>(penX >> 6) + g->bitmap_left;

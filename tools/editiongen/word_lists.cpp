@@ -1,39 +1,11 @@
 #include "tools/editiongen/word_lists.h"
 
+#include "tools/editiongen/utf8_text.h"
+
 #include <fstream>
 #include <sstream>
 
 namespace {
-
-std::vector<uint32_t> decode(const std::string& s) {
-    std::vector<uint32_t> out;
-    for (size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        int n = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
-        uint32_t cp = n == 0 ? c : c & (0x3F >> n);
-        for (int k = 1; k <= n && i + k < s.size(); ++k) cp = (cp << 6) | (s[i + k] & 0x3F);
-        out.push_back(cp);
-        i += n + 1;
-    }
-    return out;
-}
-
-std::string encode(const std::vector<uint32_t>& cps) {
-    std::string out;
-    for (uint32_t cp : cps) {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
-}
 
 uint32_t upper(uint32_t cp) {
     if (cp >= 'a' && cp <= 'z') return cp - 32;
@@ -111,9 +83,9 @@ bool parseRubricTree(const std::vector<std::string>& lines, std::vector<RubricNo
 }
 
 std::string upperUtf8(const std::string& s) {
-    std::vector<uint32_t> cps = decode(s);
+    std::vector<uint32_t> cps = utf8CodePoints(s);
     for (uint32_t& cp : cps) cp = upper(cp);
-    return encode(cps);
+    return utf8FromCodePoints(cps);
 }
 
 std::string streetKey(const std::string& name) {
@@ -126,11 +98,11 @@ std::string streetKey(const std::string& name) {
         for (const char* k : kinds) kind = kind || word == k;
         if (kind) continue;
         std::vector<uint32_t> letters;
-        for (uint32_t cp : decode(word))
+        for (uint32_t cp : utf8CodePoints(word))
             if (isLetter(cp) || (cp >= '0' && cp <= '9')) letters.push_back(upper(cp));
         if (letters.empty()) continue;
         if (letters.size() > 3) letters.resize(3);
-        return encode(letters);
+        return utf8FromCodePoints(letters);
     }
     return "УЛ";
 }
@@ -139,7 +111,7 @@ std::string transliterate(const std::string& s) {
     static const char* const table[] = {"a", "b", "v", "g", "d", "e", "zh", "z", "i", "y", "k", "l", "m", "n", "o", "p",
                                         "r", "s", "t", "u", "f", "kh", "ts", "ch", "sh", "sch", "", "y", "", "e", "yu", "ya"};
     std::string out;
-    for (uint32_t cp : decode(s)) {
+    for (uint32_t cp : utf8CodePoints(s)) {
         uint32_t u = upper(cp);
         if (u >= 0x0410 && u <= 0x042F) {
             out += table[u - 0x0410];
