@@ -1,9 +1,7 @@
-# Dernolo's pictures, drawn from the SVG sources beside this file at build time: rsvg-convert
-# renders each at its resource size, ImageMagick makes the icon files and the 24-bit bitmap.
-# Fills DERNOLO_ART_FILES with every file made and DERNOLO_ART_DIR with their folder.
-find_program(DERNOLO_RSVG rsvg-convert REQUIRED)
-# Only ImageMagick's own convert will do (a stand-in of the same name may sit earlier on PATH).
-find_program(DERNOLO_CONVERT convert PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+# Dernolo's pictures, drawn from the SVG sources beside this file at build time (see
+# cmake/SvgPictures.cmake): each icon file holds one picture at its resource size, and one
+# 24-bit bitmap. Fills DERNOLO_ART_FILES with every file made and DERNOLO_ART_DIR with their folder.
+include(${PROJECT_SOURCE_DIR}/cmake/SvgPictures.cmake)
 
 set(DERNOLO_ART_DIR ${CMAKE_CURRENT_BINARY_DIR}/art)
 set(DERNOLO_ART_FILES)
@@ -11,16 +9,8 @@ set(dernolo_art_source ${CMAKE_CURRENT_SOURCE_DIR}/art)
 
 # dernolo_icon(name width height): art/name.svg as name.ico holding one picture of that size.
 function(dernolo_icon name width height)
-  set(png ${DERNOLO_ART_DIR}/${name}.png)
-  set(ico ${DERNOLO_ART_DIR}/${name}.ico)
-  add_custom_command(OUTPUT ${ico}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${DERNOLO_ART_DIR}
-    COMMAND ${DERNOLO_RSVG} -w ${width} -h ${height} ${dernolo_art_source}/${name}.svg -o ${png}
-    COMMAND ${DERNOLO_CONVERT} ${png} ${ico}
-    DEPENDS ${dernolo_art_source}/${name}.svg
-    COMMENT "Drawing the icon ${name}.ico"
-    VERBATIM)
-  list(APPEND DERNOLO_ART_FILES ${ico})
+  dir_svg_picture(${DERNOLO_ART_DIR}/${name}.ico SVG ${dernolo_art_source}/${name}.svg SIZES ${width}x${height}
+    COMMENT "Drawing the icon ${name}.ico" APPEND_TO DERNOLO_ART_FILES)
   set(DERNOLO_ART_FILES ${DERNOLO_ART_FILES} PARENT_SCOPE)
 endfunction()
 
@@ -42,13 +32,5 @@ endforeach()
 dernolo_icon(bar_help 22 18)
 dernolo_icon(bar_exit 26 20)
 
-set(slot_png ${DERNOLO_ART_DIR}/favourite_slot.png)
-set(slot_bmp ${DERNOLO_ART_DIR}/favourite_slot.bmp)
-add_custom_command(OUTPUT ${slot_bmp}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${DERNOLO_ART_DIR}
-  COMMAND ${DERNOLO_RSVG} -w 119 -h 35 ${dernolo_art_source}/favourite_slot.svg -o ${slot_png}
-  COMMAND ${DERNOLO_CONVERT} ${slot_png} -background "#2a6aa6" -flatten -alpha off -type truecolor BMP3:${slot_bmp}
-  DEPENDS ${dernolo_art_source}/favourite_slot.svg
-  COMMENT "Drawing the bitmap favourite_slot.bmp"
-  VERBATIM)
-list(APPEND DERNOLO_ART_FILES ${slot_bmp})
+dir_svg_picture(${DERNOLO_ART_DIR}/favourite_slot.bmp SVG ${dernolo_art_source}/favourite_slot.svg SIZES 119x35
+  MATTE "#2a6aa6" COMMENT "Drawing the bitmap favourite_slot.bmp" APPEND_TO DERNOLO_ART_FILES)

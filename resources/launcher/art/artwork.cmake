@@ -1,29 +1,14 @@
-# The launcher's pictures are drawn from the SVG sources beside this file at build time:
-# rsvg-convert renders them, ImageMagick flattens them into the 24-bit BMP files that the
-# resource script names. Fills LAUNCHER_ART_FILES with every file made.
-find_program(LAUNCHER_RSVG rsvg-convert REQUIRED)
-# Only ImageMagick's own convert will do (a stand-in of the same name may sit earlier on PATH).
-find_program(LAUNCHER_CONVERT convert PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
+# The launcher's pictures are drawn from the SVG sources beside this file at build time (see
+# cmake/SvgPictures.cmake) as the 24-bit BMP and icon files that the resource script names.
+# Fills LAUNCHER_ART_FILES with every file made.
+include(${PROJECT_SOURCE_DIR}/cmake/SvgPictures.cmake)
 
 set(LAUNCHER_ART_DIR ${CMAKE_CURRENT_BINARY_DIR}/art)
 set(LAUNCHER_ART_FILES)
 set(launcher_art_source ${CMAKE_CURRENT_SOURCE_DIR}/art)
 
-# svg -> png -> flattened 24-bit bmp (the resource script's BITMAP files).
-function(launcher_bitmap name svg matte)
-  set(png ${LAUNCHER_ART_DIR}/${name}.png)
-  set(bmp ${LAUNCHER_ART_DIR}/${name}.bmp)
-  add_custom_command(OUTPUT ${bmp}
-    COMMAND ${LAUNCHER_RSVG} ${svg} -o ${png}
-    COMMAND ${LAUNCHER_CONVERT} ${png} -background ${matte} -flatten -alpha off -type truecolor BMP3:${bmp}
-    DEPENDS ${svg} ${ARGN}
-    COMMENT "Drawing the launcher picture ${name}.bmp"
-    VERBATIM)
-  list(APPEND LAUNCHER_ART_FILES ${bmp})
-  set(LAUNCHER_ART_FILES ${LAUNCHER_ART_FILES} PARENT_SCOPE)
-endfunction()
-
-launcher_bitmap(background ${launcher_art_source}/background.svg "#ffffff")
+dir_svg_picture(${LAUNCHER_ART_DIR}/background.bmp SVG ${launcher_art_source}/background.svg MATTE "#ffffff"
+  COMMENT "Drawing the launcher picture background.bmp" APPEND_TO LAUNCHER_ART_FILES)
 
 # The panel behind the buttons is a vertical gradient; each picture's corners are matted
 # with the panel's colour at the button's height so that they blend in.
@@ -57,7 +42,9 @@ function(launcher_button name width height look matte label)
   math(EXPR LABEL_Y "(${height} + ${LABEL_SIZE}) / 2 - 1")
   set(svg ${LAUNCHER_ART_DIR}/${name}.svg)
   configure_file(${launcher_art_source}/button.svg.in ${svg} @ONLY)
-  launcher_bitmap(${name} ${svg} ${matte} ${launcher_art_source}/button.svg.in)
+  dir_svg_picture(${LAUNCHER_ART_DIR}/${name}.bmp SVG ${svg} MATTE ${matte}
+    DEPENDS ${launcher_art_source}/button.svg.in
+    COMMENT "Drawing the launcher picture ${name}.bmp" APPEND_TO LAUNCHER_ART_FILES)
   set(LAUNCHER_ART_FILES ${LAUNCHER_ART_FILES} PARENT_SCOPE)
 endfunction()
 
@@ -72,25 +59,7 @@ launcher_button(next_lit   118 40 nextlit  "#eaf0f8" "Далее  ›")
 
 # The window icons: 107 holds the large picture (and smaller ones for the task switcher),
 # 108 the small one of the caption.
-function(launcher_icon name)
-  set(pngs)
-  foreach(size IN LISTS ARGN)
-    set(png ${LAUNCHER_ART_DIR}/${name}_${size}.png)
-    add_custom_command(OUTPUT ${png}
-      COMMAND ${LAUNCHER_RSVG} -w ${size} -h ${size} ${launcher_art_source}/icon.svg -o ${png}
-      DEPENDS ${launcher_art_source}/icon.svg
-      VERBATIM)
-    list(APPEND pngs ${png})
-  endforeach()
-  set(ico ${LAUNCHER_ART_DIR}/${name}.ico)
-  add_custom_command(OUTPUT ${ico}
-    COMMAND ${LAUNCHER_CONVERT} ${pngs} ${ico}
-    DEPENDS ${pngs}
-    COMMENT "Drawing the launcher icon ${name}.ico"
-    VERBATIM)
-  list(APPEND LAUNCHER_ART_FILES ${ico})
-  set(LAUNCHER_ART_FILES ${LAUNCHER_ART_FILES} PARENT_SCOPE)
-endfunction()
-
-launcher_icon(vantory 48 32 16)
-launcher_icon(small 16)
+dir_svg_picture(${LAUNCHER_ART_DIR}/vantory.ico SVG ${launcher_art_source}/icon.svg SIZES 48x48 32x32 16x16
+  SIZED_NAMES COMMENT "Drawing the launcher icon vantory.ico" APPEND_TO LAUNCHER_ART_FILES)
+dir_svg_picture(${LAUNCHER_ART_DIR}/small.ico SVG ${launcher_art_source}/icon.svg SIZES 16x16
+  SIZED_NAMES COMMENT "Drawing the launcher icon small.ico" APPEND_TO LAUNCHER_ART_FILES)
