@@ -1,6 +1,7 @@
 // The picture fuzz target's corpus (seeds and the inputs that once broke something) replayed
 // through the same exercise on every test run.
 #include "fuzz/gdi/image_exercise.h"
+#include "tests/corpus_replay.h"
 
 #include <gtest/gtest.h>
 
@@ -14,23 +15,16 @@ namespace {
 TEST(ImageCorpus, EveryFileLoadsOrFailsCleanlyAndTheSeedsLoad)
 {
     const std::filesystem::path corpus = DIR_IMAGE_CORPUS;
-    ASSERT_TRUE(std::filesystem::is_directory(corpus)) << corpus;
-    size_t files = 0;
     int loaded = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        SCOPED_TRACE(entry.path().filename().string());
+    const size_t files = forEachCorpusFile(corpus, [&loaded](const std::string& name, const std::string& bytes) {
         const int here = exerciseImageResources(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-        const std::string name = entry.path().filename().string();
         if (name.ends_with(".png") || name.starts_with("dib-icon")) {
             EXPECT_GE(here, 4) << "an icon image loads at every size";
         } else if (name.ends_with(".bmp") || name.starts_with("packed")) {
             EXPECT_GE(here, 1) << "a bitmap loads";
         }
         loaded += here;
-        ++files;
-    }
+    });
     EXPECT_GE(files, 11u);
     EXPECT_GT(loaded, 0);
     // Every cut of a sound seed fails or loads without reading past its end.

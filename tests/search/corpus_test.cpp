@@ -1,9 +1,7 @@
 // The fuzz corpus of database files (valid seeds and inputs that once broke the reader) replayed
 // through every list and search on every test run.
-#include <filesystem>
-#include <fstream>
-
 #include "fuzz/search/search_exercise.h"
+#include "tests/corpus_replay.h"
 #include "tests/search/search_fixture.h"
 #include "tools/writer/image_patch.h"
 
@@ -18,17 +16,7 @@ protected:
 
 TEST_F(SearchCorpusTest, EveryCorpusFileGoesThroughEveryQuery) {
     ASSERT_TRUE(prepareSearchExercise(root));
-    const std::filesystem::path corpus = DIR_DATABASE_CORPUS;
-    ASSERT_TRUE(std::filesystem::is_directory(corpus)) << corpus;
-    size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        SCOPED_TRACE(entry.path().filename().string());
-        exerciseSearches(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-        ++files;
-    }
-    EXPECT_GE(files, 7u);
+    EXPECT_GE(replayCorpus(DIR_DATABASE_CORPUS, exerciseSearches), 7u);
     EXPECT_GT(exercisedLines(), 0u);
 }
 
