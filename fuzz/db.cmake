@@ -1,6 +1,6 @@
 # The database reader: arbitrary bytes opened as a directory database and read every way.
 # Seeds in fuzz/corpus/database/ are written by db_fuzz_seeds (see fuzz/db/make_seeds.cpp).
-add_library(db_exercise STATIC ${CMAKE_CURRENT_LIST_DIR}/db/database_exercise.cpp)
+add_library(db_exercise STATIC ${CMAKE_CURRENT_LIST_DIR}/db/database_exercise.cpp ${CMAKE_CURRENT_LIST_DIR}/exercise_files.cpp)
 target_link_libraries(db_exercise PUBLIC project_options db platform_kernel)
 
 dir_add_fuzzer(database

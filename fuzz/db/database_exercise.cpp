@@ -1,14 +1,12 @@
 #include "fuzz/db/database_exercise.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
 #include "db/database.h"
 #include "db/database_program.h"
 #include "emulator.h"
+#include "fuzz/exercise_files.h"
 
 namespace {
 
@@ -20,10 +18,7 @@ constexpr int maxReferencesFollowed = 64;
 std::string hostFile;
 size_t boxCount = 0;
 
-[[noreturn]] void broken(const char* what) {
-    std::fprintf(stderr, "database exercise: %s\n", what);
-    std::abort();
-}
+[[noreturn]] void broken(const char* what) { exerciseBroken("database", what); }
 
 // What a NEXT read and a read at the same reference must agree on.
 struct Decoded {
@@ -185,23 +180,11 @@ void readEveryWay(DirectoryDatabase& db) {
         }
 }
 
-bool writeHostFile(const uint8_t* data, size_t size) {
-    std::FILE* file = std::fopen(hostFile.c_str(), "wb");
-    if (!file) return false;
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
-}
-
 } // namespace
 
 bool prepareDatabaseExercise(const std::string& hostRoot) {
-    std::string root = hostRoot;
-    if (root.empty()) {
-        char pattern[] = "/tmp/db-exercise-XXXXXX";
-        if (!mkdtemp(pattern)) return false;
-        root = pattern;
-    }
-    if (emu::setDeviceRoot(root) != 0) return false;
+    const std::string root = exerciseDeviceRoot(hostRoot, "db-exercise");
+    if (root.empty()) return false;
     hostFile = root + "/exercise.ydb";
     emu::setMessageBoxHandler([](HWND, std::u16string_view, std::u16string_view, UINT) {
         ++boxCount;
@@ -211,7 +194,7 @@ bool prepareDatabaseExercise(const std::string& hostRoot) {
 }
 
 void exerciseDatabase(const uint8_t* data, size_t size) {
-    if (!writeHostFile(data, size)) return;
+    if (!writeExerciseInput(hostFile, data, size)) return;
     const size_t blocksBefore = emu::liveLocalBlocks();
     DirectoryDatabase* db = createDatabase();
     if (!db) return;

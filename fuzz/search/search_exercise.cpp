@@ -1,15 +1,13 @@
 #include "fuzz/search/search_exercise.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "db/database.h"
 #include "db/database_program.h"
 #include "emulator.h"
+#include "fuzz/exercise_files.h"
 #include "search/completion.h"
 #include "search/firm_lists.h"
 #include "search/letter_index.h"
@@ -28,10 +26,7 @@ constexpr uint32_t letterLinesFollowed = 8;
 std::string hostFile;
 size_t lines = 0;
 
-[[noreturn]] void broken(const char* what) {
-    std::fprintf(stderr, "search exercise: %s\n", what);
-    std::abort();
-}
+[[noreturn]] void broken(const char* what) { exerciseBroken("search", what); }
 
 // Every line must be a terminated text within its list's limit.
 struct CheckedList : ListSink {
@@ -168,13 +163,8 @@ void runCompletions(DirectoryDatabase& db, const std::u16string& key) {
 }  // namespace
 
 bool prepareSearchExercise(const std::string& hostRoot) {
-    std::string root = hostRoot;
-    if (root.empty()) {
-        char pattern[] = "/tmp/search-exercise-XXXXXX";
-        if (!mkdtemp(pattern)) return false;
-        root = pattern;
-    }
-    if (emu::setDeviceRoot(root) != 0) return false;
+    const std::string root = exerciseDeviceRoot(hostRoot, "search-exercise");
+    if (root.empty()) return false;
     emu::setMessageBoxHandler([](HWND, std::u16string_view, std::u16string_view, UINT style) {
         return emu::defaultMessageBoxAnswer(style);
     });
@@ -185,10 +175,7 @@ bool prepareSearchExercise(const std::string& hostRoot) {
 }
 
 void exerciseSearches(const uint8_t* data, size_t size) {
-    FILE* file = std::fopen(hostFile.c_str(), "wb");
-    if (!file) broken("the input cannot be written");
-    if (size > 0 && std::fwrite(data, 1, size, file) != size) broken("the input cannot be written");
-    std::fclose(file);
+    if (!writeExerciseInput(hostFile, data, size)) broken("the input cannot be written");
 
     const size_t blocksBefore = emu::liveLocalBlocks();
     DirectoryDatabase* db = createDatabase();
