@@ -1,6 +1,72 @@
 #include "db/firm_scan.h"
 
+#include <cstring>
+
 namespace {
+
+using Bytes16 = uint8_t __attribute__((vector_size(16)));
+
+Bytes16 load16(const uint8_t* at) {
+    Bytes16 value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+}
+
+// Stretches longer than this are left to the full walk (a sound record's texts take at most some
+// 160 bytes); it keeps each lane's count below 17, so that eight lanes add up within a byte.
+constexpr uint32_t countedStretchMax = 256;
+
+// The 0 bytes among `length` bytes at `at`, 16 at a time. The last, partial block is read as the
+// 16 bytes that end with the stretch, its earlier lanes masked off; when those would start before
+// `floor` (the window's first byte) the rest is counted byte by byte.
+uint32_t zeroBytes(const uint8_t* at, uint32_t length, const uint8_t* floor) {
+    Bytes16 lanes{};
+    while (length >= 16) {
+        lanes -= reinterpret_cast<Bytes16>(load16(at) == 0);
+        at += 16;
+        length -= 16;
+    }
+    uint32_t count = 0;
+    if (length > 0) {
+        if (static_cast<size_t>(at - floor) + length >= 16) {
+            const uint8_t* last = at + length - 16;
+            const Bytes16 index = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+            const auto skipped = static_cast<uint8_t>(16 - length);
+            lanes -= reinterpret_cast<Bytes16>((load16(last) == 0) & (index >= skipped));
+        } else {
+            for (; length > 0; --length) count += *at++ == 0;
+        }
+    }
+    uint64_t halves[2];
+    std::memcpy(halves, &lanes, sizeof halves);
+    for (const uint64_t half : halves) count += static_cast<uint32_t>((half * 0x0101010101010101ull) >> 56);
+    return count;
+}
+
+// The name of a sound record, and the proof that the field walk would end exactly at the body's
+// end: after the name and the two numbers, the four texts take the rest but the details
+// reference, so that stretch holds exactly four 0 bytes and ends with one. Any other record (or
+// one whose name runs past its body) is left to the full walk.
+bool walkSoundRecord(const DirectoryDatabase& db, uint32_t start, FirmFields& fields, uint32_t* next) {
+    if (db.windowLength - start < 2) return false;
+    const uint16_t length = ydb::loadU16(db.window + start);
+    if (length > db.windowLength - start - 2) return false;
+    const uint8_t* body = db.window + start + 2;
+    const void* nameEnd = std::memchr(body, 0, length);
+    if (!nameEnd) return false;
+    const auto nameLength = static_cast<uint32_t>(static_cast<const uint8_t*>(nameEnd) - body);
+    const uint32_t texts = nameLength + 1 + 8;
+    if (length < texts + 4 + 4) return false;
+    const uint32_t textsLength = length - 4 - texts;
+    if (textsLength > countedStretchMax || body[texts + textsLength - 1] != 0 ||
+        zeroBytes(body + texts, textsLength, db.window) != 4)
+        return false;
+    fields.bodyLength = length;
+    fields.name = reinterpret_cast<const char*>(body);
+    fields.nameLength = nameLength;
+    *next = start + 2 + length;
+    return true;
+}
 
 // Walks the firm record at `start` of the window; false when it is not wholly there.
 bool walkInWindow(const DirectoryDatabase& db, uint32_t start, FirmFields& fields, uint32_t* next) {
@@ -15,7 +81,8 @@ bool walkInWindow(const DirectoryDatabase& db, uint32_t start, FirmFields& field
 
 } // namespace
 
-int32_t scanFirmTexts(DirectoryDatabase& db, uint32_t endRef, FirmTest test, void* context, uint32_t* ref) {
+int32_t scanFirmTexts(DirectoryDatabase& db, uint32_t endRef, FirmTexts wanted, FirmTest test, void* context,
+                      uint32_t* ref) {
     const uint32_t begin = tableStart(db, tableFirms);
     const uint32_t tableEnd = tableStart(db, tableFirms + 1);
     FirmFields fields;
@@ -30,7 +97,9 @@ int32_t scanFirmTexts(DirectoryDatabase& db, uint32_t endRef, FirmTest test, voi
                 if (start >= db.windowLength) break;
                 if (start >= windowEnd) return readEndOfTable;
                 uint32_t next = 0;
-                if (!walkInWindow(db, start, fields, &next)) break;
+                if (!(wanted == firmNameOnly && walkSoundRecord(db, start, fields, &next)) &&
+                    !walkInWindow(db, start, fields, &next))
+                    break;
                 db.lastError = 0;  // as every read clears it
                 db.cursor = next;
                 if (test(fields, context)) {

@@ -16,8 +16,13 @@
 // The test a scan puts to each firm; true stops the scan on it. The texts are window texts.
 using FirmTest = bool (*)(const FirmFields& firm, void* context);
 
+// What the test looks at. With firmNameOnly only bodyLength, name and nameLength are set, which
+// lets the scan step over a sound record without finding each of its other texts.
+enum FirmTexts { firmNameOnly, firmAllFields };
+
 // From the cursor, the next firm below endRef (a table offset) that passes `test`: readOk with *ref
 // its reference and the cursor after it; readEndOfTable when none is left before endRef or the
 // table's end; otherwise readRecord's failure. The firm slot is not kept current: read the firm
 // found by its reference.
-int32_t scanFirmTexts(DirectoryDatabase& db, uint32_t endRef, FirmTest test, void* context, uint32_t* ref);
+int32_t scanFirmTexts(DirectoryDatabase& db, uint32_t endRef, FirmTexts wanted, FirmTest test, void* context,
+                      uint32_t* ref);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "db/database.h"
@@ -18,7 +19,8 @@ namespace {
 bool matchesText(const FirmFields& firm, void* data) {
     const SearchContext& context = *static_cast<const SearchContext*>(data);
     if (context.mode != modeAddressContains) {
-        const size_t length = firm.name ? strnlen(firm.name, firm.bodyLength) : 0;
+        // The name's 0 may lie beyond a damaged record's body: the name then ends with the body.
+        const size_t length = firm.name ? std::min<size_t>(firm.nameLength, firm.bodyLength) : 0;
         return mayContainKey(context.nameFilter, firm.name, length) &&
                nameContainsKey(firm.name, length, context.nameKey, context.nameKeyLength);
     }
@@ -80,7 +82,8 @@ uint32_t scanFirms(SearchContext& context) {
             r = context.notes[next++];
             if (r >= end || readRecord(db, tableFirms, r, 3, noCap) != 0) break;
         } else {
-            if (scanFirmTexts(db, end, matchesText, &context, &r) != 0) break;
+            const FirmTexts wanted = context.mode == modeAddressContains ? firmAllFields : firmNameOnly;
+            if (scanFirmTexts(db, end, wanted, matchesText, &context, &r) != 0) break;
             if (readRecord(db, tableFirms, r, 3, noCap) != 0) break;
         }
         if (!passesStreet(context)) continue;

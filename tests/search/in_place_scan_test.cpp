@@ -34,7 +34,7 @@ std::vector<Step> scan(DirectoryDatabase& db, uint16_t detail) {
 
 // The same walk through scanFirmTexts, stopping on every `stopEvery`-th firm as a search stops on
 // a match and reading that firm by its reference as the search then does.
-std::vector<Step> scanInWindow(DirectoryDatabase& db, uint32_t endRef, uint32_t stopEvery) {
+std::vector<Step> scanInWindow(DirectoryDatabase& db, FirmTexts wanted, uint32_t endRef, uint32_t stopEvery) {
     struct Visits {
         std::vector<std::string> names;
         uint32_t stopEvery;
@@ -48,9 +48,10 @@ std::vector<Step> scanInWindow(DirectoryDatabase& db, uint32_t endRef, uint32_t 
     seekTable(db, tableFirms, 0, false, noCap);
     for (;;) {
         uint32_t ref = 0;
-        const int32_t r = scanFirmTexts(db, endRef, test, &visits, &ref);
+        const int32_t r = scanFirmTexts(db, endRef, wanted, test, &visits, &ref);
         if (r != 0) {
-            steps.push_back({r, 0, "", 0, 0, 0});
+            // How far it got: the firms it walked.
+            steps.push_back({r, static_cast<uint32_t>(visits.names.size()), "", 0, 0, 0});
             return steps;
         }
         const std::string name = visits.names.back();
@@ -66,7 +67,7 @@ std::vector<Step> stopsOf(std::vector<Step> steps, uint32_t endRef, uint32_t sto
     for (size_t k = 0; k < steps.size(); ++k) {
         const Step& s = steps[k];
         if (s.result != 0 || s.ref >= endRef) {
-            stops.push_back({s.result != 0 ? s.result : readEndOfTable, 0, "", 0, 0, 0});
+            stops.push_back({s.result != 0 ? s.result : readEndOfTable, static_cast<uint32_t>(k), "", 0, 0, 0});
             break;
         }
         if ((k + 1) % stopEvery == 0) stops.push_back(s);
@@ -109,10 +110,22 @@ TEST_F(InPlaceScanTest, WalksTheFirmTableExactlyAsTheFullDecode) {
 // a range end inside it.
 TEST_F(InPlaceScanTest, TheInWindowScanVisitsWhatTheNextLoopReads) {
     Edition e = generatedEdition(300, 7);
+    e.firms[70].web = "ab";
     std::string error;
     ASSERT_EQ(writeEdition(e, image, error), writeOk);
     const std::u16string good = install(image, "good.ydb");
+    // A 0 byte inside a text: one text more, and the walk ends four bytes before the body does.
+    const EditionFirm& split = e.firms[70];
+    ASSERT_TRUE(patchU8(image,
+                        absoluteOffset(image, tableFirms, image.firmRefs[70]) + 2 +
+                            static_cast<uint32_t>(split.name.size() + 1 + 8 + split.houseSuffix.size() + 1),
+                        0));
     const uint32_t middle = image.firmRefs[image.firmOrder[150]];
+    // Lengths one more and one less than the fields take: the walk still ends where the fields do.
+    for (const auto& [k, change] : {std::pair{50, 1}, std::pair{60, -1}}) {
+        const uint32_t at = absoluteOffset(image, tableFirms, image.firmRefs[image.firmOrder[k]]);
+        ASSERT_TRUE(patchU16(image, at, static_cast<uint16_t>(ydb::loadU16(&image.bytes[at]) + change)));
+    }
     ASSERT_TRUE(patchU16(image, absoluteOffset(image, tableFirms, image.firmRefs[image.firmOrder[100]]), 9));
     const uint32_t late = absoluteOffset(image, tableFirms, image.firmRefs[image.firmOrder[250]]);
     for (uint32_t at = late + 2; at < image.tableStart[tableFirms + 1]; ++at) ASSERT_TRUE(patchU8(image, at, 'x'));
@@ -126,10 +139,13 @@ TEST_F(InPlaceScanTest, TheInWindowScanVisitsWhatTheNextLoopReads) {
                 loop = scan(*plain, detailBody);
             }
             for (const uint32_t endRef : {noCap, middle}) {
-                for (const uint32_t stopEvery : {1u, 7u, 100000u}) {
-                    OpenedDatabase opened(path);
-                    EXPECT_EQ(scanInWindow(*opened, endRef, stopEvery), stopsOf(loop, endRef, stopEvery))
-                        << "small window " << smallWindow << ", end " << endRef << ", every " << stopEvery;
+                for (const uint32_t stopEvery : {1u, 5u, 100000u}) {
+                    for (const FirmTexts wanted : {firmNameOnly, firmAllFields}) {
+                        OpenedDatabase opened(path);
+                        EXPECT_EQ(scanInWindow(*opened, wanted, endRef, stopEvery), stopsOf(loop, endRef, stopEvery))
+                            << "small window " << smallWindow << ", end " << endRef << ", every " << stopEvery
+                            << ", name only " << (wanted == firmNameOnly);
+                    }
                 }
             }
         }
