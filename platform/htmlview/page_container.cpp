@@ -4,6 +4,7 @@
 #include "platform/htmlview/page_files.h"
 #include "platform/htmlview/page_rects.h"
 #include "platform/htmlview/page_text.h"
+#include "platform/kernel/text.h"
 
 #include <algorithm>
 #include <climits>
@@ -33,25 +34,20 @@ COLORREF colourOf(litehtml::web_color c)
     return RGB(c.red, c.green, c.blue);
 }
 
-char16_t upper(char16_t c)
-{
-    if (c >= u'a' && c <= u'z')
-        return static_cast<char16_t>(c - 32);
-    if (c >= 0x0430 && c <= 0x044F)
-        return static_cast<char16_t>(c - 32);
-    if (c >= 0x0450 && c <= 0x045F)
-        return static_cast<char16_t>(c - 80);
-    return c;
-}
-
+// Upper case is the kernel's case folding; lower case is its inverse over the same letters
+// (ASCII, Latin-1 and Cyrillic), so that the two transforms undo each other.
 char16_t lowerCase(char16_t c)
 {
     if (c >= u'A' && c <= u'Z')
-        return static_cast<char16_t>(c + 32);
+        return static_cast<char16_t>(c + 0x20);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return static_cast<char16_t>(c + 0x20);
     if (c >= 0x0410 && c <= 0x042F)
-        return static_cast<char16_t>(c + 32);
+        return static_cast<char16_t>(c + 0x20);
     if (c >= 0x0400 && c <= 0x040F)
-        return static_cast<char16_t>(c + 80);
+        return static_cast<char16_t>(c + 0x50);
+    if (c == 0x0490)
+        return 0x0491;
     return c;
 }
 
@@ -372,7 +368,7 @@ void PageContainer::transform_text(litehtml::tstring& text, litehtml::text_trans
     bool wordStart = true;
     for (char16_t& c : wide) {
         if (tt == litehtml::text_transform_uppercase || (tt == litehtml::text_transform_capitalize && wordStart))
-            c = upper(c);
+            c = kernel::foldCase(c);
         else if (tt == litehtml::text_transform_lowercase)
             c = lowerCase(c);
         wordStart = c == u' ' || c == u'\t' || c == u'\n' || c == 0x00A0;

@@ -2,6 +2,9 @@
 // by the stylus, files read from the device and pictures.
 #include "page_fixture.h"
 
+#include "platform/htmlview/page_container.h"
+#include "platform/kernel/text.h"
+
 #include <fstream>
 #include <iterator>
 
@@ -132,6 +135,30 @@ TEST_F(PageTest, PlainTextIsShownAsWritten)
     HtmlPage page;
     htmlview::addPageText(page, "<b>&amp;</b>", true);
     EXPECT_EQ(page.source, "&lt;b&gt;&amp;amp;&lt;/b&gt;");
+}
+
+// text-transform: upper case is the kernel's folding, lower case undoes it letter for letter, and
+// capitalize raises only the first letter of each word.
+TEST_F(PageTest, TextTransformsChangeTheSameLettersBothWays)
+{
+    htmlview::PageContainer container;
+    auto transformed = [&container](std::u16string text, litehtml::text_transform how) {
+        litehtml::tstring utf8 = htmlview::utf16ToUtf8(text);
+        container.transform_text(utf8, how);
+        return htmlview::utf8ToUtf16(utf8);
+    };
+    EXPECT_EQ(transformed(u"мосты ёж é ґ abc", litehtml::text_transform_uppercase), u"МОСТЫ ЁЖ É Ґ ABC");
+    EXPECT_EQ(transformed(u"МОСТЫ ЁЖ É Ґ ABC ×", litehtml::text_transform_lowercase), u"мосты ёж é ґ abc ×");
+    EXPECT_EQ(transformed(u"ёж и\u00A0улицы", litehtml::text_transform_capitalize), u"Ёж И\u00A0Улицы");
+    EXPECT_EQ(transformed(u"Ёж", litehtml::text_transform_none), u"Ёж");
+    for (char32_t c = 1; c < 0xD800; ++c) {
+        const char16_t lower = static_cast<char16_t>(c);
+        const char16_t upper = kernel::foldCase(lower);
+        if (upper == lower)
+            continue;
+        SCOPED_TRACE(static_cast<unsigned>(c));
+        EXPECT_EQ(transformed(std::u16string(1, upper), litehtml::text_transform_lowercase), std::u16string(1, lower));
+    }
 }
 
 // A 2 x 2 bitmap file of 24 bits: red, green / blue, white (rows stored bottom-up).
