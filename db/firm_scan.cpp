@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 using Bytes16 = uint8_t __attribute__((vector_size(16)));
@@ -43,6 +47,38 @@ uint32_t zeroBytes(const uint8_t* at, uint32_t length, const uint8_t* floor) {
     return count;
 }
 
+// Bit i set where byte i of the sixteen at `at` is 0.
+uint32_t zeroMask16(const uint8_t* at) {
+    const auto zeros = reinterpret_cast<Bytes16>(load16(at) == 0);
+#if defined(__SSE2__)
+    return static_cast<uint32_t>(_mm_movemask_epi8(reinterpret_cast<__m128i>(zeros)));
+#else
+    uint64_t halves[2];
+    std::memcpy(halves, &zeros, sizeof halves);
+    uint32_t mask = 0;
+    // One distinct bit per lane, gathered into the top byte by the multiplication.
+    for (int h = 0; h < 2; ++h)
+        mask |= static_cast<uint32_t>(((halves[h] & 0x8040201008040201ull) * 0x0101010101010101ull) >> 56) << (8 * h);
+    return mask;
+#endif
+}
+
+// Whether the `length` bytes at `at` (1 to 64, read as whole blocks of sixteen) hold exactly four
+// 0 bytes with their last byte the fourth: with the three lowest set bits cleared, the mask of 0
+// bytes must be the last byte's bit alone.
+bool endsWithFourthZero(const uint8_t* at, uint32_t length) {
+    uint64_t zeros = zeroMask16(at);
+    if (length > 16) zeros |= uint64_t{zeroMask16(at + 16)} << 16;
+    if (length > 32) zeros |= uint64_t{zeroMask16(at + 32)} << 32;
+    if (length > 48) zeros |= uint64_t{zeroMask16(at + 48)} << 48;
+    const uint64_t last = uint64_t{1} << (length - 1);
+    zeros &= last | (last - 1);
+    zeros &= zeros - 1;
+    zeros &= zeros - 1;
+    zeros &= zeros - 1;
+    return zeros == last;
+}
+
 // The name of a sound record, and the proof that the field walk would end exactly at the body's
 // end: after the name and the two numbers, the four texts take the rest but the details
 // reference, so that stretch holds exactly four 0 bytes and ends with one. Any other record (or
@@ -58,9 +94,15 @@ bool walkSoundRecord(const DirectoryDatabase& db, uint32_t start, FirmFields& fi
     const uint32_t texts = nameLength + 1 + 8;
     if (length < texts + 4 + 4) return false;
     const uint32_t textsLength = length - 4 - texts;
-    if (textsLength > countedStretchMax || body[texts + textsLength - 1] != 0 ||
-        zeroBytes(body + texts, textsLength, db.window) != 4)
+    const uint8_t* stretch = body + texts;
+    // Short stretches by one mask, when its blocks lie in the window's memory; the rest counted.
+    const uint32_t blocksEnd = start + 2 + texts + (textsLength + 15) / 16 * 16;
+    if (textsLength <= 64 && blocksEnd <= db.windowCapacity) {
+        if (!endsWithFourthZero(stretch, textsLength)) return false;
+    } else if (textsLength > countedStretchMax || stretch[textsLength - 1] != 0 ||
+               zeroBytes(stretch, textsLength, db.window) != 4) {
         return false;
+    }
     fields.bodyLength = length;
     fields.name = reinterpret_cast<const char*>(body);
     fields.nameLength = nameLength;

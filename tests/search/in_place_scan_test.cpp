@@ -111,15 +111,22 @@ TEST_F(InPlaceScanTest, WalksTheFirmTableExactlyAsTheFullDecode) {
 TEST_F(InPlaceScanTest, TheInWindowScanVisitsWhatTheNextLoopReads) {
     Edition e = generatedEdition(300, 7);
     e.firms[70].web = "ab";
+    // Texts longer than the scan takes in one look.
+    for (const size_t k : {20u, 21u, 140u, 141u, 142u}) {
+        e.firms[k].web = "www." + std::string(55, 'w') + ".ru";
+        e.firms[k].email = std::string(50, 'm') + "@mail.ru";
+    }
     std::string error;
     ASSERT_EQ(writeEdition(e, image, error), writeOk);
     const std::u16string good = install(image, "good.ydb");
-    // A 0 byte inside a text: one text more, and the walk ends four bytes before the body does.
-    const EditionFirm& split = e.firms[70];
-    ASSERT_TRUE(patchU8(image,
-                        absoluteOffset(image, tableFirms, image.firmRefs[70]) + 2 +
-                            static_cast<uint32_t>(split.name.size() + 1 + 8 + split.houseSuffix.size() + 1),
-                        0));
+    // A 0 byte inside a text, in a short and in a long one: one text more, so the walk ends inside
+    // the body.
+    for (const uint32_t k : {70u, 140u}) {
+        const EditionFirm& split = e.firms[k];
+        const uint32_t web = absoluteOffset(image, tableFirms, image.firmRefs[k]) + 2 +
+                             static_cast<uint32_t>(split.name.size() + 1 + 8 + split.houseSuffix.size() + 1);
+        ASSERT_TRUE(patchU8(image, web + (k == 70 ? 0 : 5), 0));
+    }
     const uint32_t middle = image.firmRefs[image.firmOrder[150]];
     // Lengths one more and one less than the fields take: the walk still ends where the fields do.
     for (const auto& [k, change] : {std::pair{50, 1}, std::pair{60, -1}}) {
