@@ -94,10 +94,3 @@ PreparedKey prepareKey(const char* key, size_t length, const uint8_t* map) {
     }
     return prepared;
 }
-
-bool mayContainKey(const PreparedKey& key, const char* text, size_t length) {
-    if (key.witnessCount == 0) return true;
-    for (int i = 0; i < key.witnessCount; ++i)
-        if (std::memchr(text, key.witnesses[i], length)) return true;
-    return false;
-}

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // Byte tables: for each byte, its upper-case form (`upcase`) and its form in a compacted key
 // (`key`, 0 when compactKey drops it). Byte 0 maps to 0 in both.
@@ -42,5 +43,10 @@ struct PreparedKey {
 
 PreparedKey prepareKey(const char* key, size_t length, const uint8_t* map);
 
-// False only when `text[0..length)` cannot contain the key after folding.
-bool mayContainKey(const PreparedKey& key, const char* text, size_t length);
+// False only when `text[0..length)` cannot contain the key after folding. Inline: a name search
+// asks it of every firm.
+inline bool mayContainKey(const PreparedKey& key, const char* text, size_t length) {
+    for (int i = 0; i < key.witnessCount; ++i)
+        if (std::memchr(text, key.witnesses[i], length)) return true;
+    return key.witnessCount == 0;
+}
