@@ -8,7 +8,7 @@
 //
 // Instruction counts: every measured call is bracketed by CALLGRIND_TOGGLE_COLLECT, so
 //   valgrind --tool=callgrind --collect-atstart=no bench_search --benchmark_filter=Search/contains
-//     --benchmark_min_time=1x
+//     --benchmark_min_time=0.001
 // counts the searches alone (divide by the firms scanned, the "firms" counter).
 #include <benchmark/benchmark.h>
 #include <valgrind/callgrind.h>
