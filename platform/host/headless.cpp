@@ -1,8 +1,12 @@
 #include "platform/host/headless.h"
 
+#include "platform/ui/attention.h"
+
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <poll.h>
 #include <thread>
 
 namespace host {
@@ -31,6 +35,25 @@ HeadlessRun& headlessRun()
     return run;
 }
 
+// Sleeps, but wakes as soon as another process asks for the program (a second copy started).
+void nap(Clock::duration wait)
+{
+    const int descriptor = ui::attention().descriptor;
+    if (descriptor < 0) {
+        std::this_thread::sleep_for(wait);
+        return;
+    }
+    const Clock::time_point until = Clock::now() + wait;
+    for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now()).count();
+        if (left <= 0)
+            return;
+        pollfd request{descriptor, POLLIN, 0};
+        if (poll(&request, 1, static_cast<int>(std::min<long long>(left, 3600000))) >= 0 || errno != EINTR)
+            return;
+    }
+}
+
 bool askToEnd(HeadlessRun& run)
 {
     const Clock::time_point now = Clock::now();
@@ -56,7 +79,7 @@ bool whileEnding(HeadlessRun& run, int maxWaitMs)
     }
     Clock::duration wait = run.lastAsked + askAgainAfter - now;
     if (maxWaitMs >= 0) wait = std::min<Clock::duration>(wait, std::chrono::milliseconds(maxWaitMs));
-    std::this_thread::sleep_for(wait);
+    nap(wait);
     return true;
 }
 
@@ -82,7 +105,7 @@ bool headlessIdle(int maxWaitMs)
         return askToEnd(run);
     }
     const auto wait = std::min<Clock::duration>(std::chrono::milliseconds(maxWaitMs), run.deadline - now);
-    std::this_thread::sleep_for(wait);
+    nap(wait);
     return true;
 }
 

@@ -4,10 +4,12 @@
 #include "platform/gdi/png_writer.h"
 #include "platform/gdi/screen.h"
 #include "platform/host/key_map.h"
+#include "platform/ui/attention.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <poll.h>
 
 namespace host {
 
@@ -112,20 +114,44 @@ bool driverWaitsByPolling()
     return driver != nullptr && (SDL_strcmp(driver, "dummy") == 0 || SDL_strcmp(driver, "offscreen") == 0);
 }
 
-// 1 with an event, 0 when maxWaitMs (-1: no limit) passed first.
+// Another process asks for the program (a second copy started): the wait ends for it.
+bool otherProcessAsks()
+{
+    const int descriptor = ui::attention().descriptor;
+    if (descriptor < 0) return false;
+    pollfd request{descriptor, POLLIN, 0};
+    return poll(&request, 1, 0) > 0;
+}
+
+void raiseWindow()
+{
+    SDL_Window* window = presenter().window;
+    if (!window) return;
+    SDL_RestoreWindow(window);
+    SDL_RaiseWindow(window);
+}
+
+// 1 with an event, 0 when maxWaitMs (-1: no limit) passed first. SDL cannot also wait for
+// another process's request, so while one can come the wait goes in short steps.
 int waitForEvent(SDL_Event& event, int maxWaitMs)
 {
-    if (!presenter().napInsteadOfWaiting)
+    const bool polling = presenter().napInsteadOfWaiting;
+    if (!polling && ui::attention().descriptor < 0)
         return maxWaitMs < 0 ? SDL_WaitEvent(&event) : SDL_WaitEventTimeout(&event, maxWaitMs);
-    constexpr Uint32 napMs = 25;
+    const Uint32 stepMs = polling ? 25 : 100;
     const Uint32 start = SDL_GetTicks();
     for (;;) {
-        if (SDL_PollEvent(&event)) return 1;
+        if (otherProcessAsks()) return 0;
         const Uint32 waited = SDL_GetTicks() - start;
-        if (maxWaitMs >= 0 && waited >= static_cast<Uint32>(maxWaitMs)) return 0;
-        Uint32 nap = napMs;
-        if (maxWaitMs >= 0) nap = std::min(nap, static_cast<Uint32>(maxWaitMs) - waited);
-        SDL_Delay(nap);
+        if (maxWaitMs >= 0 && waited >= static_cast<Uint32>(maxWaitMs)) return SDL_PollEvent(&event);
+        Uint32 step = stepMs;
+        if (maxWaitMs >= 0) step = std::min(step, static_cast<Uint32>(maxWaitMs) - waited);
+        if (polling) {
+            if (SDL_PollEvent(&event)) return 1;
+            SDL_Delay(step);
+        } else if (SDL_WaitEventTimeout(&event, static_cast<int>(step))) {
+            return 1;
+        }
     }
 }
 
@@ -159,6 +185,7 @@ int openSdlPresenter(const PresenterSettings& settings, const InputSink& sink, s
     state.waitCursor = false;
     state.napInsteadOfWaiting = driverWaitsByPolling();
     state.open = true;
+    ui::attention().raiseHostWindow = raiseWindow;
     SDL_StartTextInput();
     gdi::setScreenChangedHandler(screenChanged);
     showScreen();
@@ -169,6 +196,7 @@ void closeSdlPresenter()
 {
     SdlPresenter& state = presenter();
     gdi::setScreenChangedHandler(nullptr);
+    if (ui::attention().raiseHostWindow == raiseWindow) ui::attention().raiseHostWindow = nullptr;
     if (state.texture) SDL_DestroyTexture(state.texture);
     if (state.renderer) SDL_DestroyRenderer(state.renderer);
     if (state.window) SDL_DestroyWindow(state.window);

@@ -1,4 +1,5 @@
 // Focus, activation, the foreground and capture, with the messages each change sends.
+#include "platform/ui/foreign_windows.h"
 #include "platform/ui/ui_state.h"
 #include "platform/ui/window_manager.h"
 
@@ -77,6 +78,7 @@ void activateWindow(HWND top, WORD how)
         s.active = nullptr;
         return;
     }
+    noteActivated(top);
     const bool wasTop = !desktopWindow().children.empty() && desktopWindow().children.front() == top;
     bringToTop(*w);
     if (!wasTop && isShownOnScreen(*w)) {
@@ -207,6 +209,17 @@ HWND WINAPI GetActiveWindow(void) { return ui::uiState().active; }
 
 BOOL WINAPI SetForegroundWindow(HWND hWnd)
 {
+    // "hWnd | 1" brings forward the window's last active owned window.
+    const auto value = reinterpret_cast<uintptr_t>(hWnd);
+    if (peekWindow(hWnd) == nullptr && (value & 1) != 0) {
+        const HWND plain = reinterpret_cast<HWND>(value & ~uintptr_t{1});
+        if (ui::isForeignWindow(plain))
+            return ui::raiseForeignWindow(plain, true);
+        if (peekWindow(plain) != nullptr)
+            hWnd = ui::lastActivePopupOf(plain);
+    } else if (ui::isForeignWindow(hWnd)) {
+        return ui::raiseForeignWindow(hWnd, false);
+    }
     Window* w = windowOf(hWnd);
     if (w == nullptr)
         return FALSE;

@@ -1,5 +1,6 @@
 // The one message queue: posting, sending, retrieving in the platform's order, and waiting in
 // the input source's idle handler when there is nothing to do.
+#include "platform/ui/foreign_windows.h"
 #include "platform/ui/ui_state.h"
 
 #include <algorithm>
@@ -89,6 +90,9 @@ void closeTopLevels()
 
 void waitForInput()
 {
+    // What another process asked for may have queued work of its own.
+    if (serveOtherProcesses())
+        return;
     UiState& s = uiState();
     const int wait = msUntilNextTimer();
     if (s.idle != nullptr) {
@@ -168,9 +172,11 @@ LRESULT sendTo(Window& w, UINT message, WPARAM wParam, LPARAM lParam)
 {
     const HWND handle = w.handle;
     const WNDPROC proc = w.proc;
-    if (proc == nullptr)
-        return DefWindowProcW(handle, message, wParam, lParam);
-    return proc(handle, message, wParam, lParam);
+    const LRESULT result = proc == nullptr ? DefWindowProcW(handle, message, wParam, lParam)
+                                           : proc(handle, message, wParam, lParam);
+    if (message == WM_SETTEXT)
+        publishTopLevel(handle);
+    return result;
 }
 
 void postInput(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

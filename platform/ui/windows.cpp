@@ -1,6 +1,7 @@
 // Windows: checked handles, creation and destruction, text, window longs, and the relations
 // between windows (parent, owner, siblings).
 #include "platform/ui/ansi_text.h"
+#include "platform/ui/foreign_windows.h"
 #include "platform/ui/ui_state.h"
 #include "platform/ui/window_manager.h"
 
@@ -29,17 +30,22 @@ Window* lookup(HWND handle)
 
 HWND allocateSlot(std::unique_ptr<Window> w)
 {
+    // Windows take the odd slots only: their handles are then even, and "handle | 1" (which the
+    // platform reads as "its last active owned window") never names another window.
     UiState& s = uiState();
     size_t index = s.windows.size();
-    for (size_t i = 0; i < s.windows.size(); ++i) {
+    for (size_t i = 1; i < s.windows.size(); i += 2) {
         if (!s.windows[i].window) {
             index = i;
             break;
         }
     }
     if (index == s.windows.size()) {
-        if (s.windows.size() >= indexMask)
+        if (s.windows.size() + 2 >= indexMask)
             return nullptr;
+        if (s.windows.size() % 2 == 0)
+            s.windows.push_back(WindowSlot{0, nullptr});
+        index = s.windows.size();
         s.windows.push_back(WindowSlot{0, nullptr});
     }
     WindowSlot& slot = s.windows[index];
@@ -66,6 +72,7 @@ void freeWindow(HWND handle)
     if (w == nullptr)
         return;
     UiState& s = uiState();
+    withdrawTopLevel(handle);
     releaseDCsOf(*w);
     dropMessagesOf(handle);
     killTimersOf(handle);
@@ -307,6 +314,8 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
         if (peekWindow(handle) == nullptr)
             return nullptr;
     }
+    if (!child)
+        ui::publishTopLevel(handle);
     if (dwStyle & WS_VISIBLE)
         ShowWindow(handle, SW_SHOW);
     return peekWindow(handle) != nullptr ? handle : nullptr;
@@ -366,7 +375,7 @@ BOOL WINAPI DestroyWindow(HWND hWnd)
     return TRUE;
 }
 
-BOOL WINAPI IsWindow(HWND hWnd) { return peekWindow(hWnd) != nullptr; }
+BOOL WINAPI IsWindow(HWND hWnd) { return peekWindow(hWnd) != nullptr || ui::foreignWindowLive(hWnd); }
 
 BOOL WINAPI IsWindowVisible(HWND hWnd)
 {
@@ -727,23 +736,31 @@ BOOL WINAPI EnumWindows(WNDENUMPROC lpEnumFunc, LPARAM lParam)
 
 HWND WINAPI FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName)
 {
+    // A class this process never registered may still be another process's; an atom is not.
     ui::WindowClass* c = nullptr;
+    std::u16string className;
     if (lpClassName != nullptr) {
         c = ui::findClass(lpClassName);
-        if (c == nullptr)
+        if (c != nullptr)
+            className = c->name;
+        else if (IS_INTRESOURCE(lpClassName))
             return nullptr;
+        else
+            className = lpClassName;
     }
-    for (HWND h : ui::desktopWindow().children) {
-        Window* w = peekWindow(h);
-        if (w == nullptr || w->destroying)
-            continue;
-        if (c != nullptr && &ui::uiState().classes[w->classIndex] != c)
-            continue;
-        if (lpWindowName != nullptr && w->text != lpWindowName)
-            continue;
-        return h;
+    if (lpClassName == nullptr || c != nullptr) {
+        for (HWND h : ui::desktopWindow().children) {
+            Window* w = peekWindow(h);
+            if (w == nullptr || w->destroying)
+                continue;
+            if (c != nullptr && &ui::uiState().classes[w->classIndex] != c)
+                continue;
+            if (lpWindowName != nullptr && w->text != lpWindowName)
+                continue;
+            return h;
+        }
     }
-    return nullptr;
+    return ui::findForeignWindow(lpClassName != nullptr ? &className : nullptr, lpWindowName);
 }
 
 HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName)
