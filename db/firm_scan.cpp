@@ -63,27 +63,42 @@ uint32_t zeroMask16(const uint8_t* at) {
 #endif
 }
 
-// Whether the `length` bytes at `at` (1 to 64, read as whole blocks of sixteen) hold exactly four
-// 0 bytes with their last byte the fourth: with the three lowest set bits cleared, the mask of 0
-// bytes must be the last byte's bit alone.
-bool endsWithFourthZero(const uint8_t* at, uint32_t length) {
+// The mask of the 0 bytes among the `length` bytes at `at` (1 to 64, read as whole blocks of
+// sixteen) when there are exactly four and the last byte is the fourth, else 0: with the three
+// lowest set bits cleared, the mask must be the last byte's bit alone.
+uint64_t fourZerosEnding(const uint8_t* at, uint32_t length) {
     uint64_t zeros = zeroMask16(at);
     if (length > 16) zeros |= uint64_t{zeroMask16(at + 16)} << 16;
     if (length > 32) zeros |= uint64_t{zeroMask16(at + 32)} << 32;
     if (length > 48) zeros |= uint64_t{zeroMask16(at + 48)} << 48;
     const uint64_t last = uint64_t{1} << (length - 1);
     zeros &= last | (last - 1);
-    zeros &= zeros - 1;
-    zeros &= zeros - 1;
-    zeros &= zeros - 1;
-    return zeros == last;
+    uint64_t rest = zeros & (zeros - 1);
+    rest &= rest - 1;
+    rest &= rest - 1;
+    return rest == last ? zeros : 0;
+}
+
+// The four texts of a sound record from the mask of their 0 bytes.
+void placeTexts(const uint8_t* stretch, uint64_t zeros, FirmFields& fields) {
+    uint32_t begin = 0;
+    const char** texts[4] = {&fields.houseSuffix, &fields.web, &fields.email, &fields.phone};
+    uint32_t* lengths[4] = {&fields.houseSuffixLength, &fields.webLength, &fields.emailLength, &fields.phoneLength};
+    for (int k = 0; k < 4; ++k) {
+        const auto end = static_cast<uint32_t>(__builtin_ctzll(zeros));
+        zeros &= zeros - 1;
+        *texts[k] = reinterpret_cast<const char*>(stretch + begin);
+        *lengths[k] = end - begin;
+        begin = end + 1;
+    }
 }
 
 // The name of a sound record, and the proof that the field walk would end exactly at the body's
 // end: after the name and the two numbers, the four texts take the rest but the details
 // reference, so that stretch holds exactly four 0 bytes and ends with one. Any other record (or
 // one whose name runs past its body) is left to the full walk.
-bool walkSoundRecord(const DirectoryDatabase& db, uint32_t start, FirmFields& fields, uint32_t* next) {
+bool walkSoundRecord(const DirectoryDatabase& db, uint32_t start, FirmTexts wanted, FirmFields& fields,
+                     uint32_t* next) {
     if (db.windowLength - start < 2) return false;
     const uint16_t length = ydb::loadU16(db.window + start);
     if (length > db.windowLength - start - 2) return false;
@@ -98,8 +113,15 @@ bool walkSoundRecord(const DirectoryDatabase& db, uint32_t start, FirmFields& fi
     // Short stretches by one mask, when its blocks lie in the window's memory; the rest counted.
     const uint32_t blocksEnd = start + 2 + texts + (textsLength + 15) / 16 * 16;
     if (textsLength <= 64 && blocksEnd <= db.windowCapacity) {
-        if (!endsWithFourthZero(stretch, textsLength)) return false;
-    } else if (textsLength > countedStretchMax || stretch[textsLength - 1] != 0 ||
+        const uint64_t zeros = fourZerosEnding(stretch, textsLength);
+        if (zeros == 0) return false;
+        if (wanted == firmAllFields) {
+            placeTexts(stretch, zeros, fields);
+            fields.streetRef = ydb::loadU32(body + nameLength + 1);
+            fields.house = ydb::loadU32(body + nameLength + 5);
+            fields.detailsRef = ydb::loadU32(body + length - 4);
+        }
+    } else if (wanted == firmAllFields || textsLength > countedStretchMax || stretch[textsLength - 1] != 0 ||
                zeroBytes(stretch, textsLength, db.window) != 4) {
         return false;
     }
@@ -139,7 +161,7 @@ int32_t scanFirmTexts(DirectoryDatabase& db, uint32_t endRef, FirmTexts wanted, 
                 if (start >= db.windowLength) break;
                 if (start >= windowEnd) return readEndOfTable;
                 uint32_t next = 0;
-                if (!(wanted == firmNameOnly && walkSoundRecord(db, start, fields, &next)) &&
+                if (!walkSoundRecord(db, start, wanted, fields, &next) &&
                     !walkInWindow(db, start, fields, &next))
                     break;
                 db.lastError = 0;  // as every read clears it

@@ -16,8 +16,8 @@
 // The test a scan puts to each firm; true stops the scan on it. The texts are window texts.
 using FirmTest = bool (*)(const FirmFields& firm, void* context);
 
-// What the test looks at. With firmNameOnly only bodyLength, name and nameLength are set, which
-// lets the scan step over a sound record without finding each of its other texts.
+// What the test looks at: with firmNameOnly only bodyLength, name and nameLength are set, which
+// lets the scan step over more sound records without placing their other texts.
 enum FirmTexts { firmNameOnly, firmAllFields };
 
 // From the cursor, the next firm below endRef (a table offset) that passes `test`: readOk with *ref

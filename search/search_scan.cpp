@@ -3,19 +3,18 @@
 
 #include "db/database.h"
 #include "db/firm_scan.h"
-#include "db/text_fields.h"
+#include "search/address_key.h"
 #include "search/messages.h"
 #include "search/result_line.h"
 #include "search/search_passes.h"
 #include "search/search_run.h"
 #include "search/search_state.h"
 #include "search/text_match.h"
-#include "search/wide_text.h"
 
 namespace {
 
 // Modes 0 to 2 test each firm's texts where the scan finds them, as a NEXT read with its body
-// gives them: the name bounded by the body length, web and e-mail converted to their fields.
+// gives them: the name bounded by the body length, web and e-mail as their fields hold them.
 bool matchesText(const FirmFields& firm, void* data) {
     const SearchContext& context = *static_cast<const SearchContext*>(data);
     if (context.mode != modeAddressContains) {
@@ -24,19 +23,8 @@ bool matchesText(const FirmFields& firm, void* data) {
         return mayContainKey(context.nameFilter, firm.name, length) &&
                nameContainsKey(firm.name, length, context.nameKey, context.nameKeyLength);
     }
-    WCHAR web[ydb::webMax + 1] = {};
-    WCHAR email[ydb::emailMax + 1] = {};
-    if (firm.web) convertText(firm.web, firm.webLength, web);
-    if (firm.email) convertText(firm.email, firm.emailLength, email);
-    WCHAR joined[101];
-    size_t n = 0;
-    for (const WCHAR* p = web; *p && n < 100; ++p) joined[n++] = *p;
-    if (n < 100) joined[n++] = u'|';
-    for (const WCHAR* p = email; *p && n < 100; ++p) joined[n++] = *p;
-    joined[n] = 0;
-    char address[100];
-    const size_t length = toCodePage(joined, address, sizeof address);
-    foldToUpper(address, length, address);
+    char address[addressKeyCapacity];
+    const size_t length = addressKey(firm.web, firm.webLength, firm.email, firm.emailLength, address);
     return containsText(address, length, context.nameKey, context.nameKeyLength);
 }
 

@@ -34,14 +34,24 @@ std::vector<Step> scan(DirectoryDatabase& db, uint16_t detail) {
 
 // The same walk through scanFirmTexts, stopping on every `stopEvery`-th firm as a search stops on
 // a match and reading that firm by its reference as the search then does.
+// Every field of a walk, as text.
+std::string fieldsText(const FirmFields& f) {
+    auto text = [](const char* t, uint32_t n) { return t ? std::string(t, n) : std::string("-"); };
+    return text(f.houseSuffix, f.houseSuffixLength) + "|" + text(f.web, f.webLength) + "|" +
+           text(f.email, f.emailLength) + "|" + text(f.phone, f.phoneLength) + "|" + std::to_string(f.streetRef) +
+           "/" + std::to_string(f.house) + "/" + std::to_string(f.detailsRef);
+}
+
 std::vector<Step> scanInWindow(DirectoryDatabase& db, FirmTexts wanted, uint32_t endRef, uint32_t stopEvery) {
     struct Visits {
         std::vector<std::string> names;
+        std::string fields;  // of the firm visited last
         uint32_t stopEvery;
-    } visits{{}, stopEvery};
+    } visits{{}, {}, stopEvery};
     auto test = [](const FirmFields& firm, void* data) {
         auto& v = *static_cast<Visits*>(data);
         v.names.emplace_back(firm.name, firm.nameLength);
+        v.fields = fieldsText(firm);
         return v.names.size() % v.stopEvery == 0;
     };
     std::vector<Step> steps;
@@ -58,6 +68,14 @@ std::vector<Step> scanInWindow(DirectoryDatabase& db, FirmTexts wanted, uint32_t
         EXPECT_EQ(readRecord(db, tableFirms, ref, detailBody, noCap), 0);
         steps.push_back({r, ref, name, db.firm.streetRef, db.firm.house, db.firm.detailsRef});
         EXPECT_EQ(std::string(db.firm.name), name);
+        if (wanted == firmAllFields) {
+            // The decoder's own walk of the record, now in the window, gives the same fields.
+            RecordCursor in{db.window, db.windowLength, ref + tableStart(db, tableFirms) - db.windowStart};
+            FirmFields expected;
+            expected.bodyLength = walkBodyLength(in);
+            walkFirmBody(in, expected);
+            EXPECT_EQ(visits.fields, fieldsText(expected)) << ref;
+        }
     }
 }
 
