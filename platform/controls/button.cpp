@@ -179,6 +179,8 @@ LRESULT dialogCode(HWND window)
     return DLGC_BUTTON;
 }
 
+}  // namespace
+
 LRESULT CALLBACK buttonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (std::optional<LRESULT> answered = answerCommonMessage<ButtonState>(window, message, wParam, lParam))
@@ -270,13 +272,6 @@ LRESULT CALLBACK buttonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
-
-void registerButtonClass()
-{
-    registerControlClass(WC_BUTTONW, buttonProc, CS_DBLCLKS, stateExtraBytes);
 }
 
 }  // namespace controls

@@ -466,6 +466,8 @@ void stylusDown(HWND window, ComboState& s, POINT point)
     toggleList(window, s);
 }
 
+}  // namespace
+
 LRESULT CALLBACK comboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (std::optional<LRESULT> answered = answerCommonMessage<ComboState>(window, message, wParam, lParam))
@@ -609,13 +611,6 @@ LRESULT CALLBACK comboProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
-
-void registerComboBoxClass()
-{
-    registerControlClass(WC_COMBOBOXW, comboProc, CS_DBLCLKS, stateExtraBytes);
 }
 
 }  // namespace controls

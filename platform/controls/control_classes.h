@@ -1,13 +1,16 @@
-// Registration of each control class; registerStandardControls calls them all once.
+// The window procedures of the standard controls, one file each; registerStandardControls
+// registers their classes once.
 #pragma once
+
+#include "win32.h"
 
 namespace controls {
 
-void registerStaticClass();
-void registerButtonClass();
-void registerEditClass();
-void registerListBoxClass();
-void registerComboBoxClass();
-void registerTreeViewClass();
+LRESULT CALLBACK staticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK buttonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK comboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK treeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace controls

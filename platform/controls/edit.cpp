@@ -359,6 +359,8 @@ LRESULT createEdit(HWND window, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window, WM_NCCREATE, wParam, lParam);
 }
 
+}  // namespace
+
 LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE)
@@ -464,13 +466,6 @@ LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
-
-void registerEditClass()
-{
-    registerControlClass(WC_EDITW, editProc, CS_DBLCLKS, stateExtraBytes);
 }
 
 }  // namespace controls

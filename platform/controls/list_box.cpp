@@ -599,6 +599,8 @@ void paintList(HWND window, ListState& s)
     EndPaint(window, &paint);
 }
 
+}  // namespace
+
 LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (std::optional<LRESULT> answered = answerCommonMessage<ListState>(window, message, wParam, lParam))
@@ -742,13 +744,6 @@ LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
-
-void registerListBoxClass()
-{
-    registerControlClass(WC_LISTBOXW, listProc, CS_DBLCLKS, stateExtraBytes);
 }
 
 }  // namespace controls

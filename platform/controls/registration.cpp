@@ -1,3 +1,4 @@
+#include "platform/controls/control_base.h"
 #include "platform/controls/control_classes.h"
 #include "win32/commctrl.h"
 
@@ -7,12 +8,21 @@ void registerStandardControls()
     WNDCLASSW existing{};
     if (GetClassInfoW(nullptr, WC_LISTBOXW, &existing))
         return;
-    controls::registerStaticClass();
-    controls::registerButtonClass();
-    controls::registerEditClass();
-    controls::registerListBoxClass();
-    controls::registerComboBoxClass();
-    controls::registerTreeViewClass();
+    struct StandardControl {
+        LPCWSTR name;
+        WNDPROC procedure;
+    };
+    const StandardControl standardControls[] = {
+        {WC_STATICW, controls::staticProc},
+        {WC_BUTTONW, controls::buttonProc},
+        {WC_EDITW, controls::editProc},
+        {WC_LISTBOXW, controls::listProc},
+        {WC_COMBOBOXW, controls::comboProc},
+        {WC_TREEVIEWW, controls::treeProc},
+    };
+    // Each keeps its state record in its window's extra bytes.
+    for (const StandardControl& control : standardControls)
+        controls::registerControlClass(control.name, control.procedure, CS_DBLCLKS, controls::stateExtraBytes);
 }
 
 void WINAPI InitCommonControls(void)

@@ -1,5 +1,7 @@
 #include "platform/controls/scroll_bar.h"
 
+#include "platform/controls/control_base.h"
+
 #include <algorithm>
 
 namespace controls {
@@ -61,20 +63,6 @@ RECT spanRect(const ScrollBar& bar, int start, int size)
         r.right = r.left + size;
     }
     return r;
-}
-
-void fill(HDC dc, const RECT& r, COLORREF colour)
-{
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-}
-
-void frame(HDC dc, const RECT& r, COLORREF colour)
-{
-    HBRUSH brush = CreateSolidBrush(colour);
-    FrameRect(dc, &r, brush);
-    DeleteObject(brush);
 }
 
 // A small filled triangle pointing back (up / left) or forward (down / right).
@@ -158,23 +146,23 @@ void drawScrollBar(HDC dc, const ScrollBar& bar)
     bool active = canScroll(bar);
     COLORREF arrowColour = active ? RGB(0, 0, 0) : RGB(160, 160, 160);
 
-    fill(dc, bar.rect, trackColour);
+    fillSolid(dc, bar.rect, trackColour);
     Track track = trackOf(bar);
     RECT back = spanRect(bar, 0, track.start);
     RECT forward = spanRect(bar, track.start + track.size, length(bar) - track.start - track.size);
     for (const RECT* box : {&back, &forward}) {
-        fill(dc, *box, faceColour);
-        frame(dc, *box, lineColour);
+        fillSolid(dc, *box, faceColour);
+        drawFrame(dc, *box, lineColour);
     }
     drawArrow(dc, back, bar.vertical, false, arrowColour);
     drawArrow(dc, forward, bar.vertical, true, arrowColour);
-    frame(dc, bar.rect, lineColour);
+    drawFrame(dc, bar.rect, lineColour);
 
     if (active) {
         RECT thumb = thumbRect(bar);
         if (!IsRectEmpty(&thumb)) {
-            fill(dc, thumb, faceColour);
-            frame(dc, thumb, lineColour);
+            fillSolid(dc, thumb, faceColour);
+            drawFrame(dc, thumb, lineColour);
         }
     }
 }

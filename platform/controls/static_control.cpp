@@ -62,6 +62,8 @@ void paintStatic(HWND window, StaticState& state)
     EndPaint(window, &paint);
 }
 
+}  // namespace
+
 LRESULT CALLBACK staticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (std::optional<LRESULT> answered = answerCommonMessage<StaticState>(window, message, wParam, lParam))
@@ -106,13 +108,6 @@ LRESULT CALLBACK staticProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
-
-void registerStaticClass()
-{
-    registerControlClass(WC_STATICW, staticProc, CS_DBLCLKS, stateExtraBytes);
 }
 
 }  // namespace controls

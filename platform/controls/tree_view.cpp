@@ -912,6 +912,8 @@ LRESULT setColour(COLORREF& slot, LPARAM lParam)
     return static_cast<LRESULT>(previous == CLR_INVALID ? static_cast<COLORREF>(-1) : previous);
 }
 
+}  // namespace
+
 LRESULT CALLBACK treeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (std::optional<LRESULT> answered = answerCommonMessage<TreeState>(window, message, wParam, lParam))
@@ -1069,13 +1071,6 @@ LRESULT CALLBACK treeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
-}
-
-}  // namespace
-
-void registerTreeViewClass()
-{
-    registerControlClass(WC_TREEVIEWW, treeProc, CS_DBLCLKS, stateExtraBytes);
 }
 
 }  // namespace controls
