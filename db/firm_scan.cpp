@@ -1,5 +1,7 @@
 #include "db/firm_scan.h"
 
+#include "db/window_scan.h"
+
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -147,41 +149,13 @@ bool walkInWindow(const DirectoryDatabase& db, uint32_t start, FirmFields& field
 
 int32_t scanFirmTexts(DirectoryDatabase& db, uint32_t endRef, FirmTexts wanted, FirmTest test, void* context,
                       uint32_t* ref) {
-    const uint32_t begin = tableStart(db, tableFirms);
-    const uint32_t tableEnd = tableStart(db, tableFirms + 1);
     FirmFields fields;
-    for (;;) {
-        if (db.window) {
-            // readRecord's own end test, in window terms.
-            const uint32_t windowEnd = tableEnd - db.windowStart;
-            for (;;) {
-                const uint32_t start = db.cursor;
-                const uint32_t r = start + db.windowStart - begin;
-                if (r >= endRef) return readEndOfTable;
-                if (start >= db.windowLength) break;
-                if (start >= windowEnd) return readEndOfTable;
-                uint32_t next = 0;
-                if (!walkSoundRecord(db, start, wanted, fields, &next) &&
-                    !walkInWindow(db, start, fields, &next))
-                    break;
-                db.lastError = 0;  // as every read clears it
-                db.cursor = next;
-                if (test(fields, context)) {
-                    *ref = r;
-                    return readOk;
-                }
-            }
-        }
-        const uint32_t r = tableOffset(db, tableFirms);
-        if (r >= endRef) return readEndOfTable;
-        if (const int32_t failed = readRecord(db, tableFirms, readNext, detailBody | detailTextsInPlace, noCap))
-            return failed;
-        // The read may have refilled the window; the record now lies wholly in it.
-        uint32_t next = 0;
-        if (!walkInWindow(db, r + begin - db.windowStart, fields, &next)) return errorDamagedRecord;
-        if (test(fields, context)) {
-            *ref = r;
-            return readOk;
-        }
-    }
+    uint32_t next = 0;
+    return scanWindow(
+        db, tableFirms, detailBody | detailTextsInPlace, endRef, fields,
+        [&](uint32_t start, FirmFields& f, uint32_t* after) {
+            return walkSoundRecord(db, start, wanted, f, after) || walkInWindow(db, start, f, after);
+        },
+        [&](uint32_t start, FirmFields& f) { return walkInWindow(db, start, f, &next); },
+        [&](const FirmFields& f) { return test(f, context); }, ref);
 }

@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "db/database.h"
-#include "db/firm_walk.h"
+#include "db/record_walk.h"
 
 // The test a scan puts to each firm; true stops the scan on it. The texts are window texts.
 using FirmTest = bool (*)(const FirmFields& firm, void* context);

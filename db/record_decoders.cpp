@@ -1,20 +1,10 @@
 // Decoding each record kind out of the read window.
-#include "db/firm_walk.h"
+#include "db/record_walk.h"
 #include "db/record_decoding.h"
 #include "db/database_messages.h"
 #include "db/text_fields.h"
 
 namespace {
-
-void convertNext(RecordCursor& in, WCHAR* out, size_t capacity) {
-    uint32_t length = 0;
-    if (const char* text = in.text(&length)) convertText(text, length, out, capacity);
-}
-
-template <size_t capacity>
-void convertNext(RecordCursor& in, WCHAR (&out)[capacity]) {
-    convertNext(in, out, capacity);
-}
 
 void clearDetailsTexts(FirmDetails& details) {
     details.phones[0] = 0;
@@ -119,9 +109,7 @@ void decodePhone(RecordCursor& in, PhoneEntry& entry) {
 }
 
 // A long details text: kept when within its limit, else the label's box and none.
-char* longText(RecordCursor& in, uint32_t limit, LPCWSTR label) {
-    uint32_t length = 0;
-    const char* text = in.text(&length);
+char* longText(const char* text, uint32_t length, uint32_t limit, LPCWSTR label) {
     if (!text || length == 0) return nullptr;
     if (length > limit) {
         reportFieldTooLong(label);
@@ -134,12 +122,14 @@ void decodeDetails(RecordCursor& in, FirmDetails& details) {
     clearDetailsTexts(details);
     details.length = walkBodyLength(in);
     if (!in.fits) return;
-    details.firmRef = in.u32();
-    convertNext(in, details.phones);
-    convertNext(in, details.namePrefix);
-    details.rubricCodes = longText(in, ydb::rubricCodesMax, W("Список рубрик"));
-    details.hours = longText(in, ydb::hoursMax, W("Часы работы"));
-    details.comment = longText(in, ydb::commentMax, W("Комментарий"));
+    DetailsFields fields;
+    walkDetailsBody(in, fields);
+    details.firmRef = fields.firmRef;
+    if (fields.phones) convertText(fields.phones, fields.phonesLength, details.phones);
+    if (fields.namePrefix) convertText(fields.namePrefix, fields.namePrefixLength, details.namePrefix);
+    details.rubricCodes = longText(fields.rubricCodes, fields.rubricCodesLength, ydb::rubricCodesMax, W("Список рубрик"));
+    details.hours = longText(fields.hours, fields.hoursLength, ydb::hoursMax, W("Часы работы"));
+    details.comment = longText(fields.comment, fields.commentLength, ydb::commentMax, W("Комментарий"));
 }
 
 } // namespace

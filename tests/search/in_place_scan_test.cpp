@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "db/details_scan.h"
 #include "db/firm_scan.h"
 #include "tests/search/search_fixture.h"
 #include "tools/writer/image_patch.h"
@@ -172,6 +173,99 @@ TEST_F(InPlaceScanTest, TheInWindowScanVisitsWhatTheNextLoopReads) {
                             << ", name only " << (wanted == firmNameOnly);
                     }
                 }
+            }
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+struct DetailsStep {
+    int32_t result;
+    uint32_t ref;
+    uint32_t firmRef;
+    std::string rubricCodes, hours, comment;
+    bool operator==(const DetailsStep&) const = default;
+};
+
+[[maybe_unused]] void PrintTo(const DetailsStep& s, std::ostream* out) {
+    *out << "{" << s.result << " @" << s.ref << " firm " << s.firmRef << " " << s.rubricCodes.size() << "/"
+         << s.hours.size() << "/" << s.comment.size() << "}";
+}
+
+std::string textOf(const char* text) { return text ? text : "(none)"; }
+
+// Every NEXT read of the details table, as the note search read it before.
+std::vector<DetailsStep> readDetails(DirectoryDatabase& db) {
+    std::vector<DetailsStep> steps;
+    seekTable(db, tableDetails, 0, false, noCap);
+    for (;;) {
+        const uint32_t ref = tableOffset(db, tableDetails);
+        const int32_t r = readRecord(db, tableDetails, readNext, 0, noCap);
+        if (r != 0) {
+            steps.push_back({r, static_cast<uint32_t>(steps.size()), 0, "", "", ""});
+            return steps;
+        }
+        const FirmDetails& d = db.details;
+        steps.push_back({r, ref, d.firmRef, textOf(d.rubricCodes), textOf(d.hours), textOf(d.comment)});
+    }
+}
+
+std::vector<DetailsStep> scanDetails(DirectoryDatabase& db) {
+    std::vector<DetailsStep> steps;
+    auto test = [](const DetailsFields& d, void* data) {
+        auto& out = *static_cast<std::vector<DetailsStep>*>(data);
+        out.push_back({0, 0, d.firmRef, textOf(d.rubricCodes), textOf(d.hours), textOf(d.comment)});
+        return true;
+    };
+    seekTable(db, tableDetails, 0, false, noCap);
+    for (;;) {
+        uint32_t ref = 0;
+        const int32_t r = scanDetailTexts(db, test, &steps, &ref);
+        if (r != 0) {
+            steps.push_back({r, static_cast<uint32_t>(steps.size()), 0, "", "", ""});
+            return steps;
+        }
+        steps.back().ref = ref;
+    }
+}
+
+// The note search's in-window details scan against the NEXT loop: the same records and texts,
+// the same "field too long" messages (a text over its limit is none in both), the same failure,
+// with a full and with a 1024-byte window.
+TEST_F(InPlaceScanTest, TheDetailsScanReadsWhatTheNextLoopReads) {
+    Edition e = generatedEdition(200, 9);
+    e.firms[30].hours = std::string(600, 'h');         // over its 511
+    e.firms[31].comment = std::string(2000, 'c');      // longer than a small window
+    e.firms[32].rubricCodes = "|" + std::string(5000, '1') + "|";  // over its 4095
+    e.firms[33].comment = "ab";
+    std::string error;
+    ASSERT_EQ(writeEdition(e, image, error), writeOk);
+    const std::u16string good = install(image, "good.ydb");
+    // A 0 byte splitting a text, and a record cut by a wrong length.
+    ASSERT_TRUE(patchU8(image, absoluteOffset(image, tableDetails, image.detailsRefs[33]) + 2 + 4 + 1, 0));
+    ASSERT_TRUE(patchU16(image, absoluteOffset(image, tableDetails, image.detailsRefs[150]), 3));
+    const std::u16string bad = install(image, "bad.ydb");
+    for (const bool smallWindow : {false, true}) {
+        if (smallWindow) setFreeMemory(4096);
+        for (const std::u16string& path : {good, bad}) {
+            boxes.clear();
+            std::vector<DetailsStep> loop;
+            {
+                OpenedDatabase plain(path);
+                loop = readDetails(*plain);
+            }
+            const std::vector<ShownBox> loopBoxes = boxes;
+            boxes.clear();
+            OpenedDatabase opened(path);
+            EXPECT_EQ(scanDetails(*opened), loop) << "small window " << smallWindow;
+            ASSERT_EQ(boxes.size(), loopBoxes.size());
+            for (size_t k = 0; k < boxes.size(); ++k) EXPECT_EQ(boxes[k].text, loopBoxes[k].text);
+            if (!smallWindow) {
+                EXPECT_GT(loop.size(), 100u);
+                EXPECT_GE(loopBoxes.size(), 2u);  // hours and rubric codes too long
             }
         }
     }

@@ -1,6 +1,6 @@
-// The layout of a firm record's body, walked field by field out of a byte range. The decoder of
-// the firm slot and the in-window firm scan both step through records with this one walk, so that
-// they agree on where a record ends and on when it does not fit.
+// The layouts of the firm and details records' bodies, walked field by field out of a byte range.
+// The decoders of the slots and the in-window scans both step through records with these walks, so
+// that they agree on where a record ends and on when it does not fit.
 #pragma once
 
 #include <cstdint>
@@ -45,4 +45,30 @@ inline void walkFirmBody(RecordCursor& in, FirmFields& fields) {
     fields.email = in.text(&fields.emailLength);
     fields.phone = in.text(&fields.phoneLength);
     fields.detailsRef = in.u32();
+}
+
+// The fields of one details record as they stand in the data (texts not converted or copied, none
+// when the walk missed before them).
+struct DetailsFields {
+    uint16_t bodyLength = 0;
+    uint32_t firmRef = 0;
+    const char* phones = nullptr;
+    uint32_t phonesLength = 0;
+    const char* namePrefix = nullptr;
+    uint32_t namePrefixLength = 0;
+    const char* rubricCodes = nullptr;
+    uint32_t rubricCodesLength = 0;
+    const char* hours = nullptr;
+    uint32_t hoursLength = 0;
+    const char* comment = nullptr;
+    uint32_t commentLength = 0;
+};
+
+inline void walkDetailsBody(RecordCursor& in, DetailsFields& fields) {
+    fields.firmRef = in.u32();
+    fields.phones = in.text(&fields.phonesLength);
+    fields.namePrefix = in.text(&fields.namePrefixLength);
+    fields.rubricCodes = in.text(&fields.rubricCodesLength);
+    fields.hours = in.text(&fields.hoursLength);
+    fields.comment = in.text(&fields.commentLength);
 }
