@@ -98,20 +98,28 @@ int discoverDatabases(LPCWSTR folder) {
     return choices.count;
 }
 
+bool programFileFolder(WCHAR* out, size_t capacity) {
+    if (capacity == 0) return false;
+    const DWORD length = GetModuleFileNameW(nullptr, out, static_cast<DWORD>(capacity));
+    size_t cut = 0;
+    for (size_t i = 0; i < length && i < capacity && out[i]; ++i)
+        if (out[i] == u'\\') cut = i + 1;
+    // A path cut at the capacity leaves no room for the 0 after its last backslash.
+    if (cut == 0 || cut >= capacity) {
+        out[0] = 0;
+        return false;
+    }
+    out[cut] = 0;
+    return true;
+}
+
 DirectoryDatabase* chooseStartDatabase() {
     DatabaseChoices& choices = databaseProgram.choices;
     choices.count = 0;
     choices.current = 0;
 
-    WCHAR own[databasePathCapacity] = {};
-    const DWORD ownLength = GetModuleFileNameW(nullptr, own, databasePathCapacity);
-    size_t cut = 0;
-    for (size_t i = 0; i < ownLength && own[i]; ++i)
-        if (own[i] == u'\\') cut = i + 1;
-    if (cut > 0) {
-        own[cut] = 0;
-        discoverDatabases(own);
-    }
+    WCHAR own[databasePathCapacity];
+    if (programFileFolder(own, databasePathCapacity)) discoverDatabases(own);
     if (choices.count == 0) discoverDatabases(installFolder);
     if (choices.count == 0) {
         reportNoDatabases();

@@ -36,5 +36,9 @@ DirectoryDatabase* changeDatabase(DiscardDatabaseLists discardLists, void* conte
 // The end of the program: closes and frees the current database.
 void closeCurrentDatabase();
 
+// The folder of the program's own file, up to and including its last backslash, into `out` of
+// `capacity` units; false (and `out` empty) when the module path holds no backslash.
+bool programFileFolder(WCHAR* out, size_t capacity);
+
 // The install folder searched when the program's own folder holds no database.
 extern const WCHAR installFolder[];

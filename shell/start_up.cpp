@@ -78,21 +78,8 @@ void bindPhoneLibrary()
 
 void findProgramFolder()
 {
-    WCHAR path[programFolderCapacity + 1] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, programFolderCapacity);
-    path[programFolderCapacity] = 0;
-    int lastBackslash = -1;
-    for (DWORD i = 0; i < length && path[i] != 0; ++i) {
-        if (path[i] == u'\\')
-            lastBackslash = static_cast<int>(i);
-    }
-    if (lastBackslash < 0) {
+    if (!programFileFolder(shellState.programFolder, programFolderCapacity + 1))
         lstrcpyW(shellState.programFolder, installFolder);
-        return;
-    }
-    for (int i = 0; i <= lastBackslash; ++i)
-        shellState.programFolder[i] = path[i];
-    shellState.programFolder[lastBackslash + 1] = 0;
 }
 
 } // namespace

@@ -144,6 +144,21 @@ TEST_F(DiscoveryTest, AProgramPathWithoutABackslashGoesStraightToTheInstallFolde
               (std::vector<std::string>{"Storage Card\\Program Files\\MORVANE\\QUILLDEN\\installed.ydb"}));
 }
 
+// The start-up code takes its own folder from here too.
+TEST_F(DiscoveryTest, TheProgramsFolderIsItsPathUpToTheLastBackslash) {
+    WCHAR folder[databasePathCapacity];
+    emu::setModuleFileName(u"\\Storage Card\\Dernolo\\dernolo.exe");
+    ASSERT_TRUE(programFileFolder(folder, databasePathCapacity));
+    EXPECT_EQ(wide(folder), u"\\Storage Card\\Dernolo\\");
+    // A path cut short by a small buffer: the last backslash within it, never past the buffer.
+    WCHAR small[8];
+    ASSERT_TRUE(programFileFolder(small, 8));
+    EXPECT_EQ(wide(small), u"\\");
+    emu::setModuleFileName(u"dernolo.exe");
+    EXPECT_FALSE(programFileFolder(folder, databasePathCapacity));
+    EXPECT_EQ(folder[0], 0);
+}
+
 TEST_F(DiscoveryTest, TheInstallFolderIsFoundWhateverTheCaseOfItsHostFolders) {
     database("STORAGE CARD\\program files\\Morvane\\Quillden\\x.ydb");
     ASSERT_NE(chooseStartDatabase(), nullptr);
