@@ -13,6 +13,8 @@
 //   expect-window CLASS|CAPTION  a visible window of this class and/or caption exists
 //   expect-journal LINE      a program start or call was journalled as LINE (headless runs),
 //                            e.g. "browser http://www.firm.ru"
+//   wait-journal MS LINE     let the program run until LINE is journalled once more than when
+//                            the command began, for at most MS milliseconds
 //   sleep MS                 let the program run (timers fire) for MS milliseconds
 //   quit                     close the program and wait for it to end
 // Blank lines and lines starting with '#' are ignored.
@@ -28,7 +30,8 @@
 namespace driver {
 
 enum class CommandKind {
-    Tap, Drag, Key, Type, WaitIdle, ExpectBox, Answer, Screenshot, ExpectWindow, ExpectJournal, Sleep, Quit
+    Tap, Drag, Key, Type, WaitIdle, ExpectBox, Answer, Screenshot, ExpectWindow, ExpectJournal, WaitJournal, Sleep,
+    Quit
 };
 
 struct ScriptCommand {
@@ -36,7 +39,7 @@ struct ScriptCommand {
     int line = 0;
     int numbers[4] = {0, 0, 0, 0};
     std::vector<UINT> keys;  // modifiers, then the key
-    std::u16string text;     // type; expect-box caption; expect-window class; expect-journal line
+    std::u16string text;     // type; expect-box caption; expect-window class; the journal line
     std::u16string detail;   // expect-box text; expect-window caption
     bool hasDetail = false;
     UINT icon = 0;           // expect-box: MB_ICON* of the box, when hasIcon

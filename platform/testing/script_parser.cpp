@@ -281,6 +281,17 @@ struct LineReader {
             command.text = emu::fromUtf8(rest);
             return true;
         }
+        if (verb == "wait-journal") {
+            command.kind = CommandKind::WaitJournal;
+            const char usage[] = "wait-journal needs a time and the line: wait-journal MS LINE";
+            if (arguments.size() < 2) {
+                problem = usage;
+                return false;
+            }
+            if (!numbers(usage, {arguments[0]}, 1, longestSleepMs)) return false;
+            command.text = emu::fromUtf8(trimmed(rest.substr(arguments[0].size())));
+            return true;
+        }
         if (verb == "answer") {
             command.kind = CommandKind::Answer;
             if (arguments.size() == 1) {

@@ -90,6 +90,23 @@ int runCommand(const ScriptCommand& command, const ScriptSettings& settings)
              (lines.empty() ? std::string("is empty") : "ends with \"" + lines.back() + "\""));
         return -1;
     }
+    case CommandKind::WaitJournal: {
+        // The program runs in slices between the looks at its journal.
+        constexpr int sliceMs = 50;
+        const std::string expected = emu::toUtf8(command.text);
+        auto times = [&expected] {
+            const std::vector<std::string> lines = emu::journal();
+            return std::count(lines.begin(), lines.end(), expected);
+        };
+        const auto before = times();
+        for (int waited = 0;; waited += sliceMs) {
+            if (times() > before) return 0;
+            if (waited >= command.numbers[0]) break;
+            if (sleepFor(sliceMs) != 0) return -1;
+        }
+        fail("no new journal line \"" + expected + "\" within " + std::to_string(command.numbers[0]) + " ms");
+        return -1;
+    }
     case CommandKind::Screenshot: {
         // The folder is made on demand, as --screenshots names one that need not exist yet.
         std::error_code ignored;

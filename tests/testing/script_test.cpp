@@ -170,6 +170,22 @@ TEST_F(ScriptRun, StartsAreCheckedInTheJournal) {
     emu::clearJournal();
 }
 
+// A line journalled before the wait began does not end it; the wait ends after its time.
+TEST_F(ScriptRun, AJournalWaitLooksForANewLine) {
+    emu::clearJournal();
+    EXPECT_EQ(run("tap 210 10\nwait-journal 200 browser http://x.ru\n").error,
+              "line 2: no new journal line \"browser http://x.ru\" within 200 ms");
+    EXPECT_EQ(emu::journal().size(), 1u);
+    EXPECT_THAT(parseError("wait-journal 100"), HasSubstr("wait-journal needs a time and the line"));
+    EXPECT_THAT(parseError("wait-journal soon raise X"), HasSubstr("'soon' is not a number"));
+    driver::Script script;
+    std::string error;
+    ASSERT_EQ(driver::parseScript("wait-journal 5000   raise DERNOLO  \n", script, error), 0) << error;
+    EXPECT_EQ(script.commands[0].numbers[0], 5000);
+    EXPECT_EQ(script.commands[0].text, u"raise DERNOLO");
+    emu::clearJournal();
+}
+
 TEST_F(ScriptRun, TheFirstFailureStopsTheScriptWithItsLine) {
     EXPECT_EQ(run("tap 150 10\nexpect-box УДАЛИТЬ?\nkey VK_ESCAPE\n").error,
               "line 2: expected a message box \"УДАЛИТЬ?\", none is open");
