@@ -26,13 +26,7 @@ bool overLimit(DetailsFields& fields, bool drop) {
 }
 
 bool walkDetails(const DirectoryDatabase& db, uint32_t start, DetailsFields& fields, uint32_t* next) {
-    RecordCursor in{db.window, db.windowLength, start};
-    fields.bodyLength = walkBodyLength(in);
-    if (!in.fits) return false;
-    walkDetailsBody(in, fields);
-    if (!in.fits) return false;
-    *next = in.position;
-    return true;
+    return walkWholeRecord(db, start, fields, walkDetailsBody, next);
 }
 
 } // namespace

@@ -134,15 +134,8 @@ bool walkSoundRecord(const DirectoryDatabase& db, uint32_t start, FirmTexts want
     return true;
 }
 
-// Walks the firm record at `start` of the window; false when it is not wholly there.
 bool walkInWindow(const DirectoryDatabase& db, uint32_t start, FirmFields& fields, uint32_t* next) {
-    RecordCursor in{db.window, db.windowLength, start};
-    fields.bodyLength = walkBodyLength(in);
-    if (!in.fits) return false;
-    walkFirmBody(in, fields);
-    if (!in.fits) return false;
-    *next = in.position;
-    return true;
+    return walkWholeRecord(db, start, fields, walkFirmBody, next);
 }
 
 } // namespace

@@ -8,6 +8,21 @@
 #include <cstdint>
 
 #include "db/database.h"
+#include "db/record_walk.h"
+
+// The full walk of the record at window offset `start`: its length and fit test, then walkBody
+// (walkFirmBody, walkDetailsBody); false when it is not wholly in the window.
+template <class Fields>
+bool walkWholeRecord(const DirectoryDatabase& db, uint32_t start, Fields& fields,
+                     void (*walkBody)(RecordCursor&, Fields&), uint32_t* next) {
+    RecordCursor in{db.window, db.windowLength, start};
+    fields.bodyLength = walkBodyLength(in);
+    if (!in.fits) return false;
+    walkBody(in, fields);
+    if (!in.fits) return false;
+    *next = in.position;
+    return true;
+}
 
 // walkInPlace(start, fields, &next): the record at window offset `start` walked into `fields` and
 // the offset after it; false when it must go through readRecord (not wholly in the window, or its
