@@ -194,6 +194,14 @@ void exerciseSearches(const uint8_t* data, size_t size) {
     }
     const std::u16string key = keyFromFirstFirm(*db);
     runSearches(*db, key);
+    // Again through a window of 1024 bytes, which the scans refill and records straddle.
+    releaseWindow(*db);
+    emu::setAvailablePhysicalMemory(4096);
+    takeMemoryReading();
+    runSearches(*db, key);
+    releaseWindow(*db);
+    emu::setAvailablePhysicalMemory(64u << 20);
+    takeMemoryReading();
     runCompletions(*db, key);
     freeStreetList(streetList);
     freeRubricTable();
