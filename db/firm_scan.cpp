@@ -18,37 +18,6 @@ Bytes16 load16(const uint8_t* at) {
     return value;
 }
 
-// Stretches longer than this are left to the full walk (a sound record's texts take at most some
-// 160 bytes); it keeps each lane's count below 17, so that eight lanes add up within a byte.
-constexpr uint32_t countedStretchMax = 256;
-
-// The 0 bytes among `length` bytes at `at`, 16 at a time. The last, partial block is read as the
-// 16 bytes that end with the stretch, its earlier lanes masked off; when those would start before
-// `floor` (the window's first byte) the rest is counted byte by byte.
-uint32_t zeroBytes(const uint8_t* at, uint32_t length, const uint8_t* floor) {
-    Bytes16 lanes{};
-    while (length >= 16) {
-        lanes -= reinterpret_cast<Bytes16>(load16(at) == 0);
-        at += 16;
-        length -= 16;
-    }
-    uint32_t count = 0;
-    if (length > 0) {
-        if (static_cast<size_t>(at - floor) + length >= 16) {
-            const uint8_t* last = at + length - 16;
-            const Bytes16 index = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
-            const auto skipped = static_cast<uint8_t>(16 - length);
-            lanes -= reinterpret_cast<Bytes16>((load16(last) == 0) & (index >= skipped));
-        } else {
-            for (; length > 0; --length) count += *at++ == 0;
-        }
-    }
-    uint64_t halves[2];
-    std::memcpy(halves, &lanes, sizeof halves);
-    for (const uint64_t half : halves) count += static_cast<uint32_t>((half * 0x0101010101010101ull) >> 56);
-    return count;
-}
-
 // Bit i set where byte i of the sixteen at `at` is 0.
 uint32_t zeroMask16(const uint8_t* at) {
     const auto zeros = reinterpret_cast<Bytes16>(load16(at) == 0);
@@ -112,20 +81,17 @@ bool walkSoundRecord(const DirectoryDatabase& db, uint32_t start, FirmTexts want
     if (length < texts + 4 + 4) return false;
     const uint32_t textsLength = length - 4 - texts;
     const uint8_t* stretch = body + texts;
-    // Short stretches by one mask, when its blocks lie in the window's memory; the rest counted.
+    // One mask covers up to 64 bytes, read in blocks that must lie in the window's memory; longer
+    // stretches (rare: a sound record's take some 20 to 160 bytes) get the full walk.
     const uint32_t blocksEnd = start + 2 + texts + (textsLength + 15) / 16 * 16;
-    if (textsLength <= 64 && blocksEnd <= db.windowCapacity) {
-        const uint64_t zeros = fourZerosEnding(stretch, textsLength);
-        if (zeros == 0) return false;
-        if (wanted == firmAllFields) {
-            placeTexts(stretch, zeros, fields);
-            fields.streetRef = ydb::loadU32(body + nameLength + 1);
-            fields.house = ydb::loadU32(body + nameLength + 5);
-            fields.detailsRef = ydb::loadU32(body + length - 4);
-        }
-    } else if (wanted == firmAllFields || textsLength > countedStretchMax || stretch[textsLength - 1] != 0 ||
-               zeroBytes(stretch, textsLength, db.window) != 4) {
-        return false;
+    if (textsLength > 64 || blocksEnd > db.windowCapacity) return false;
+    const uint64_t zeros = fourZerosEnding(stretch, textsLength);
+    if (zeros == 0) return false;
+    if (wanted == firmAllFields) {
+        placeTexts(stretch, zeros, fields);
+        fields.streetRef = ydb::loadU32(body + nameLength + 1);
+        fields.house = ydb::loadU32(body + nameLength + 5);
+        fields.detailsRef = ydb::loadU32(body + length - 4);
     }
     fields.bodyLength = length;
     fields.name = reinterpret_cast<const char*>(body);
