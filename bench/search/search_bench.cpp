@@ -163,32 +163,31 @@ void searchNotes(benchmark::State& state) {
 void searchStreet(benchmark::State& state) { runSearchBench(state, modeNameBegins, u"", u"АЛАЛСКАЯ", u"", 0); }
 void searchTelephone(benchmark::State& state) { runSearchBench(state, modeNameBegins, u"", u"", u"2006540", 0); }
 
-void letterIndex(benchmark::State& state) {
-    Fixture& f = fixture();
+// One list filled per iteration; `fill` (list, hooks) is the call measured.
+template <class Fill>
+void runListBench(benchmark::State& state, Fill fill) {
     SilentHooks hooks;
     uint32_t lines = 0;
     for (auto _ : state) {
         CountedList list;
         CALLGRIND_TOGGLE_COLLECT;
-        fillLetterIndex(*f.db, list, hooks);
+        fill(list, hooks);
         CALLGRIND_TOGGLE_COLLECT;
         lines = list.lines;
     }
     state.counters["lines"] = lines;
 }
 
+void letterIndex(benchmark::State& state) {
+    Fixture& f = fixture();
+    runListBench(state, [&f](ListSink& list, ScreenHooks& hooks) { fillLetterIndex(*f.db, list, hooks); });
+}
+
 void rubricFirmList(benchmark::State& state) {
     Fixture& f = fixture();
-    SilentHooks hooks;
-    uint32_t lines = 0;
-    for (auto _ : state) {
-        CountedList list;
-        CALLGRIND_TOGGLE_COLLECT;
+    runListBench(state, [&f](ListSink& list, ScreenHooks& hooks) {
         fillRubricFirmList(*f.db, f.largestList, list, hooks);
-        CALLGRIND_TOGGLE_COLLECT;
-        lines = list.lines;
-    }
-    state.counters["lines"] = lines;
+    });
     state.counters["firms"] = f.largestListFirms;
 }
 
