@@ -10,17 +10,17 @@ struct LongText {
     uint32_t limit;
 };
 
-// Whether a long text's decode would show its message; with `drop`, the texts the slot would not
-// hold become none.
-bool overLimit(DetailsFields& fields, bool drop) {
+// The long texts the details slot would not hold (empty, or over their limits) become none;
+// true when one was over its limit, whose decode shows a message.
+bool dropUnheldTexts(DetailsFields& fields) {
     const LongText texts[] = {{&fields.rubricCodes, fields.rubricCodesLength, ydb::rubricCodesMax},
                               {&fields.hours, fields.hoursLength, ydb::hoursMax},
                               {&fields.comment, fields.commentLength, ydb::commentMax}};
     bool over = false;
     for (const LongText& t : texts) {
         if (!*t.text) continue;
-        if (t.length > t.limit) over = true;
-        if (drop && (t.length == 0 || t.length > t.limit)) *t.text = nullptr;
+        over |= t.length > t.limit;
+        if (t.length == 0 || t.length > t.limit) *t.text = nullptr;
     }
     return over;
 }
@@ -36,14 +36,13 @@ int32_t scanDetailTexts(DirectoryDatabase& db, DetailsTest test, void* context, 
     uint32_t next = 0;
     return scanWindow(
         db, tableDetails, 0, noCap, fields,
+        // A record whose decode shows a message goes through readRecord, which shows it.
         [&](uint32_t start, DetailsFields& f, uint32_t* after) {
-            if (!walkDetails(db, start, f, after) || overLimit(f, false)) return false;
-            overLimit(f, true);
-            return true;
+            return walkDetails(db, start, f, after) && !dropUnheldTexts(f);
         },
         [&](uint32_t start, DetailsFields& f) {
             if (!walkDetails(db, start, f, &next)) return false;
-            overLimit(f, true);
+            dropUnheldTexts(f);
             return true;
         },
         [&](const DetailsFields& f) { return test(f, context); }, ref);
