@@ -7,6 +7,7 @@
 #include "platform/htmlview/html_page.h"
 #include "platform/htmlview/page_address.h"
 #include "platform/htmlview/page_text.h"
+#include "platform/htmlview/view_place.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,6 +23,8 @@ constexpr int dragThreshold = 5;
 struct HtmlView {
     HtmlPage page;
     std::string pendingAnchor; // asked for before the source was complete
+    std::string address;       // navigated to, without its anchor (UTF-8); empty for added text
+    std::string anchor;        // jumped to last, without '#' (code page 1251)
     int top = 0;               // the page row shown at the top of the view
     controls::ScrollBar bar;
     // The stylus.
@@ -103,6 +106,7 @@ bool jumpToAnchor(HtmlView& view, HWND window, std::string_view name)
     std::optional<int> top = anchorTop(view.page, name);
     if (!top)
         return false;
+    view.anchor = std::string(name);
     scrollTo(view, window, *top);
     return true;
 }
@@ -127,7 +131,10 @@ BOOL navigate(HtmlView& view, HWND window, std::string address)
     if (!loadPageFile(view.page, address, std::max<int>(1, client.right - client.left)))
         return FALSE;
     view.pendingAnchor.clear();
-    showCompleted(view, window, fragmentOf(address));
+    view.address = withoutFragment(address);
+    view.anchor.clear();
+    // Anchor names are compared in the page's code page, as DTM_ANCHOR gives them.
+    showCompleted(view, window, utf8To1251(fragmentOf(address)));
     return TRUE;
 }
 
@@ -157,7 +164,7 @@ void activateLink(HtmlView& view, HWND window, const std::string& href)
     if (handled != 0)
         return;
     if (!href.empty() && href.front() == '#') {
-        jumpToAnchor(view, window, href);
+        jumpToAnchor(view, window, target);
         return;
     }
     std::string address = resolveLink(view.page.address, href);
@@ -306,13 +313,18 @@ LRESULT CALLBACK htmlViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case DTM_CLEAR:
         clearPage(view->page);
         view->pendingAnchor.clear();
+        view->address.clear();
+        view->anchor.clear();
         view->top = 0;
         layout(*view, window);
         InvalidateRect(window, nullptr, TRUE);
         return 0;
     case DTM_ADDTEXT:
-        if (lParam != 0)
+        if (lParam != 0) {
             addPageText(view->page, reinterpret_cast<const char*>(lParam), wParam != 0);
+            view->address.clear();
+            view->anchor.clear();
+        }
         return 0;
     case DTM_ENDOFSOURCE: {
         RECT client = clientOf(window);
@@ -342,6 +354,17 @@ LRESULT CALLBACK htmlViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 } // namespace
+
+std::optional<ViewPlace> viewPlace(HWND window)
+{
+    WCHAR name[32] = {};
+    if (GetClassNameW(window, name, 32) <= 0 || std::u16string_view(name) != WC_HTMLW)
+        return std::nullopt;
+    const HtmlView* view = viewOf(window);
+    if (view == nullptr)
+        return ViewPlace{};
+    return ViewPlace{view->address, cp1251ToUtf8(view->anchor)};
+}
 
 } // namespace htmlview
 

@@ -4,6 +4,7 @@
 #include "htmlview.h"
 
 #include "page_fixture.h"
+#include "platform/htmlview/view_place.h"
 #include "platform/ui/window_manager.h"
 
 #include <fstream>
@@ -270,6 +271,56 @@ TEST_F(ViewTest, AddressesWithAnchorsAndRelativeAddresses)
     EXPECT_FALSE(navigate("http://morvane.ru/"));
     EXPECT_FALSE(SendMessageW(view, DTM_NAVIGATE, 0, 0));
     EXPECT_EQ(stripeAtTop(), 2);
+}
+
+// What the test driver reads of the view: the page it went to and the anchor it jumped to last.
+TEST_F(ViewTest, TheViewKnowsItsPageAndItsLastAnchor)
+{
+    auto place = [this] { return htmlview::viewPlace(view).value_or(htmlview::ViewPlace{"(none)", "(none)"}); };
+    EXPECT_FALSE(htmlview::viewPlace(owner)) << "another class has no place";
+    EXPECT_EQ(place().address, "");
+
+    std::string page = writePage("stripes.html", stripes(20));
+    ASSERT_TRUE(navigate(page + "#s6"));
+    EXPECT_EQ(place().address, page) << "the page, its anchor apart";
+    EXPECT_EQ(place().anchor, "s6");
+    ASSERT_TRUE(navigate("../HTML/stripes.html"));
+    EXPECT_EQ(place().address, page) << "a relative address as resolved";
+    EXPECT_EQ(place().anchor, "") << "a new page starts without one";
+    SendMessageW(view, DTM_ANCHOR, 0, reinterpret_cast<LPARAM>("#s3"));
+    EXPECT_EQ(place().anchor, "s3");
+    SendMessageW(view, DTM_ANCHOR, 0, reinterpret_cast<LPARAM>("nowhere"));
+    EXPECT_EQ(place().anchor, "s3") << "an unknown name is no jump";
+    EXPECT_FALSE(navigate("missing.html"));
+    EXPECT_EQ(place().address, page) << "a page that cannot be read changes nothing";
+
+    // A followed link: to a named place of the page (its name in Cyrillic), then to another page.
+    std::string named = stripes(20);
+    named.replace(named.find("id=\"s5\""), 7, "id=\"мост\"");
+    std::string links = writePage("links.html", "<a href=\"#мост\">мост</a> <a href=\"sub/other.html\">дальше</a>" + named);
+    writePage("sub\\other.html", colouredPage("#00FF00"));
+    ASSERT_TRUE(navigate(links));
+    tap(4, 6);
+    EXPECT_EQ(stripeAtTop(), 5);
+    EXPECT_EQ(place().anchor, "мост");
+    key(VK_HOME);
+    tap(60, 6);
+    ASSERT_EQ(targets.size(), 2u);
+    EXPECT_EQ(place().address, "file://\\" + std::string(pagesFolder) + "sub\\other.html");
+    EXPECT_EQ(place().anchor, "");
+
+    // Text added in place of a page has no address; its anchor counts once it is jumped to.
+    SendMessageW(view, DTM_CLEAR, 0, 0);
+    EXPECT_EQ(place().address, "");
+    std::string text = stripes(20);
+    SendMessageW(view, DTM_ADDTEXT, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(view, DTM_ANCHOR, 0, reinterpret_cast<LPARAM>("s4"));
+    EXPECT_EQ(place().anchor, "") << "not before the page is complete";
+    SendMessageW(view, DTM_ENDOFSOURCE, 0, 0);
+    EXPECT_EQ(place().anchor, "s4");
+    ASSERT_TRUE(navigate(page));
+    SendMessageW(view, DTM_ADDTEXT, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    EXPECT_EQ(place().address, "") << "text added without a clear is no longer the page";
 }
 
 TEST_F(ViewTest, TheStylusDragsThePageAndATapAfterADragIsNoLink)
