@@ -10,6 +10,13 @@
 //                            MB_ICONQUESTION, MB_ICONSTOP, ...); \n \r \t \\ and \| escapes
 //   answer BUTTON            IDOK, IDCANCEL, IDYES, IDNO, IDABORT, IDRETRY, IDIGNORE
 //   screenshot NAME          NAME.png in the screenshot folder
+//   dump NAME                NAME.json in the screenshot folder: every visible window, topmost
+//                            first, as {"windows": [...]}; each {"class", "id", "text", "rect":
+//                            [left, top, right, bottom] on the screen, "style", "enabled",
+//                            "focused", "children": [...]}, list and combo boxes with "lines":
+//                            [{"text", "value", "selected"}], tree views with "items": [{"text",
+//                            "depth", "expanded", "selected"}] (the items shown, parents
+//                            expanded), HTML views with "address" and "anchor" (see window_dump.h)
 //   expect-window CLASS|CAPTION  a visible window of this class and/or caption exists
 //   expect-journal LINE      a program start or call was journalled as LINE (headless runs),
 //                            e.g. "browser http://www.firm.ru"
@@ -21,6 +28,7 @@
 #pragma once
 
 #include "platform/testing/scenario.h"
+#include "platform/testing/window_dump.h"
 
 #include <functional>
 #include <string>
@@ -30,8 +38,8 @@
 namespace driver {
 
 enum class CommandKind {
-    Tap, Drag, Key, Type, WaitIdle, ExpectBox, Answer, Screenshot, ExpectWindow, ExpectJournal, WaitJournal, Sleep,
-    Quit
+    Tap, Drag, Key, Type, WaitIdle, ExpectBox, Answer, Screenshot, Dump, ExpectWindow, ExpectJournal, WaitJournal,
+    Sleep, Quit
 };
 
 struct ScriptCommand {
@@ -44,7 +52,7 @@ struct ScriptCommand {
     bool hasDetail = false;
     UINT icon = 0;           // expect-box: MB_ICON* of the box, when hasIcon
     bool hasIcon = false;
-    std::string name;        // screenshot file name
+    std::string name;        // screenshot and dump file name
 };
 
 struct Script {
@@ -63,6 +71,9 @@ struct ScriptSettings {
     // True when a visible window with this class and caption exists (an empty one matches any).
     // Without it, expect-window fails.
     std::function<bool(std::u16string_view windowClass, std::u16string_view caption)> windowExists;
+    // The screen's windows as they are now (driver::dumpWindows of windows.h). Without it, dump
+    // fails.
+    std::function<ScreenDump()> dumpWindows;
     ScenarioSettings scenario;
 };
 

@@ -204,10 +204,12 @@ struct LineReader {
         return true;
     }
 
-    bool screenshotName(const std::vector<std::string_view>& arguments)
+    // The name of a file the command writes into the screenshot folder, `extension` added
+    // unless it is there.
+    bool fileName(const std::vector<std::string_view>& arguments, std::string_view verb, std::string_view extension)
     {
         if (arguments.size() != 1) {
-            problem = "screenshot takes one name: screenshot NAME";
+            problem = std::string(verb) + " takes one name: " + std::string(verb) + " NAME";
             return false;
         }
         const std::string_view name = arguments[0];
@@ -217,13 +219,14 @@ struct LineReader {
                                  c == '-' || c == '_' || c == '.';
             plain = plain && allowed;
         }
-        // A name, never a path: the screenshot stays in its folder.
+        // A name, never a path: the file stays in its folder.
         if (!plain) {
-            problem = "screenshot name '" + std::string(name) + "' may hold only letters, digits, '-', '_' and '.'";
+            problem = std::string(verb) + " name '" + std::string(name) +
+                      "' may hold only letters, digits, '-', '_' and '.'";
             return false;
         }
         command.name = std::string(name);
-        if (command.name.size() < 4 || command.name.compare(command.name.size() - 4, 4, ".png") != 0) command.name += ".png";
+        if (!command.name.ends_with(extension)) command.name += extension;
         return true;
     }
 
@@ -307,7 +310,11 @@ struct LineReader {
         }
         if (verb == "screenshot") {
             command.kind = CommandKind::Screenshot;
-            return screenshotName(arguments);
+            return fileName(arguments, verb, ".png");
+        }
+        if (verb == "dump") {
+            command.kind = CommandKind::Dump;
+            return fileName(arguments, verb, ".json");
         }
         if (verb == "wait-idle") return noArguments(CommandKind::WaitIdle);
         if (verb == "quit") return noArguments(CommandKind::Quit);

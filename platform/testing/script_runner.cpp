@@ -35,6 +35,15 @@ std::string iconText(UINT icon)
     }
 }
 
+// Where screenshots and dumps go. The folder is made on demand, as --screenshots names one that
+// need not exist yet.
+std::string pathInFolder(const ScriptSettings& settings, const std::string& name)
+{
+    std::error_code ignored;
+    std::filesystem::create_directories(settings.screenshotFolder, ignored);
+    return (std::filesystem::path(settings.screenshotFolder) / name).string();
+}
+
 // One command; a failure is reported through the scenario and returns -1.
 int runCommand(const ScriptCommand& command, const ScriptSettings& settings)
 {
@@ -108,12 +117,21 @@ int runCommand(const ScriptCommand& command, const ScriptSettings& settings)
         return -1;
     }
     case CommandKind::Screenshot: {
-        // The folder is made on demand, as --screenshots names one that need not exist yet.
-        std::error_code ignored;
-        std::filesystem::create_directories(settings.screenshotFolder, ignored);
-        const std::string path = (std::filesystem::path(settings.screenshotFolder) / command.name).string();
+        const std::string path = pathInFolder(settings, command.name);
         if (saveScreen(path) != 0) {
             fail("screenshot: cannot write " + path);
+            return -1;
+        }
+        return 0;
+    }
+    case CommandKind::Dump: {
+        if (!settings.dumpWindows) {
+            fail("dump: windows cannot be read in this run");
+            return -1;
+        }
+        const std::string path = pathInFolder(settings, command.name);
+        if (writeDump(settings.dumpWindows(), path) != 0) {
+            fail("dump: cannot write " + path);
             return -1;
         }
         return 0;

@@ -3,6 +3,7 @@
 // messages, as another program of the device would read it.
 #pragma once
 
+#include "platform/testing/window_dump.h"
 #include "win32.h"
 
 #include <string>
@@ -25,6 +26,11 @@ std::u16string className(HWND window);
 std::vector<std::u16string> listBoxLines(HWND listBox);
 std::vector<std::u16string> comboBoxLines(HWND comboBox);
 
+// The same with each line's item data and whether it is selected (LB_GETITEMDATA and LB_GETSEL;
+// CB_GETITEMDATA and CB_GETCURSEL).
+std::vector<ListLineDump> listBoxItems(HWND listBox);
+std::vector<ListLineDump> comboBoxItems(HWND comboBox);
+
 // The items of a tree view depth first (TVM_GETNEXTITEM, TVM_GETITEMW), with their depth
 // (0 for the roots), collapsed branches included.
 struct TreeLine {
@@ -32,5 +38,12 @@ struct TreeLine {
     std::u16string text;
 };
 std::vector<TreeLine> treeViewLines(HWND treeView);
+// The same with each item's state (TVIS_EXPANDED, TVIS_SELECTED); `shownOnly` leaves out what
+// collapsed branches hold, as the tree shows it.
+std::vector<TreeItemDump> treeViewItems(HWND treeView, bool shownOnly);
+
+// Every visible top-level window (EnumWindows) and its visible children (GW_CHILD, GW_HWNDNEXT),
+// topmost first, with what lists, trees and HTML views show.
+ScreenDump dumpWindows();
 
 }  // namespace driver
