@@ -99,7 +99,16 @@ void shortReadFile(DWORD maxBytes, unsigned after = 0);
 void failLocalAlloc(DWORD error = ERROR_NOT_ENOUGH_MEMORY, unsigned after = 0);
 // Every allocation of more than `bytes` fails until clearFaults.
 void failLocalAllocAbove(SIZE_T bytes, DWORD error = ERROR_NOT_ENOUGH_MEMORY);
+// Also sets the call counts below back to 0.
 void clearFaults();
+
+// LocalAlloc-family allocations and ReadFile calls made since clearFaults: a fault sweep runs an
+// action once to count them, then once per call with that call failing (after = its index).
+struct CallCounts {
+    unsigned long allocations = 0;
+    unsigned long reads = 0;
+};
+CallCounts callCounts();
 
 // ---- text helpers ---------------------------------------------------------------------------
 

@@ -28,4 +28,6 @@ void failLocalAllocAbove(SIZE_T bytes, DWORD error) {
 
 void clearFaults() { faults() = kernel::Faults{}; }
 
+CallCounts callCounts() { return {faults().allocations, faults().reads}; }
+
 }  // namespace emu

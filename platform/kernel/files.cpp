@@ -146,6 +146,7 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, 
     if (!(file->access & GENERIC_READ)) return failWith(ERROR_ACCESS_DENIED);
 
     Faults& faults = kernelState().faults;
+    ++faults.reads;
     if (faults.read.strikes()) return failWith(faults.read.error);
     DWORD wanted = nNumberOfBytesToRead;
     if (faults.shortRead.strikes() && wanted > faults.shortReadLimit) wanted = faults.shortReadLimit;

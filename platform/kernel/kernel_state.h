@@ -70,6 +70,9 @@ struct Faults {
     bool allocLimited = false;
     SIZE_T allocLimit = 0;
     DWORD allocLimitError = 0;
+    // Every call that a planned failure could strike, counted whether it strikes or not.
+    unsigned long reads = 0;
+    unsigned long allocations = 0;
 };
 
 struct MemoryProfile {

@@ -25,6 +25,7 @@ SIZE_T usableSize(SIZE_T bytes) { return bytes <= granule ? granule : (bytes + g
 // A planned failure, or a request no block can satisfy: the error to give, or NO_ERROR.
 DWORD refusal(SIZE_T bytes) {
     Faults& faults = kernelState().faults;
+    ++faults.allocations;
     if (faults.alloc.strikes()) return faults.alloc.error;
     if (faults.allocLimited && bytes > faults.allocLimit) return faults.allocLimitError;
     if (bytes > largestBlock) return ERROR_NOT_ENOUGH_MEMORY;
