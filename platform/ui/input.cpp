@@ -1,5 +1,6 @@
 // Input from the presenters and the test driver: the stylus goes to the window under it (or the
 // capture), keys and characters to the focus; disabled windows get none; a tap activates.
+#include "platform/ui/mouse_points.h"
 #include "platform/ui/ui_state.h"
 
 namespace ui {
@@ -120,6 +121,7 @@ void stylusDown(int x, int y)
 {
     UiState& s = uiState();
     s.cursorPos = POINT{x, y};
+    emu::recordStylus(emu::StylusPhase::down, x, y);
     const HWND target = stylusTarget(x, y);
     if (target == nullptr)
         return;
@@ -141,6 +143,8 @@ void stylusMove(int x, int y)
     // A stylus is only seen while it touches the screen, unless someone holds the capture.
     if (!s.stylusIsDown && peekWindow(s.capture) == nullptr)
         return;
+    if (s.stylusIsDown)
+        emu::recordStylus(emu::StylusPhase::move, x, y);
     postStylus(stylusTarget(x, y), WM_MOUSEMOVE, x, y);
 }
 
@@ -150,6 +154,8 @@ void stylusUp(int x, int y)
     s.cursorPos = POINT{x, y};
     const bool wasDown = s.stylusIsDown;
     s.stylusIsDown = false;
+    if (wasDown)
+        emu::recordStylus(emu::StylusPhase::up, x, y);
     setKeyNow(VK_LBUTTON, false);
     if (!wasDown && peekWindow(s.capture) == nullptr)
         return;

@@ -1,4 +1,4 @@
-#include "platform/controls/mouse_points.h"
+#include "platform/ui/mouse_points.h"
 
 #include "win32.h"
 #include "win32/controls.h"

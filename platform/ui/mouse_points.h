@@ -1,5 +1,5 @@
 // The stylus trail behind GetMouseMovePoints: the digitizer's samples in quarter pixels of the
-// screen. Whoever delivers stylus input to the window manager also records it here.
+// screen, recorded by the window manager's stylus input as it arrives (input.cpp).
 #pragma once
 
 namespace emu {

@@ -85,7 +85,6 @@ POINT onScreen(HWND control, int x, int y)
 void ControlTest::press(HWND control, int x, int y)
 {
     POINT p = onScreen(control, x, y);
-    emu::recordStylus(emu::StylusPhase::down, p.x, p.y);
     ui::stylusDown(p.x, p.y);
     pump();
 }
@@ -93,7 +92,6 @@ void ControlTest::press(HWND control, int x, int y)
 void ControlTest::drag(HWND control, int x, int y)
 {
     POINT p = onScreen(control, x, y);
-    emu::recordStylus(emu::StylusPhase::move, p.x, p.y);
     ui::stylusMove(p.x, p.y);
     pump();
 }
@@ -101,7 +99,6 @@ void ControlTest::drag(HWND control, int x, int y)
 void ControlTest::release(HWND control, int x, int y)
 {
     POINT p = onScreen(control, x, y);
-    emu::recordStylus(emu::StylusPhase::up, p.x, p.y);
     ui::stylusUp(p.x, p.y);
     pump();
 }

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/controls/control_limits.h"
-#include "platform/controls/mouse_points.h"
+#include "platform/ui/mouse_points.h"
 #include "platform/gdi/screen.h"
 #include "platform/ui/input.h"
 #include "platform/ui/window_manager.h"
