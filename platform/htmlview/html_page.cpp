@@ -66,6 +66,29 @@ bool namedSo(const litehtml::element::ptr& element, const std::string& name)
     return tag != nullptr && std::string_view(tag) == "a" && anchor != nullptr && name == anchor;
 }
 
+// Where an element stands. An empty anchor ("<a name=x></a>") gets no box of its own and reports
+// its parent's place; it stands where the next element in the flow begins.
+int placedTop(const litehtml::element::ptr& element)
+{
+    if (element->get_children_count() > 0 || element->get_placement().height > 0)
+        return element->get_placement().y;
+    for (litehtml::element::ptr at = element; at; at = at->parent()) {
+        litehtml::element::ptr parent = at->parent();
+        if (!parent)
+            break;
+        const size_t count = parent->get_children_count();
+        bool after = false;
+        for (size_t i = 0; i < count; ++i) {
+            litehtml::element::ptr sibling = parent->get_child(static_cast<int>(i));
+            if (after && sibling && sibling->get_placement().height > 0)
+                return sibling->get_placement().y;
+            if (sibling == at)
+                after = true;
+        }
+    }
+    return element->get_placement().y;
+}
+
 } // namespace
 
 void clearPage(HtmlPage& page)
@@ -130,7 +153,7 @@ std::optional<int> anchorTop(const HtmlPage& page, std::string_view name)
         litehtml::element::ptr element = pending.back();
         pending.pop_back();
         if (namedSo(element, wanted))
-            return std::max(0, element->get_placement().y);
+            return std::max(0, placedTop(element));
         size_t count = element->get_children_count();
         for (size_t i = count; i-- > 0;)
             if (litehtml::element::ptr child = element->get_child(static_cast<int>(i)))
