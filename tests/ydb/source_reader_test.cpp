@@ -49,7 +49,8 @@ TEST(SourceReader, ErrorsNameTheLineAndTheField) {
          "firms.jsonl:1: house: greater than 9999 (10000)"},
         {"firms.jsonl", SourceFolder::firm("\"name\": \"A\", \"phones\": [\"1,2\"]"),
          "firms.jsonl:1: phones: a telephone cannot hold a comma: commas separate them"},
-        {"firms.jsonl", SourceFolder::firm("\"name\": \"A\"") + "\n{\"name\": ", "firms.jsonl:2: not valid JSON"},
+        {"firms.jsonl", SourceFolder::firm("\"name\": \"A\"") + "\n{\"name\": ", "firms.jsonl:2:10: not valid JSON: syntax error while parsing value - unexpected end of input; "
+         "expected '[', '{', or a literal"},
         {"streets.jsonl", "{\"key\": \"НЕВ\", \"name\": \"Невский пр.\"}\n{\"key\": \"НЕВА\", \"name\": \"Нева\"}",
          "streets.jsonl:2: key: longer than 3 characters (4)"},
         {"rubrics.json", "[\n{\"code\": \"10\", \"title\": \"А\"},\n{\"code\": \"1010\", \"title\": \"Б\"},\n"
@@ -65,7 +66,11 @@ TEST(SourceReader, ErrorsNameTheLineAndTheField) {
          "edition.json:2: title: its last line is empty, so the handheld would not offer the edition"},
         {"edition.json", "{\"title\": \"Т\",\n \"cityLetter\": \"\xE2\x82\xB4\"}",
          "edition.json:2: cityLetter: character U+20B4 cannot be stored in code page 1251"},
-        {"edition.json", "{\"title\": \"Т\",\n\n \"cityLetter\": \"М\" \"x\"}", "edition.json:3: not valid JSON"},
+        {"edition.json", "{\"title\": \"Т\",\n\n \"cityLetter\": \"М\" \"x\"}",
+         "edition.json:3:22: not valid JSON: syntax error while parsing object - unexpected string literal; expected '}'"},
+        // A title too long on its one line is only too long.
+        {"edition.json", "{\"cityLetter\": \"П\",\n \"title\": \"" + std::string(90, 'x') + "\"}",
+         "edition.json:2: title: longer than 80 characters (90)"},
     };
     for (const Case& c : cases) {
         SourceFolder folder;
@@ -123,6 +128,50 @@ TEST(SourceReader, AStreetWithMoreFirmsThanItsListCanCountIsRefused) {
     folder.write("firms.jsonl", firms);
     EXPECT_EQ(firstIssue(folder),
               "streets.jsonl:1: name: more than 16383 firms in this street: its firm list would not fit a 16-bit count");
+}
+
+// A file that is missing or cannot be parsed is one error, not one on every firm that refers to it.
+TEST(SourceReader, ABrokenFileIsReportedOnceNotOnEveryFirm) {
+    const struct {
+        const char* file;
+        const char* text;  // none: the file is removed
+        const char* expected;
+        size_t unreadable;
+    } cases[] = {
+        {"rubrics.json", "[{\"code\": \"10\"", "rubrics.json:1:15: not valid JSON", 0},
+        {"rubrics.json", nullptr, "rubrics.json: missing: every source edition has one", 1},
+        {"streets.jsonl", nullptr, "streets.jsonl: missing: every source edition has one", 1},
+    };
+    for (const auto& c : cases) {
+        SourceFolder folder;
+        folder.write("firms.jsonl", SourceFolder::firm("\"name\": \"A\"") + "\n" + SourceFolder::firm("\"name\": \"B\"") + "\n");
+        if (c.text) folder.write(c.file, c.text);
+        else std::filesystem::remove(folder.root / c.file);
+        SourceEdition edition;
+        IssueList issues;
+        EXPECT_FALSE(folder.read(edition, issues));
+        ASSERT_EQ(issues.items.size(), 1u) << c.file << ": " << formatIssue(issues.items.back());
+        EXPECT_EQ(formatIssue(issues.items[0]).rfind(c.expected, 0), 0u) << formatIssue(issues.items[0]);
+        EXPECT_EQ(issues.unreadable, c.unreadable) << c.file;
+    }
+}
+
+// Notes the card would never show are built, with a warning at their line.
+TEST(SourceReader, NotesTheCardCannotShowAreWarnedAbout) {
+    SourceFolder folder;
+    folder.write("firms.jsonl",
+                 SourceFolder::firm("\"name\": \"A\", \"comment\": \"Вход со двора. |10| Ремонт |$Запись|\"") + "\n" +
+                     SourceFolder::firm("\"name\": \"B\", \"comment\": \"|20| Окна |$Замер|\"") + "\n" +
+                     SourceFolder::firm("\"name\": \"C\", \"comment\": \"|10| без заметки\"") + "\n");
+    SourceEdition edition;
+    IssueList issues;
+    EXPECT_TRUE(folder.read(edition, issues));
+    EXPECT_EQ(edition.firms.size(), 3u);
+    ASSERT_EQ(issues.warnings.size(), 2u);
+    EXPECT_EQ(formatIssue(issues.warnings[0]), "firms.jsonl:2: comment: warning: notes under |20|, but no rubric of the "
+                                               "firm has a code beginning 20: the card never shows them");
+    EXPECT_EQ(formatIssue(issues.warnings[1]),
+              "firms.jsonl:3: comment: warning: |10| has no |$ after it: write the note as |10| text |$note|");
 }
 
 } // namespace

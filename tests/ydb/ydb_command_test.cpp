@@ -17,17 +17,29 @@ namespace fs = std::filesystem;
 
 struct Outcome {
     int status = -1;
-    std::string out;  // standard output and standard error together
+    std::string out;       // standard output and standard error together
+    std::string printed;   // standard output alone
+    std::string errors;    // standard error alone
+
+    std::string firstErrorLine() const { return errors.substr(0, errors.find('\n')); }
 };
+
+std::string contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 Outcome ydb(const std::string& arguments, const fs::path& folder) {
     fs::path log = folder / "ydb.log";
-    std::string command = std::string(YDB_PROGRAM) + " " + arguments + " >'" + log.string() + "' 2>&1 </dev/null";
+    fs::path errorLog = folder / "ydb.errors";
+    std::string command = std::string(YDB_PROGRAM) + " " + arguments + " >'" + log.string() + "' 2>'" +
+                          errorLog.string() + "' </dev/null";
     int raw = std::system(command.c_str());
     Outcome r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream in(log, std::ios::binary);
-    r.out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    r.printed = contents(log);
+    r.errors = contents(errorLog);
+    r.out = r.printed + r.errors;
     return r;
 }
 
@@ -58,6 +70,8 @@ TEST_F(YdbCommand, ASoundSourceBuildsChecksAndDumps) {
     Outcome c = ydb("check " + shellWord(output()), root());
     EXPECT_EQ(c.status, 0) << c.out;
     EXPECT_EQ(c.out, "sound: 6 rubrics, 4 firms, 3 streets, 4 telephone entries\n");
+    // The sample's notes are filed under one of the firm's rubrics: no warning.
+    EXPECT_EQ(b.errors, "");
 
     Outcome d = ydb("dump " + shellWord(output()) + " firms", root());
     EXPECT_EQ(d.status, 0) << d.out;
@@ -69,6 +83,7 @@ TEST_F(YdbCommand, ASoundSourceBuildsChecksAndDumps) {
     EXPECT_EQ(i.status, 0);
     EXPECT_NE(i.out.find("title:\n  Справочник\n  Санкт-Петербург\n"), std::string::npos) << i.out;
     EXPECT_NE(i.out.find("help text 0"), std::string::npos) << i.out;
+    EXPECT_NE(i.out.find("counts: 6 rubrics, 3 prefixes, 4 firms, 3 streets"), std::string::npos) << i.out;
 }
 
 TEST_F(YdbCommand, ASourceWithErrorsWritesNothing) {
@@ -123,6 +138,128 @@ TEST_F(YdbCommand, SynthWritesASourceThatBuilds) {
     EXPECT_EQ(b.out, "");
     EXPECT_EQ(ydb("check " + shellWord(root() / "synth.ydb"), root()).status, 0);
     EXPECT_EQ(ydb("synth --firms -5 -o " + shellWord(synth), root()).status, 2);
+}
+
+TEST_F(YdbCommand, SynthNeverWritesIntoAFolderItDidNotMake) {
+    const std::string handWritten = contents(root() / "firms.jsonl");
+    Outcome refused = ydb("synth --firms 10 -o " + shellWord(root()), root());
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.firstErrorLine(), "ydb synth: " + root().string() +
+                                            " is not empty; name a new folder, or add --force to write over its edition files");
+    EXPECT_EQ(contents(root() / "firms.jsonl"), handWritten);
+
+    EXPECT_EQ(ydb("synth --firms 10 -o " + shellWord(root() / "edition.json"), root()).firstErrorLine(),
+              "ydb synth: " + (root() / "edition.json").string() + " is a file, not a folder");
+    fs::create_directories(root() / "empty");
+    EXPECT_EQ(ydb("synth --firms 10 -o " + shellWord(root() / "empty"), root()).status, 0);
+    EXPECT_EQ(ydb("synth --firms 10 --force -o " + shellWord(root()), root()).status, 0);
+    EXPECT_NE(contents(root() / "firms.jsonl"), handWritten);
+}
+
+TEST_F(YdbCommand, HelpIsTheUsageOnStandardOutput) {
+    for (const char* asked : {"--help", "-h", "help"}) {
+        Outcome h = ydb(asked, root());
+        EXPECT_EQ(h.status, 0) << asked;
+        EXPECT_EQ(h.printed.rfind("usage: ydb COMMAND", 0), 0u) << asked << ": " << h.out;
+        EXPECT_EQ(h.errors, "") << asked;
+    }
+    const struct {
+        const char* arguments;
+        const char* firstLine;
+    } commands[] = {
+        {"build --help", "usage: ydb build SOURCE_DIR -o FILE.ydb [--quiet]"},
+        {"help synth", "usage: ydb synth [--firms N] -o DIR [--seed S] [--force]"},
+        {"query some.ydb search -h", "usage: ydb query FILE WHAT [ARGUMENTS] [--json]"},
+        {"dump --help", "usage: ydb dump FILE TABLE"},
+    };
+    for (const auto& c : commands) {
+        Outcome h = ydb(c.arguments, root());
+        EXPECT_EQ(h.status, 0) << c.arguments;
+        EXPECT_EQ(h.printed.substr(0, h.printed.find('\n')), c.firstLine) << c.arguments;
+    }
+    EXPECT_NE(ydb("help query", root()).printed.find("complete-street TEXT"), std::string::npos);
+    Outcome unknown = ydb("frobnicate", root());
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.firstErrorLine(), "ydb: unknown command 'frobnicate'");
+}
+
+// 0 done, 1 damaged or findings, 2 usage or a file that cannot be read, for every command.
+TEST_F(YdbCommand, ExitCodesAndFirstLinesAgreeForEveryCommand) {
+    std::string error;
+    ASSERT_TRUE(built.build(error)) << error;
+    const fs::path sound = root() / "sound.ydb";
+    fs::copy_file(built.path, sound);
+    // Cut inside the help text: the tables are whole, the resource chain is not.
+    const uint32_t resources = built.image.tableStart[8];
+    truncateImage(built.image, resources + 20);
+    ASSERT_TRUE(built.save());
+    const std::string cut = shellWord(built.path);
+    std::ofstream(root() / "empty.ydb").flush();
+    fs::create_directories(root() / "folder.ydb");
+    fs::remove(root() / "streets.jsonl");
+
+    const struct {
+        std::string arguments;
+        int status;
+        std::string firstLine;  // of standard error; empty: not compared
+    } cases[] = {
+        {"info " + cut, 1, ""},
+        {"dump " + shellWord(root() / "empty.ydb") + " firms", 1,
+         "ydb dump: " + (root() / "empty.ydb").string() + ": not a directory database (its first bytes are not the format's mark)"},
+        {"info " + shellWord(root() / "folder.ydb"), 2,
+         "ydb info: " + (root() / "folder.ydb").string() + ": is a folder, not a database file"},
+        {"query " + shellWord(root() / "missing.ydb") + " letters", 2,
+         "ydb query: " + (root() / "missing.ydb").string() + ": no such file"},
+        {"query " + shellWord(sound) + " search", 2, "ydb query: search needs at least one of --name, --street and --phone (with letters or digits)"},
+        {"build " + shellWord(root()) + " -o " + shellWord(root() / "x.ydb"), 2,
+         "streets.jsonl: missing: every source edition has one"},
+        {"dump " + shellWord(sound) + " 8", 2, "ydb dump: no table '8'"},
+        {"check " + shellWord(sound), 0, ""},
+    };
+    for (const auto& c : cases) {
+        Outcome r = ydb(c.arguments, root());
+        EXPECT_EQ(r.status, c.status) << c.arguments << "\n" << r.out;
+        if (!c.firstLine.empty()) {
+            EXPECT_EQ(r.firstErrorLine(), c.firstLine) << c.arguments;
+        }
+    }
+    Outcome info = ydb("info " + cut, root());
+    EXPECT_NE(info.printed.find("  damaged: "), std::string::npos) << info.out;
+}
+
+TEST_F(YdbCommand, ATruncatedFileIsDescribedInTheToolsOwnWords) {
+    std::string error;
+    ASSERT_TRUE(built.build(error)) << error;
+    truncateImage(built.image, built.image.tableStart[5]);
+    ASSERT_TRUE(built.save());
+    for (const char* command : {"info", "check", "query"}) {
+        Outcome r = ydb(std::string(command) + " " + shellWord(built.path) + (command[0] == 'q' ? " letters" : ""), root());
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_EQ(r.errors, "ydb " + std::string(command) + ": " + built.path +
+                                ": damaged: the file is shorter than its table of tables says: truncated, or not a "
+                                "directory database (reader code -100)\n")
+            << command;
+    }
+}
+
+TEST_F(YdbCommand, QueryFirmsNeedsTheStartOfARubricsFirmList) {
+    std::string error;
+    ASSERT_TRUE(built.build(error)) << error;
+    // Автосервисы lists three firms.
+    const uint32_t list = built.image.rubricListRefs[1];
+    Outcome listed = ydb("query " + shellWord(built.path) + " firms " + std::to_string(list), root());
+    EXPECT_EQ(listed.status, 0) << listed.out;
+    EXPECT_EQ(std::count(listed.printed.begin(), listed.printed.end(), '\n'), 3) << listed.out;
+
+    Outcome inside = ydb("query " + shellWord(built.path) + " firms " + std::to_string(list + 4), root());
+    EXPECT_EQ(inside.status, 1);
+    EXPECT_EQ(inside.firstErrorLine(), "ydb query: no rubric's firm list starts at " + std::to_string(list + 4) +
+                                           "; the rubrics' firmListRef values are the starts (ydb dump FILE rubrics)");
+    const uint32_t length = built.image.tableStart[tableRubricFirms + 1] - built.image.tableStart[tableRubricFirms];
+    Outcome beyond = ydb("query " + shellWord(built.path) + " firms " + std::to_string(length), root());
+    EXPECT_EQ(beyond.status, 1);
+    EXPECT_EQ(beyond.firstErrorLine(), "ydb query: firm list " + std::to_string(length) +
+                                           " lies beyond the rubric firm lists (" + std::to_string(length) + " bytes)");
 }
 
 } // namespace

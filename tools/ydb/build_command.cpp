@@ -68,14 +68,18 @@ int runBuild(int argc, char** argv) {
         if (std::strcmp(argv[i], "-o") == 0 && i + 1 < argc) output = argv[++i];
         else if (std::strcmp(argv[i], "--quiet") == 0) quiet = true;
         else if (source.empty() && argv[i][0] != '-') source = argv[i];
-        else source = output = "";
+        else return usageError("build", std::string("unexpected argument '") + argv[i] + "'");
     }
-    if (source.empty() || output.empty()) {
-        std::fprintf(stderr, "usage: ydb build SOURCE_DIR -o FILE.ydb [--quiet]\n");
+    if (source.empty()) return usageError("build", "no SOURCE_DIR given");
+    if (output.empty()) return usageError("build", "-o FILE.ydb is needed");
+    std::error_code ec;
+    if (!fs::is_directory(source, ec)) {
+        std::fprintf(stderr, "ydb build: %s: %s\n", source.c_str(),
+                     fs::exists(source, ec) ? "not a folder" : "no such folder");
         return exitUsage;
     }
-    if (!fs::is_directory(source)) {
-        std::fprintf(stderr, "ydb build: %s: not a folder\n", source.c_str());
+    if (fs::is_directory(output, ec)) {
+        std::fprintf(stderr, "ydb build: %s: is a folder; -o names the database file to write\n", output.c_str());
         return exitUsage;
     }
     ProgressBar progress{!quiet && isatty(2) != 0};
@@ -86,13 +90,20 @@ int runBuild(int argc, char** argv) {
         progress.show(total ? ProgressBar::readShare * static_cast<double>(done) / static_cast<double>(total) : 0,
                       "reading the firms");
     });
+    // Warnings first: with errors as well, the errors are what the publisher reads last.
+    if (!issues.warnings.empty()) {
+        progress.finish();
+        for (const SourceIssue& warning : issues.warnings) std::fprintf(stderr, "%s\n", formatIssue(warning).c_str());
+        progress.shown = !quiet && isatty(2) != 0;
+    }
     if (!sound) {
         progress.finish();
         for (const SourceIssue& issue : issues.items) std::fprintf(stderr, "%s\n", formatIssue(issue).c_str());
         if (issues.total > issues.items.size())
             std::fprintf(stderr, "... and %zu more\n", issues.total - issues.items.size());
         std::fprintf(stderr, "ydb build: %zu error(s); nothing written\n", issues.total);
-        return exitFailed;
+        // A file of the source that cannot be read is an input error, not a fault of its content.
+        return issues.unreadable > 0 ? exitUsage : exitFailed;
     }
     progress.show(ProgressBar::readShare, "ordering the firms");
     Edition built = editionFromSource(edition);
@@ -107,7 +118,6 @@ int runBuild(int argc, char** argv) {
     progress.show(0.9, "writing");
     // Written under another name first, so that a failed build never leaves half a database.
     std::string temporary = output + ".part";
-    std::error_code ec;
     if (saveImage(image, temporary, error) != writeOk || (fs::rename(temporary, output, ec), ec)) {
         progress.finish();
         fs::remove(temporary, ec);

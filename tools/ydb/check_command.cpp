@@ -1,6 +1,4 @@
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "tools/ydb/commands.h"
@@ -9,19 +7,14 @@
 #include "tools/ydb/examine/resource_chunks.h"
 
 int runCheck(int argc, char** argv) {
-    if (argc != 1) {
-        std::fprintf(stderr, "usage: ydb check FILE\n");
-        return exitUsage;
-    }
+    if (argc != 1) return usageError("check", argc == 0 ? "no FILE given" : "one FILE only");
+    ReaderBoxesSilenced quiet;  // the faults are reported below in the tool's words
     std::string error;
-    DirectoryDatabase* db = openHostDatabase(argv[0], error);
+    OpenFailure failure;
+    DirectoryDatabase* db = openHostDatabase(argv[0], error, failure);
     if (!db) {
         std::fprintf(stderr, "ydb check: %s\n", error.c_str());
-        // A file that can be read but that the reader refuses is damaged; one that cannot be read
-        // at all is an input error.
-        std::error_code ec;
-        bool readable = std::filesystem::is_regular_file(argv[0], ec) && std::ifstream(argv[0], std::ios::binary).good();
-        return readable ? exitFailed : exitUsage;
+        return exitCodeOf(failure);
     }
     CheckReport report = checkDatabase(*db);
     for (const ChunkFault& f : checkResourceChunks(argv[0], tableStart(*db, ydb::resourceArea)))

@@ -1,6 +1,7 @@
 // ydb: compiles source editions into directory database files and examines such files.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "tools/ydb/commands.h"
 
@@ -9,30 +10,38 @@ namespace {
 struct Command {
     const char* name;
     int (*run)(int, char**);
-    const char* usage;
 };
 
 const Command commands[] = {
-    {"build", runBuild, "build SOURCE_DIR -o FILE.ydb [--quiet]   compile a source edition"},
-    {"info", runInfo, "info FILE                              header, counts, tables, resources"},
-    {"check", runCheck, "check FILE                             validate every table and cross reference"},
-    {"dump", runDump, "dump FILE TABLE                        one JSON object per record (TABLE 0-7 or name)"},
-    {"synth", runSynth, "synth --firms N -o DIR [--seed S]      write a generated source edition"},
-    {"query", runQuery, "query FILE WHAT ... [--json]           the lines the lists and searches show"},
+    {"build", runBuild}, {"info", runInfo}, {"check", runCheck},
+    {"dump", runDump},   {"synth", runSynth}, {"query", runQuery},
 };
 
-int usage() {
-    std::fprintf(stderr, "usage: ydb COMMAND ...\n");
-    for (const Command& c : commands) std::fprintf(stderr, "  ydb %s\n", c.usage);
-    return exitUsage;
+bool asksForHelp(const char* argument) {
+    return std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0 ||
+           std::strcmp(argument, "help") == 0;
+}
+
+int printUsage(const char* command) {
+    std::fputs(commandUsage(command), stdout);
+    return exitOk;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return usage();
-    for (const Command& c : commands)
-        if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
-    std::fprintf(stderr, "ydb: unknown command '%s'\n", argv[1]);
-    return usage();
+    if (argc < 2) return usageError("ydb", "no command given");
+    if (asksForHelp(argv[1])) {
+        if (argc == 2) return printUsage("ydb");
+        if (argc == 3 && commandUsage(argv[2])) return printUsage(argv[2]);
+        return usageError("help", std::string("no such command '") + argv[2] + "'");
+    }
+    for (const Command& c : commands) {
+        if (std::strcmp(argv[1], c.name) != 0) continue;
+        // A request for help wins over everything else on the line.
+        for (int i = 2; i < argc; ++i)
+            if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return printUsage(c.name);
+        return c.run(argc - 2, argv + 2);
+    }
+    return usageError("ydb", std::string("unknown command '") + argv[1] + "'");
 }

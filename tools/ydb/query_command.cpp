@@ -25,20 +25,10 @@
 #include "search/wide_text.h"
 #include "tools/ydb/commands.h"
 #include "tools/ydb/examine/host_database.h"
+#include "tools/ydb/examine/record_json.h"
 #include "tools/ydb/source/cp1251.h"
 
 namespace {
-
-constexpr char usageText[] =
-    "usage: ydb query FILE WHAT [--json] ...\n"
-    "  rubrics [--flat] [--choice]          the rubric tree, indented (--choice: with each item's theme)\n"
-    "  firms REF                            the firm list of a rubric by its firmListRef\n"
-    "  letters                              the white pages' index\n"
-    "  letter-firms N                       the firms of index line N (from 0)\n"
-    "  search [--mode prefix|contains|web|notes] [--name TEXT] [--street TEXT] [--theme CODE]\n"
-    "         [--phone DIGITS] [--fragment yes|no] [--notes yes|no]\n"
-    "  complete-name TEXT...                one edit change of the name box per argument\n"
-    "  complete-street TEXT                 the street box's text\n";
 
 std::string utf8(const WCHAR* text) { return utf16ToUtf8(text, wideLength(text) + 1); }
 
@@ -139,6 +129,8 @@ struct AnsweringHooks : ScreenHooks {
     int notesAnswer = IDNO;
     int readErrors = 0;
     int messageBox(const WCHAR* text, const WCHAR* caption, UINT type) override {
+        // The screen asks for conditions in a box; the tool says so as a usage error instead.
+        if (std::u16string_view(caption) == text::captionConditions) return IDOK;
         std::fprintf(stderr, "%s: %s\n", utf8(caption).c_str(), utf8(text).c_str());
         if (std::u16string_view(text) == text::readError) ++readErrors;
         if ((type & MB_TYPEMASK) != MB_YESNO) return IDOK;
@@ -166,17 +158,14 @@ bool parseAnswer(const char* text, int& answer) {
     return true;
 }
 
-int usage() {
-    std::fputs(usageText, stderr);
-    return exitUsage;
-}
+int usage(const std::string& reason = {}) { return usageError("query", reason); }
 
 int queryRubrics(DirectoryDatabase& db, const std::vector<const char*>& args, const Output& out, AnsweringHooks& hooks) {
     bool choice = false;
     for (const char* a : args) {
         if (std::strcmp(a, "--flat") == 0) searchState.flatMode = 1;
         else if (std::strcmp(a, "--choice") == 0) choice = true;
-        else return usage();
+        else return usage(std::string("rubrics takes --flat and --choice, not '") + a + "'");
     }
     if (choice) searchState.rubricChoice.marker = choiceAsked;
     KeptTree tree;
@@ -215,14 +204,14 @@ int querySearch(DirectoryDatabase& db, const std::vector<const char*>& args, con
     for (size_t i = 0; i < args.size(); ++i) {
         const char* a = args[i];
         const char* value = i + 1 < args.size() ? args[i + 1] : nullptr;
-        if (!value) return usage();
+        if (!value) return usage(std::string(a) + " needs a value");
         ++i;
         if (std::strcmp(a, "--mode") == 0) {
             static const char* const modes[searchModeCount] = {"prefix", "contains", "web", "notes"};
             request.mode = -1;
             for (int32_t m = 0; m < searchModeCount; ++m)
                 if (std::strcmp(value, modes[m]) == 0) request.mode = m;
-            if (request.mode < 0) return usage();
+            if (request.mode < 0) return usage("--mode is prefix, contains, web or notes");
         } else if (std::strcmp(a, "--name") == 0) {
             name = typedIntoUpperCaseBox(value);
         } else if (std::strcmp(a, "--street") == 0) {
@@ -230,21 +219,21 @@ int querySearch(DirectoryDatabase& db, const std::vector<const char*>& args, con
         } else if (std::strcmp(a, "--phone") == 0) {
             phone = fromUtf8(value);  // the telephone field takes digits only
             if (!std::all_of(phone.begin(), phone.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; }))
-                return usage();
+                return usage("--phone takes digits only");
             if (phone.size() > 9) phone.resize(9);
         } else if (std::strcmp(a, "--theme") == 0) {
             std::string code;
-            if (!utf8ToCp1251(value, code)) return usage();
+            if (!utf8ToCp1251(value, code)) return usage("--theme takes a rubric code");
             RubricChoice& choice = searchState.rubricChoice;
             choice.marker = choiceMade;
             std::memset(choice.code, 0, sizeof choice.code);
             std::memcpy(choice.code, code.data(), std::min<size_t>(code.size(), 6));
         } else if (std::strcmp(a, "--fragment") == 0) {
-            if (!parseAnswer(value, hooks.fragmentAnswer)) return usage();
+            if (!parseAnswer(value, hooks.fragmentAnswer)) return usage("--fragment takes yes or no");
         } else if (std::strcmp(a, "--notes") == 0) {
-            if (!parseAnswer(value, hooks.notesAnswer)) return usage();
+            if (!parseAnswer(value, hooks.notesAnswer)) return usage("--notes takes yes or no");
         } else {
-            return usage();
+            return usage(std::string("search has no option '") + a + "'");
         }
     }
     request.name = name.c_str();
@@ -252,13 +241,14 @@ int querySearch(DirectoryDatabase& db, const std::vector<const char*>& args, con
     request.phone = phone.c_str();
     loadStreetList(streetList, db);
     PrintedList results(out);
-    runSearch(db, request, results, hooks);
+    if (runSearch(db, request, results, hooks) == searchNeedsConditions)
+        return usage("search needs at least one of --name, --street and --phone (with letters or digits)");
     return exitOk;
 }
 
 int queryLetterFirms(DirectoryDatabase& db, const char* arg, const Output& out, AnsweringHooks& hooks) {
     uint64_t line = 0;
-    if (!parseNumber(arg, 0x7FFFFFFF, line)) return usage();
+    if (!parseNumber(arg, 0x7FFFFFFF, line)) return usage("letter-firms takes a line number of the index");
     KeptList index;
     fillLetterIndex(db, index, hooks);
     if (line >= index.values.size()) {
@@ -273,12 +263,35 @@ int queryLetterFirms(DirectoryDatabase& db, const char* arg, const Output& out, 
     return exitOk;
 }
 
+// The handheld only ever reads a rubric firm list where a rubric points; anywhere else it reads
+// the middle of a list as if it were a start and calls the file damaged.
+bool startsRubricFirmList(DirectoryDatabase& db, uint32_t ref) {
+    const uint32_t length = tableLength(db, tableRubricFirms);
+    if (ref >= length) {
+        std::fprintf(stderr, "ydb query: firm list %u lies beyond the rubric firm lists (%u bytes)\n", ref, length);
+        return false;
+    }
+    bool found = false;
+    uint32_t failedRef = 0;
+    const int32_t walk = walkTable(db, tableRubrics, 0, [&](uint32_t) { found = found || db.rubric.firmListRef == ref; },
+                                   failedRef);
+    if (found) return true;
+    if (walk != readOk)
+        std::fprintf(stderr, "ydb query: damaged: the rubric at %u cannot be read (reader code %d)\n", failedRef, walk);
+    else
+        std::fprintf(stderr,
+                     "ydb query: no rubric's firm list starts at %u; the rubrics' firmListRef values are the starts "
+                     "(ydb dump FILE rubrics)\n",
+                     ref);
+    return false;
+}
+
 int runQuery(DirectoryDatabase& db, const std::string& what, const std::vector<const char*>& args, const Output& out,
              AnsweringHooks& hooks) {
     if (what == "rubrics") return queryRubrics(db, args, out, hooks);
     if (what == "search") return querySearch(db, args, out, hooks);
     if (what == "letters") {
-        if (!args.empty()) return usage();
+        if (!args.empty()) return usage("letters takes no arguments");
         PrintedList index(out);
         fillLetterIndex(db, index, hooks);
         return exitOk;
@@ -286,13 +299,14 @@ int runQuery(DirectoryDatabase& db, const std::string& what, const std::vector<c
     if (what == "letter-firms") return args.size() == 1 ? queryLetterFirms(db, args[0], out, hooks) : usage();
     if (what == "firms") {
         uint64_t ref = 0;
-        if (args.size() != 1 || !parseNumber(args[0], 0xFFFFFFFF, ref)) return usage();
+        if (args.size() != 1 || !parseNumber(args[0], 0xFFFFFFFF, ref)) return usage("firms takes one REF, a number");
+        if (!startsRubricFirmList(db, static_cast<uint32_t>(ref))) return exitFailed;
         PrintedList list(out);
         fillRubricFirmList(db, static_cast<uint32_t>(ref), list, hooks);
         return exitOk;
     }
     if (what == "complete-name" || what == "complete-street") {
-        if (args.empty() || (what == "complete-street" && args.size() != 1)) return usage();
+        if (args.empty() || (what == "complete-street" && args.size() != 1)) return usage(what + (what == "complete-street" ? " takes one TEXT" : " takes one TEXT or more"));
         KeptCompletion box;
         for (const char* a : args) {
             const std::u16string typed = typedIntoUpperCaseBox(a);
@@ -302,7 +316,7 @@ int runQuery(DirectoryDatabase& db, const std::string& what, const std::vector<c
         for (const std::u16string& line : box.lines) out.line(line.c_str());
         return exitOk;
     }
-    return usage();
+    return usage("no WHAT '" + what + "'");
 }
 
 }  // namespace
@@ -314,16 +328,11 @@ int runQuery(int argc, char** argv) {
         if (std::strcmp(argv[i], "--json") == 0) out.json = true;
         else args.push_back(argv[i]);
     }
-    if (args.size() < 2) return usage();
+    if (args.size() < 2) return usage(args.empty() ? "FILE and WHAT are needed" : "WHAT is needed");
     const std::string file = args[0];
     const std::string what = args[1];
     args.erase(args.begin(), args.begin() + 2);
 
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec)) {
-        std::fprintf(stderr, "ydb query: %s: no such file\n", file.c_str());
-        return exitUsage;
-    }
     int damaged = 0;
     emu::setMessageBoxHandler([&damaged](HWND, std::u16string_view text, std::u16string_view caption, UINT style) {
         std::fprintf(stderr, "%s: %s\n", utf16ToUtf8(caption.data(), caption.size()).c_str(),
@@ -332,10 +341,11 @@ int runQuery(int argc, char** argv) {
         return emu::defaultMessageBoxAnswer(style);
     });
     std::string error;
-    DirectoryDatabase* db = openHostDatabase(file, error);
+    OpenFailure failure;
+    DirectoryDatabase* db = openHostDatabase(file, error, failure);
     if (!db) {
         std::fprintf(stderr, "ydb query: %s\n", error.c_str());
-        return exitFailed;
+        return exitCodeOf(failure);
     }
     searchState = SearchState{};
     AnsweringHooks hooks;

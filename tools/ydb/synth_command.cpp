@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "tools/ydb/commands.h"
@@ -16,28 +17,51 @@ bool parseCount(const char* text, uint64_t maxValue, uint64_t& value) {
     return true;
 }
 
+// Why `folder` must not be written into; empty when it is new, or an empty folder, or forced.
+std::string refusal(const std::string& folder, bool force) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(folder, ec);
+    if (!fs::exists(status)) return {};
+    if (!fs::is_directory(status)) return folder + " is a file, not a folder";
+    if (force) return {};
+    fs::directory_iterator entries(folder, ec);
+    if (ec) return folder + " cannot be read";
+    if (entries != fs::directory_iterator())
+        return folder + " is not empty; name a new folder, or add --force to write over its edition files";
+    return {};
+}
+
 } // namespace
 
 int runSynth(int argc, char** argv) {
     SynthOptions options;
     std::string folder;
+    bool force = false;
     for (int i = 0; i < argc; ++i) {
         uint64_t v = 0;
-        if (std::strcmp(argv[i], "--firms") == 0 && i + 1 < argc && parseCount(argv[i + 1], 5000000, v)) {
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(argv[i], "--firms") == 0) {
+            if (!hasValue || !parseCount(argv[i + 1], 5000000, v))
+                return usageError("synth", "--firms takes a number from 0 to 5000000");
             options.firms = static_cast<uint32_t>(v);
             ++i;
-        } else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc && parseCount(argv[i + 1], ~0ull, v)) {
+        } else if (std::strcmp(argv[i], "--seed") == 0) {
+            if (!hasValue || !parseCount(argv[i + 1], ~0ull, v)) return usageError("synth", "--seed takes a number");
             options.seed = v;
             ++i;
-        } else if (std::strcmp(argv[i], "-o") == 0 && i + 1 < argc) {
+        } else if (std::strcmp(argv[i], "-o") == 0 && hasValue) {
             folder = argv[++i];
+        } else if (std::strcmp(argv[i], "--force") == 0) {
+            force = true;
         } else {
-            folder.clear();
-            break;
+            return usageError("synth", std::string("unexpected argument '") + argv[i] + "'");
         }
     }
-    if (folder.empty()) {
-        std::fprintf(stderr, "usage: ydb synth --firms N -o DIR [--seed S]   (N up to 5000000)\n");
+    if (folder.empty()) return usageError("synth", "-o DIR is needed");
+    // A source edition written by hand into this folder would be lost without a word.
+    if (std::string why = refusal(folder, force); !why.empty()) {
+        std::fprintf(stderr, "ydb synth: %s\n", why.c_str());
         return exitUsage;
     }
     std::string error;

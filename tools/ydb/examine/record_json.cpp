@@ -68,15 +68,14 @@ std::string recordJson(const DirectoryDatabase& db, int table, uint32_t ref) {
     return j.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-int32_t dumpTable(DirectoryDatabase& db, int table, const std::function<void(const std::string&)>& line,
+int32_t walkTable(DirectoryDatabase& db, int table, uint16_t detail, const std::function<void(uint32_t ref)>& each,
                   uint32_t& failedRef) {
-    uint16_t detail = table == tableFirms ? detailBody : table == tableStreetFirms ? detailList : 0;
     failedRef = 0;
     int32_t r = seekTable(db, table, 0, false, noCap);
     if (r != readOk) return r;
     uint32_t ref = tableOffset(db, table);
     while ((r = readRecord(db, table, readNext, detail, noCap)) == readOk) {
-        line(recordJson(db, table, ref));
+        each(ref);
         uint32_t next = tableOffset(db, table);
         if (next <= ref) {
             failedRef = ref;
@@ -86,4 +85,10 @@ int32_t dumpTable(DirectoryDatabase& db, int table, const std::function<void(con
     }
     failedRef = ref;
     return r == readEndOfTable ? readOk : r;
+}
+
+int32_t dumpTable(DirectoryDatabase& db, int table, const std::function<void(const std::string&)>& line,
+                  uint32_t& failedRef) {
+    uint16_t detail = table == tableFirms ? detailBody : table == tableStreetFirms ? detailList : 0;
+    return walkTable(db, table, detail, [&](uint32_t ref) { line(recordJson(db, table, ref)); }, failedRef);
 }

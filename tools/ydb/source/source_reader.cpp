@@ -12,6 +12,7 @@
 #include "tools/ydb/source/cp1251.h"
 #include "tools/ydb/source/field_reader.h"
 #include "tools/ydb/source/json_lines.h"
+#include "tools/ydb/source/notes_check.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -27,16 +28,42 @@ bool readWholeFile(const fs::path& path, std::string& bytes) {
     return !in.bad();
 }
 
-// Parses a whole JSON file; a syntax error is reported at its line.
+// Why a file of the source cannot be read, in a few words.
+std::string unreadableReason(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::exists(path, ec)) return "missing: every source edition has one";
+    if (fs::is_directory(path, ec)) return "is a folder, not a file";
+    return "cannot be read";
+}
+
+// The parser's complaint at its place: `text` starts at line `firstLine` of `file`.
+SourceIssue syntaxIssue(const std::string& file, std::string_view text, int firstLine, const json::parse_error& e) {
+    const size_t at = std::min<size_t>(e.byte > 0 ? e.byte - 1 : 0, text.size());
+    size_t lineStart = 0;
+    if (at > 0)
+        if (size_t newline = text.rfind('\n', at - 1); newline != std::string_view::npos) lineStart = newline + 1;
+    // The parser's own words, without its prefix and its own count of lines.
+    std::string reason = e.what();
+    if (size_t place = reason.find("parse error"); place != std::string::npos)
+        if (size_t colon = reason.find(": ", place); colon != std::string::npos) reason = reason.substr(colon + 2);
+    SourceIssue issue;
+    issue.file = file;
+    issue.line = firstLine - 1 + lineOfOffset(text, at);
+    issue.column = static_cast<int>(utf8Length(text.substr(lineStart, at - lineStart))) + 1;
+    issue.message = "not valid JSON: " + reason;
+    return issue;
+}
+
+// Parses a whole JSON file; a syntax error is reported at its line and column.
 bool parseJsonFile(const fs::path& folder, const char* name, std::string& text, json& value, IssueList& issues) {
     if (!readWholeFile(folder / name, text)) {
-        issues.add(name, 0, "", "cannot be read");
+        issues.addUnreadable(name, unreadableReason(folder / name));
         return false;
     }
     try {
         value = json::parse(text);
     } catch (const json::parse_error& e) {
-        issues.add(name, lineOfOffset(text, e.byte > 0 ? e.byte - 1 : 0), "", "not valid JSON");
+        issues.add(syntaxIssue(name, text, 1, e));
         return false;
     }
     return true;
@@ -101,10 +128,12 @@ void readEdition(const fs::path& folder, SourceEdition& edition, IssueList& issu
     std::vector<std::string> lines;
     const json titleObject = json::object({{"title", titleValue}});
     FieldReader titleReader(titleObject, file, lineOfKey("title"), issues);
+    // Read without a limit: the limit is of the whole title, its line breaks included.
+    const size_t before = issues.total;
     if (titleValue.is_array()) {
-        lines = titleReader.textList("title", limits::title);
+        lines = titleReader.textList("title", std::string::npos);
     } else {
-        std::string whole = titleReader.text("title", limits::title, true);
+        std::string whole = titleReader.text("title", std::string::npos, true);
         size_t start = 0;
         while (start <= whole.size()) {
             size_t end = whole.find_first_of("\r\n", start);
@@ -115,10 +144,13 @@ void readEdition(const fs::path& folder, SourceEdition& edition, IssueList& issu
         }
     }
     for (size_t i = 0; i < lines.size(); ++i) edition.title += (i ? "\r\n" : "") + lines[i];
-    if (edition.title.size() > limits::title)
-        titleReader.fail("title", "longer than 80 characters with its line breaks (" +
+    if (issues.total != before) {
+        // Already said what is wrong with it.
+    } else if (edition.title.size() > limits::title) {
+        titleReader.fail("title", "longer than " + std::to_string(limits::title) + " characters" +
+                                      (lines.size() > 1 ? " with the line breaks between its lines" : "") + " (" +
                                       std::to_string(edition.title.size()) + ")");
-    else if (lines.empty() || lines.back().empty())
+    } else if (lines.empty() || lines.back().empty())
         titleReader.fail("title", "its last line is empty, so the handheld would not offer the edition");
 
     FieldReader letterReader(doc, file, lineOfKey("cityLetter"), issues);
@@ -166,15 +198,16 @@ void readEdition(const fs::path& folder, SourceEdition& edition, IssueList& issu
     }
 }
 
-void readRubrics(const fs::path& folder, SourceEdition& edition, IssueList& issues,
+// False when the file as a whole is unusable: the firms' rubric codes then cannot be checked.
+bool readRubrics(const fs::path& folder, SourceEdition& edition, IssueList& issues,
                  std::unordered_map<std::string, uint32_t>& byCode) {
     const std::string file = "rubrics.json";
     std::string text;
     json doc;
-    if (!parseJsonFile(folder, file.c_str(), text, doc, issues)) return;
+    if (!parseJsonFile(folder, file.c_str(), text, doc, issues)) return false;
     if (!doc.is_array()) {
         issues.add(file, 1, "", "expected a list of rubrics");
-        return;
+        return false;
     }
     JsonLayout layout = locateJson(text);
     std::vector<std::string> open;  // the codes of the current rubric and its ancestors
@@ -214,19 +247,21 @@ void readRubrics(const fs::path& folder, SourceEdition& edition, IssueList& issu
         byCode.emplace(r.code, static_cast<uint32_t>(edition.rubrics.size()));
         edition.rubrics.push_back(std::move(r));
     }
+    return true;
 }
 
 // Calls `each(object, line)` for every non-empty line of a JSON Lines file, telling `progress` now
 // and then how many of the file's bytes are behind it.
+// False when the file cannot be read at all.
 template <typename Each>
-void readJsonLines(const fs::path& folder, const std::string& file, IssueList& issues, const ReadProgress& progress,
+bool readJsonLines(const fs::path& folder, const std::string& file, IssueList& issues, const ReadProgress& progress,
                    Each each) {
     std::ifstream in(folder / file, std::ios::binary);
-    if (!in) {
-        issues.add(file, 0, "", "cannot be read");
-        return;
-    }
     std::error_code ec;
+    if (!in || fs::is_directory(folder / file, ec)) {
+        issues.addUnreadable(file, unreadableReason(folder / file));
+        return false;
+    }
     uint64_t size = progress ? fs::file_size(folder / file, ec) : 0;
     uint64_t done = 0;
     std::string line;
@@ -240,18 +275,20 @@ void readJsonLines(const fs::path& folder, const std::string& file, IssueList& i
         json value;
         try {
             value = json::parse(line);
-        } catch (const json::parse_error&) {
-            issues.add(file, number, "", "not valid JSON");
+        } catch (const json::parse_error& e) {
+            issues.add(syntaxIssue(file, line, number, e));
             continue;
         }
         each(value, number);
     }
+    return true;
 }
 
-void readStreets(const fs::path& folder, SourceEdition& edition, IssueList& issues,
+// False when the file cannot be read: the firms' streets then cannot be checked.
+bool readStreets(const fs::path& folder, SourceEdition& edition, IssueList& issues,
                  std::unordered_map<std::string, uint32_t>& byName) {
     const std::string file = "streets.jsonl";
-    readJsonLines(folder, file, issues, nullptr, [&](const json& value, int line) {
+    return readJsonLines(folder, file, issues, nullptr, [&](const json& value, int line) {
         FieldReader f(value, file, line, issues);
         f.rejectUnknown({"key", "name"});
         SourceStreet s;
@@ -267,9 +304,17 @@ void readStreets(const fs::path& folder, SourceEdition& edition, IssueList& issu
     });
 }
 
+// Which of the files the firms refer to could be read: a broken one is reported once, not on
+// every firm line.
+struct KnownFiles {
+    bool rubrics = true;
+    bool streets = true;
+};
+
 void readFirms(const fs::path& folder, SourceEdition& edition, IssueList& issues,
                const std::unordered_map<std::string, uint32_t>& rubricByCode,
-               const std::unordered_map<std::string, uint32_t>& streetByName, const ReadProgress& progress) {
+               const std::unordered_map<std::string, uint32_t>& streetByName, KnownFiles known,
+               const ReadProgress& progress) {
     const std::string file = "firms.jsonl";
     std::vector<uint32_t> firmsPerStreet(edition.streets.size(), 0);
     readJsonLines(folder, file, issues, progress, [&](const json& value, int line) {
@@ -300,7 +345,7 @@ void readFirms(const fs::path& folder, SourceEdition& edition, IssueList& issues
         if (firm.phones.size() > limits::phones)
             f.fail("phones", "the telephones together are longer than 1023 characters (" +
                                  std::to_string(firm.phones.size()) + ")");
-        if (!street.empty()) {
+        if (!street.empty() && known.streets) {
             auto it = streetByName.find(street);
             if (it == streetByName.end()) {
                 f.fail("street", "unknown street " + cp1251ToUtf8(street));
@@ -312,12 +357,15 @@ void readFirms(const fs::path& folder, SourceEdition& edition, IssueList& issues
             }
         }
         firm.rubricCodes = "|";
+        std::vector<std::string> codes;
         for (const std::string& code : f.textList("rubrics", limits::rubricCode)) {
+            if (!known.rubrics) continue;
             auto it = rubricByCode.find(code);
             if (it == rubricByCode.end()) {
                 f.fail("rubrics", "unknown rubric " + cp1251ToUtf8(code));
                 continue;
             }
+            codes.push_back(code);
             if (std::find(firm.rubrics.begin(), firm.rubrics.end(), it->second) != firm.rubrics.end()) continue;
             firm.rubrics.push_back(it->second);
             firm.rubricCodes += code + "|";
@@ -328,6 +376,8 @@ void readFirms(const fs::path& folder, SourceEdition& edition, IssueList& issues
         size_t detailsBody = 4 + firm.phones.size() + firm.namePrefix.size() + firm.rubricCodes.size() +
                              firm.hours.size() + firm.comment.size() + 5;
         if (detailsBody > limits::recordBody) f.fail("", "the firm's details exceed a 16-bit record length");
+        if (known.rubrics)
+            for (const std::string& problem : noteProblems(firm.comment, codes)) issues.warn(file, line, "comment", problem);
         if (issues.total == before) edition.firms.push_back(std::move(firm));
     });
 }
@@ -370,9 +420,10 @@ bool readSourceEdition(const std::string& folder, SourceEdition& edition, IssueL
     std::unordered_map<std::string, uint32_t> rubricByCode;
     std::unordered_map<std::string, uint32_t> streetByName;
     readEdition(root, edition, issues);
-    readRubrics(root, edition, issues, rubricByCode);
-    readStreets(root, edition, issues, streetByName);
-    readFirms(root, edition, issues, rubricByCode, streetByName, progress);
+    KnownFiles known;
+    known.rubrics = readRubrics(root, edition, issues, rubricByCode);
+    known.streets = readStreets(root, edition, issues, streetByName);
+    readFirms(root, edition, issues, rubricByCode, streetByName, known, progress);
     readPages(root, edition, issues);
     return issues.empty();
 }

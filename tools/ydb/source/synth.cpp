@@ -32,9 +32,11 @@ const char* const streetKinds[] = {"ул.", "пр.", "пер.", "наб.", "ш."
 const char* const hours[] = {"пн-пт 9-18", "ежедневно 10-22", "круглосуточно", "пн-сб 10-20, вс 11-18"};
 const char* const topics[] = {"Доставка", "Опт", "Розница", "Ремонт", "Консультации", "Аренда"};
 
-void writeJson(const fs::path& path, const json& value) {
+bool writeJson(const fs::path& path, const json& value, std::string& error) {
     std::ofstream out(path, std::ios::binary);
     out << value.dump(1) << '\n';
+    if (!out) error = path.string() + ": cannot be written";
+    return static_cast<bool>(out);
 }
 
 } // namespace
@@ -43,12 +45,18 @@ bool writeSynthEdition(const std::string& folder, const SynthOptions& options, s
     fs::path root(folder);
     std::error_code ec;
     fs::create_directories(root, ec);
+    if (ec) {
+        error = folder + ": cannot be made (" + ec.message() + ")";
+        return false;
+    }
     Random rng{options.seed};
 
-    writeJson(root / "edition.json",
-              json{{"title", json::array({"Синтетическое издание", std::to_string(options.firms) + " фирм"})},
-                   {"cityLetter", "С"},
-                   {"resources", json::array()}});
+    if (!writeJson(root / "edition.json",
+                   json{{"title", json::array({"Синтетическое издание", std::to_string(options.firms) + " фирм"})},
+                        {"cityLetter", "С"},
+                        {"resources", json::array()}},
+                   error))
+        return false;
 
     // 12 themes, 6 groups each, 5 rubrics per group: 444 rubrics in three levels.
     json rubrics = json::array();
@@ -70,7 +78,7 @@ bool writeSynthEdition(const std::string& folder, const SynthOptions& options, s
             }
         }
     }
-    writeJson(root / "rubrics.json", rubrics);
+    if (!writeJson(root / "rubrics.json", rubrics, error)) return false;
 
     // Enough streets that none holds more firms than a street list can count.
     uint32_t streetCount = std::max<uint32_t>(300, options.firms / 2000 + 1);
