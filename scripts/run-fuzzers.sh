@@ -11,10 +11,12 @@ cd "$(dirname "$0")/.."
 LSAN_OPTIONS="suppressions=$(pwd)/scripts/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 export LSAN_OPTIONS
 
-# Seeds a target takes from elsewhere: the pages the viewer shows in use, and the database
-# corpus for the targets that read databases too.
+# Seeds a target takes from elsewhere: the pages the viewer shows in use, the database corpus for
+# the targets that read databases too, and the sample editions' pictures (each bitmap file is a
+# resource area of one picture) from this build or the ordinary one, whichever made them.
 declare -A more_seeds=(
   [html_page]="data/help.html data/*/html/*.htm data/*/html/*.html"
+  [pictures]="$build/data/source-*/pictures build/data/source-*/pictures"
   [search]="fuzz/corpus/database"
   [ydb_examine]="fuzz/corpus/database"
 )

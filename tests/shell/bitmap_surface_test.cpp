@@ -194,7 +194,10 @@ TEST_P(EveryDepth, LoadsThePixelsAsStored) {
 INSTANTIATE_TEST_SUITE_P(Depths, EveryDepth,
                          testing::Values(DepthCase{1, false}, DepthCase{4, true}, DepthCase{8, false},
                                          DepthCase{8, true}, DepthCase{16, false}, DepthCase{24, true},
-                                         DepthCase{32, false}));
+                                         DepthCase{32, false}),
+                         [](const testing::TestParamInfo<DepthCase>& param) {
+                             return std::to_string(param.param.depth) + (param.param.topDown ? "BitsTopDown" : "Bits");
+                         });
 
 TEST_F(BitmapSurfaceTest, ColourMasksLoadAfterTheHeaderAndInsideALargerOne) {
     const BmpFile rgb565 = masked(16, 40, false, {0xF800, 0x07E0, 0x001F});
