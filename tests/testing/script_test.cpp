@@ -5,8 +5,10 @@
 #include "tests/testing/fake_ui.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 using ::testing::HasSubstr;
 
@@ -51,6 +53,11 @@ TEST(ScriptParser, ReadsEveryCommand) {
     EXPECT_EQ(c[5].detail, u"Файл базы данных поврежден !?");
     EXPECT_EQ(c[6].numbers[0], IDYES);
     EXPECT_EQ(c[7].name, "home.png");
+    driver::Script dumps;
+    ASSERT_EQ(driver::parseScript("dump home\ndump after.json\n", dumps, error), 0) << error;
+    EXPECT_EQ(dumps.commands[0].kind, driver::CommandKind::Dump);
+    EXPECT_EQ(dumps.commands[0].name, "home.json");
+    EXPECT_EQ(dumps.commands[1].name, "after.json");
     EXPECT_EQ(c[8].text, u"Dialog");
     EXPECT_TRUE(c[8].detail.empty());
     EXPECT_EQ(c[9].numbers[0], 600);
@@ -77,6 +84,11 @@ TEST(ScriptParser, ErrorsNameTheLineAndTheProblem) {
     EXPECT_THAT(parseError("screenshot ../../etc/x"), HasSubstr("may hold only letters"));
     EXPECT_THAT(parseError("screenshot .hidden"), HasSubstr("may hold only letters"));
     EXPECT_THAT(parseError("screenshot a b"), HasSubstr("one name"));
+    EXPECT_EQ(parseError("tap 1 2\ndump\n"), "line 2: dump takes one name: dump NAME");
+    EXPECT_EQ(parseError("dump ../home"), "line 1: dump name '../home' may hold only letters, digits, '-', '_' and '.'");
+    EXPECT_THAT(parseError("\ndump a\\b"), HasSubstr("line 2: dump name 'a\\b' may hold only"));
+    EXPECT_THAT(parseError("dump /tmp/x"), HasSubstr("may hold only"));
+    EXPECT_THAT(parseError("dump " + std::string(101, 'a')), HasSubstr("may hold only"));
     EXPECT_THAT(parseError("sleep 600001"), HasSubstr("line 1: '600001'"));
     EXPECT_EQ(parseError("wait-idle now"), "line 1: wait-idle takes no arguments");
     EXPECT_EQ(parseError("quit\ntype \xD0\n"), "line 2: not UTF-8 text");
@@ -158,6 +170,77 @@ TEST_F(ScriptRun, ABoxIsCheckedAnsweredAndTheProgramEnds) {
     EXPECT_EQ(outcome.error, "");
     EXPECT_EQ(outcome.exitCode, 5);
     EXPECT_TRUE(std::filesystem::exists(folder / "after.png"));
+}
+
+// A screen of two windows as the window manager's reader would give it.
+driver::ScreenDump sampleScreen() {
+    driver::WindowDump list;
+    list.windowClass = u"LISTBOX";
+    list.id = 301;
+    list.rect = {5, 25, 235, 85};
+    list.style = 0x50800000;
+    list.enabled = true;
+    list.lines = std::vector<driver::ListLineDump>{{u"Аптеки", 11, false}, {u"Банки", -3, true}};
+    driver::WindowDump tree;
+    tree.windowClass = u"SysTreeView32";
+    tree.id = 303;
+    tree.focused = true;
+    tree.items = std::vector<driver::TreeItemDump>{{u"Рубрики", 0, true, false}, {u"Еда", 1, false, true}};
+    driver::WindowDump screen;
+    screen.windowClass = u"DumpDemo";
+    screen.text = u"Справочник";
+    screen.rect = {0, 20, 240, 320};
+    screen.style = 0x90000000;
+    screen.enabled = true;
+    screen.children = {list, tree};
+    driver::WindowDump page;
+    page.windowClass = u"DISPLAYCLASS";
+    page.text = u"\xD800 half";
+    page.page = driver::PageDump{u"file://\\info.htm", u"b"};
+    return {{page, screen}};
+}
+
+TEST_F(ScriptRun, ADumpIsWrittenAsJsonBesideTheScreenshots) {
+    EXPECT_EQ(run("dump home\n").error, "line 1: dump: windows cannot be read in this run");
+    driver::Script script;
+    std::string error;
+    ASSERT_EQ(driver::parseScript("wait-idle\ndump home\nkey VK_ESCAPE\n", script, error), 0) << error;
+    driver::ScriptSettings settings;
+    settings.screenshotFolder = (folder / "new").string();
+    settings.dumpWindows = sampleScreen;
+    settings.scenario.watchdogSeconds = 10;
+    EXPECT_EQ(driver::runScript(script, askingProgram, settings).error, "");
+
+    std::ifstream in(folder / "new" / "home.json", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_THAT(text, HasSubstr("Справочник")) << "UTF-8, not escapes";
+    const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
+    ASSERT_FALSE(json.is_discarded()) << "a lone surrogate half does not spoil the file: " << text;
+    const nlohmann::json expected = nlohmann::json::parse(R"({"windows": [
+        {"class": "DISPLAYCLASS", "id": 0, "text": "\ufffd half", "rect": [0, 0, 0, 0], "style": 0, "enabled": 0,
+         "focused": 0, "address": "file://\\info.htm", "anchor": "b", "children": []},
+        {"class": "DumpDemo", "id": 0, "text": "Справочник", "rect": [0, 20, 240, 320], "style": 2415919104,
+         "enabled": 1, "focused": 0, "children": [
+            {"class": "LISTBOX", "id": 301, "text": "", "rect": [5, 25, 235, 85], "style": 1350565888, "enabled": 1,
+             "focused": 0, "lines": [{"text": "Аптеки", "value": 11, "selected": 0},
+                                     {"text": "Банки", "value": -3, "selected": 1}], "children": []},
+            {"class": "SysTreeView32", "id": 303, "text": "", "rect": [0, 0, 0, 0], "style": 0, "enabled": 0,
+             "focused": 1, "items": [{"text": "Рубрики", "depth": 0, "expanded": 1, "selected": 0},
+                                     {"text": "Еда", "depth": 1, "expanded": 0, "selected": 1}], "children": []}]}]})");
+    EXPECT_EQ(json, expected) << text;
+}
+
+TEST_F(ScriptRun, DumpedWindowsAreFoundByClassTextAndId) {
+    const driver::ScreenDump screen = sampleScreen();
+    const driver::WindowDump* list = driver::findDumped(screen, u"listbox");
+    ASSERT_NE(list, nullptr) << "classes match without regard to case";
+    EXPECT_EQ(list->id, 301);
+    EXPECT_EQ(driver::findDumped(screen, u"", u"Справочник"), &screen.windows[1]);
+    EXPECT_EQ(driver::findDumped(screen, u"LISTBOX", u"Справочник"), nullptr) << "both must match";
+    EXPECT_EQ(driver::findDumpedControl(screen, 303), &screen.windows[1].children[1]);
+    EXPECT_EQ(driver::findDumpedControl(screen.windows[1], 301), list);
+    EXPECT_EQ(driver::findDumped(screen.windows[1], u"DumpDemo"), nullptr) << "a window is not its own descendant";
+    EXPECT_EQ(driver::findDumpedControl(screen.windows[0], 301), nullptr);
 }
 
 TEST_F(ScriptRun, StartsAreCheckedInTheJournal) {
