@@ -297,7 +297,8 @@ TEST_F(ViewTest, TheViewKnowsItsPageAndItsLastAnchor)
     // A followed link: to a named place of the page (its name in Cyrillic), then to another page.
     std::string named = stripes(20);
     named.replace(named.find("id=\"s5\""), 7, "id=\"мост\"");
-    std::string links = writePage("links.html", "<a href=\"#мост\">мост</a> <a href=\"sub/other.html\">дальше</a>" + named);
+    std::string links =
+        writePage("links.html", "<a href=\"#мост\">мост</a> <a href=\"sub/other.html\">дальше</a>" + named);
     writePage("sub\\other.html", colouredPage("#00FF00"));
     ASSERT_TRUE(navigate(links));
     tap(4, 6);
