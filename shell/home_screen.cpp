@@ -1,7 +1,10 @@
 #include "shell/home_screen.h"
 
+#include "card/about_screen.h"
+#include "card/html_pane.h"
 #include "ce.h"
 #include "db/discovery.h"
+#include "htmlview.h"
 #include "resources/dernolo/dernolo_ids.h"
 #include "search/search_state.h"
 #include "search/street_list.h"
@@ -19,6 +22,7 @@ constexpr COLORREF gradientBottom = RGB(11, 82, 131);
 constexpr COLORREF bandTop = RGB(99, 154, 189);
 constexpr COLORREF bandBottom = RGB(24, 81, 123);
 constexpr int rubricTitleCharacters = 256;
+constexpr int helpChunk = 0;
 
 HomePage& currentPage()
 {
@@ -218,8 +222,14 @@ void activateTile(HWND window, int index)
             openTileScreen(window, t);
         return;
     }
-    if (t.page != nullptr)
+    if (t.page != nullptr) {
+        openInfoPage(window, t.page);
+        if (pageViewer.currentPane == nullptr)
+            return;
+        shellState.homePageIndex = shellState.homePageIndex == mainPage ? -3 : -shellState.homePageIndex;
+        shellState.selectedTile = -1;
         return;
+    }
     if (t.caption != nullptr && t.caption[0] != 0)
         openRubricByCaption(window, t.caption);
 }
@@ -261,6 +271,54 @@ void onStylusDown(HWND window, int x, int y)
         changeHomeDatabase(window);
 }
 
+// Help for the page of tiles shown: page 0's from the top of the help text, the others at their
+// anchors. Nothing while an HTML page already covers the screen.
+void openHomeHelp(HWND window)
+{
+    const int page = shellState.homePageIndex;
+    if (page < 0)
+        return;
+    buttonBar.mode = 1;
+    drawBar(buttonBar, window);
+    if (openPane(window) != 0)
+        return;
+    HtmlPane& pane = *pageViewer.currentPane;
+    loadHelpText(pane, helpChunk);
+    if (page == mainPage) {
+        shellState.homePageIndex = -3;
+        showHelpText(pane, true);
+        return;
+    }
+    showHelpText(pane, false);
+    jumpToAnchor(pane, page == favouritesPage ? "#t34" : "#t43");
+    shellState.homePageIndex = -page;
+}
+
+// Back and home: from a page of tiles to the main page; in an open HTML page to an earlier place,
+// closing it at its first.
+void stepBack(HWND window, void (*move)(HtmlPane&))
+{
+    if (shellState.homePageIndex == favouritesPage || shellState.homePageIndex == telephonesPage) {
+        showPage(window, mainPage);
+        return;
+    }
+    HtmlPane* pane = pageViewer.currentPane;
+    if (pane != nullptr && pane->historyIndex > 0) {
+        move(*pane);
+        return;
+    }
+    if (pane != nullptr)
+        closePane();
+    buttonBar.mode = shellState.homePageIndex == mainPage ? 0 : 1;
+    redraw(window);
+}
+
+void openAboutScreen(HWND window)
+{
+    shellState.returnHomeMarker = 0;
+    DialogBoxParamW(shellState.instanceHandle, MAKEINTRESOURCEW(IDD_ABOUT_MAKER), window, aboutScreenProc, 0);
+}
+
 void onBarAction(HWND window, int iconId)
 {
     switch (iconId) {
@@ -268,9 +326,20 @@ void onBarAction(HWND window, int iconId)
         SendMessageW(window, WM_CLOSE, 0, 0);
         break;
     case IDI_BAR_BACK:
+        stepBack(window, historyBack);
+        break;
     case IDI_BAR_HOME:
-        if (shellState.homePageIndex == favouritesPage || shellState.homePageIndex == telephonesPage)
-            showPage(window, mainPage);
+        stepBack(window, historyHome);
+        break;
+    case IDI_BAR_FORWARD:
+        if (pageViewer.currentPane != nullptr && shellState.homePageIndex <= 0)
+            historyForward(*pageViewer.currentPane);
+        break;
+    case IDI_BAR_HELP:
+        openHomeHelp(window);
+        break;
+    case IDI_BAR_MAKER:
+        openAboutScreen(window);
         break;
     case IDI_BAR_KEYBOARD:
         if (shellState.homePageIndex >= 0)
@@ -281,7 +350,6 @@ void onBarAction(HWND window, int iconId)
         changeHomeDatabase(window);
         break;
     default:
-        // Help, forward and the maker's screen need screens the program does not have yet.
         break;
     }
 }
@@ -314,8 +382,29 @@ void onCreate()
         buttonBar.height = static_cast<short>(bar.bottom - bar.top);
 }
 
+// The focus back on the main window: a live page keeps covering it (the paint re-asserts the full
+// screen and the bar); a page whose view is gone is closed.
+void onFocus(HWND window, HWND previous)
+{
+    HtmlPane* pane = pageViewer.currentPane;
+    if (pane != nullptr && pane->view != nullptr && previous != nullptr)
+        SendMessageW(window, WM_PAINT, 0, 0);
+    else
+        closePane();
+    setInputPanel(window, inputPanelLower);
+}
+
+void onNotify(HWND window, LPARAM lParam)
+{
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header != nullptr && header->code == NM_HOTSPOT && pageViewer.currentPane != nullptr && pageOpen())
+        onLinkActivated(*pageViewer.currentPane, reinterpret_cast<const NM_HTMLVIEW*>(lParam));
+    drawBar(buttonBar, window);
+}
+
 void onDestroy(HWND window)
 {
+    closePane();
     if (shellState.phoneLibrary != nullptr) {
         FreeLibrary(shellState.phoneLibrary);
         shellState.phoneLibrary = nullptr;
@@ -412,7 +501,7 @@ LRESULT CALLBACK homeScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM
         SHHandleWMSettingChange(window, wParam, lParam, &shellState.shellWindowState);
         return 0;
     case WM_SETFOCUS:
-        setInputPanel(window, inputPanelLower);
+        onFocus(window, reinterpret_cast<HWND>(wParam));
         return 0;
     case WM_PAINT:
         return onPaint(window, message, wParam, lParam);
@@ -423,7 +512,7 @@ LRESULT CALLBACK homeScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onCancelMode(window);
         return 0;
     case WM_NOTIFY:
-        drawBar(buttonBar, window);
+        onNotify(window, lParam);
         return 0;
     case WM_KEYDOWN:
         onKeyDown(window, static_cast<UINT>(wParam));
@@ -439,8 +528,11 @@ LRESULT CALLBACK homeScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case IDM_EXIT_PROGRAM:
             DestroyWindow(window);
             return 0;
+        case IDM_ABOUT_MAKER:
+            openAboutScreen(window);
+            return 0;
         default:
-            // Favourites and the maker's screen come with their screens.
+            // The favourites commands come with the favourites.
             return DefWindowProcW(window, message, wParam, lParam);
         }
     case openFirmListMessage:

@@ -1,5 +1,6 @@
 #include "shell/tile_table.h"
 
+#include "card/metro_screen.h"
 #include "resources/dernolo/dernolo_ids.h"
 
 Tile tileTable[tileCount];
@@ -64,6 +65,15 @@ int roundedShare(int extent, int units, int parts, int half)
     return (extent * units + half) / parts;
 }
 
+// The procedure of the screen a dialog template belongs to; none for the screens not built yet.
+DLGPROC screenProcOf(int dialogId)
+{
+    switch (dialogId) {
+    case IDD_METRO: return metroScreenProc;
+    default: return nullptr;
+    }
+}
+
 } // namespace
 
 void resetTileTable(TextStyle (&styles)[textStyleCount])
@@ -78,6 +88,7 @@ void resetTileTable(TextStyle (&styles)[textStyleCount])
         t.rows = r.rows;
         t.caption = r.caption;
         t.dialogId = r.dialogId;
+        t.screenProc = screenProcOf(r.dialogId);
         t.iconId = r.iconId;
         t.style = &styles[r.style - 1];
         t.page = r.page;
