@@ -1,43 +1,19 @@
 // Dernolo driven as a user drives it, headless on a 240 x 320 device with the shell's 26-pixel
 // task bar: the home screen's geometry, its keys and taps, the database change between editions,
 // the rubric opened by a tile's caption, Ctrl+Q, and a device without any database.
+#include "tests/scenarios/dernolo_fixture.h"
+
 #include "db/database_program.h"
 #include "db/format.h"
-#include "emulator.h"
-#include "platform/gdi/png_writer.h"
-#include "platform/gdi/screen.h"
-#include "platform/shell/shell.h"
-#include "platform/testing/scenario.h"
 #include "platform/testing/windows.h"
-#include "platform/ui/window_manager.h"
 #include "search/search_state.h"
 #include "shell/button_bar.h"
 #include "shell/shell_state.h"
 #include "shell/tile_table.h"
-#include "tools/writer/edition_writer.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <unistd.h>
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand);
-void registerStandardControls();
 
 namespace {
 
-namespace fs = std::filesystem;
-
-const char installFolderPath[] = "Storage Card/Program Files/MORVANE/QUILLDEN";
-
-std::string cp1251(std::u16string_view text)
-{
-    std::string bytes(text.size() * 2 + 1, '\0');
-    const int length = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                                           static_cast<int>(bytes.size()), nullptr, nullptr);
-    bytes.resize(length > 0 ? static_cast<size_t>(length) : 0);
-    return bytes;
-}
+using namespace dernolo_test;
 
 // An edition of one city with the rubrics the tests look for.
 Edition cityEdition(const std::u16string& title, uint8_t letter)
@@ -67,82 +43,18 @@ Edition cityEdition(const std::u16string& title, uint8_t letter)
     return e;
 }
 
-class DernoloScenario : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        device = fs::temp_directory_path() / ("dernolo-" + std::to_string(::getpid()) + "-" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(device);
-        fs::create_directories(device / installFolderPath);
-        fs::create_directories(device / "Windows");
-        ASSERT_EQ(emu::setDeviceRoot(device.string()), 0);
-        emu::setModuleFileName(u"\\Windows\\dernolo.exe");
-        emu::clearJournal();
-        gdi::resizeScreen(240, 320);
-        ui::resetWindowManager();
-        registerStandardControls();
-        shell::startShell();
-        databaseProgram = DatabaseProgram{};
-        shellState = ShellState{};
-    }
-    void TearDown() override
-    {
-        shell::stopShell();
-        ui::resetWindowManager();
-        std::error_code ignored;
-        fs::remove_all(device, ignored);
-    }
+std::u16string bannerTitle() { return shellState.databaseTitle; }
 
-    void installEdition(const Edition& edition, const std::string& name)
-    {
-        DatabaseImage image;
-        std::string error;
-        ASSERT_EQ(writeEdition(edition, image, error), 0) << error;
-        ASSERT_EQ(saveImage(image, (device / installFolderPath / name).string(), error), 0) << error;
-    }
+class HomeScenario : public DernoloScenario {
+protected:
     void installTwoCities()
     {
         installEdition(cityEdition(u"Справочник\r\nСанкт-Петербург", 'P'), "a_spb.ydb");
         installEdition(cityEdition(u"Справочник\r\nМосква", ydb::cityLetterMoscow), "b_msk.ydb");
     }
-
-    driver::ScenarioResult run(const driver::ScenarioBody& body)
-    {
-        driver::ScenarioResult result = driver::runScenario(
-            [] { return WinMain(emu::programInstance(), nullptr, nullptr, SW_SHOW); }, body);
-        for (const std::string& failure : result.failures)
-            ADD_FAILURE() << failure;
-        return result;
-    }
-
-    static HWND mainWindow() { return driver::findWindow(u"DERNOLO", u"Morvane Quillden"); }
-
-    // A tap in the main window's client coordinates.
-    static void tapClient(int x, int y)
-    {
-        POINT p = {x, y};
-        ClientToScreen(mainWindow(), &p);
-        driver::tap(p.x, p.y);
-    }
-    static void tapTile(int tile)
-    {
-        const RECT& r = tileTable[tile].rect;
-        tapClient((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    }
-    static std::u16string bannerTitle() { return shellState.databaseTitle; }
-
-    void screenshot(const std::string& name)
-    {
-        const char* folder = std::getenv("DERNOLO_SCREENSHOTS");
-        if (folder != nullptr && *folder)
-            gdi::savePng(gdi::screen(), std::string(folder) + "/" + name + ".png");
-    }
-
-    fs::path device;
 };
 
-TEST_F(DernoloScenario, WindowAndTilesOnA240By320Screen)
+TEST_F(HomeScenario, WindowAndTilesOnA240By320Screen)
 {
     installTwoCities();
     run([this] {
@@ -173,7 +85,7 @@ TEST_F(DernoloScenario, WindowAndTilesOnA240By320Screen)
     });
 }
 
-TEST_F(DernoloScenario, KeysSelectAndClampAndTheActionKeyChangesTheDatabase)
+TEST_F(HomeScenario, KeysSelectAndClampAndTheActionKeyChangesTheDatabase)
 {
     installTwoCities();
     run([] {
@@ -194,7 +106,7 @@ TEST_F(DernoloScenario, KeysSelectAndClampAndTheActionKeyChangesTheDatabase)
     });
 }
 
-TEST_F(DernoloScenario, TheBannerChangesOnStylusDownAndComesBackAfterAFullRound)
+TEST_F(HomeScenario, TheBannerChangesOnStylusDownAndComesBackAfterAFullRound)
 {
     installTwoCities();
     installEdition(cityEdition(u"Третья", 'P'), "c_third.ydb");
@@ -210,7 +122,7 @@ TEST_F(DernoloScenario, TheBannerChangesOnStylusDownAndComesBackAfterAFullRound)
     });
 }
 
-TEST_F(DernoloScenario, WithOneEditionTheBannerDoesNothing)
+TEST_F(HomeScenario, WithOneEditionTheBannerDoesNothing)
 {
     installEdition(cityEdition(u"Справочник\r\nМосква", ydb::cityLetterMoscow), "msk.ydb");
     run([] {
@@ -222,7 +134,7 @@ TEST_F(DernoloScenario, WithOneEditionTheBannerDoesNothing)
     });
 }
 
-TEST_F(DernoloScenario, CaptionTilesOpenTheFirstRubricWithFirms)
+TEST_F(HomeScenario, CaptionTilesOpenTheFirstRubricWithFirms)
 {
     installTwoCities();
     run([] {
@@ -244,7 +156,7 @@ TEST_F(DernoloScenario, CaptionTilesOpenTheFirstRubricWithFirms)
     });
 }
 
-TEST_F(DernoloScenario, CtrlQEndsTheProgram)
+TEST_F(HomeScenario, CtrlQEndsTheProgram)
 {
     installTwoCities();
     const driver::ScenarioResult result = run([] {
@@ -254,7 +166,7 @@ TEST_F(DernoloScenario, CtrlQEndsTheProgram)
     EXPECT_EQ(result.exitCode, 0);
 }
 
-TEST_F(DernoloScenario, NoDatabaseShowsTheErrorAndEnds)
+TEST_F(HomeScenario, NoDatabaseShowsTheErrorAndEnds)
 {
     const driver::ScenarioResult result = run([] {
         const std::optional<driver::BoxRecord> box = driver::openBox();
