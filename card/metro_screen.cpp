@@ -42,6 +42,8 @@ void onInit(HWND dialog)
     initSurface(metro.surface);
     metro.view.scrollX = -1;
     metro.view.scrollY = -1;
+    // The first paint draws the bar too: a screen must never open without it.
+    metro.barRepaint = true;
     openScreen(dialog, metro.frame);
     // The screen has no controls: the direction keys come to the dialog itself.
     SetFocus(dialog);

@@ -41,6 +41,11 @@ void DernoloScenario::SetUp()
     fs::create_directories(device / "Windows");
     ASSERT_EQ(emu::setDeviceRoot(device.string()), 0);
     emu::setModuleFileName(u"\\Windows\\dernolo.exe");
+    startDevice();
+}
+
+void DernoloScenario::startDevice()
+{
     emu::clearJournal();
     emu::clearFaults();
     gdi::resizeScreen(240, 320);
@@ -50,6 +55,12 @@ void DernoloScenario::SetUp()
     databaseProgram = DatabaseProgram{};
     shellState = ShellState{};
     pageViewer = PageViewerState{};
+}
+
+void DernoloScenario::restartDevice()
+{
+    shell::stopShell();
+    startDevice();
 }
 
 void DernoloScenario::TearDown()

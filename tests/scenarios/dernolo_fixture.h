@@ -30,6 +30,9 @@ protected:
     // A file beside the editions (a page of HTML\, say), its bytes as given.
     void installFile(const std::string& relativePath, std::string_view bytes);
 
+    // The device as it is switched on, its files kept: for a second run of the program in one test.
+    void restartDevice();
+
     // Runs the program with the body as its user; the body's failures become the test's.
     driver::ScenarioResult run(const driver::ScenarioBody& body);
 
@@ -44,6 +47,9 @@ protected:
     static void screenshot(const std::string& name);
 
     fs::path device;
+
+private:
+    void startDevice();
 };
 
 }  // namespace dernolo_test

@@ -1,0 +1,173 @@
+// Every allocation and every file read of a help load, an information page and each picture load,
+// failed in turn through the kernel's planned failures: the program neither crashes nor leaks, says
+// only what it is meant to say (nothing for help and pages, the damaged-file message once for a
+// picture), and stays usable.
+#include "tests/scenarios/pages_edition.h"
+
+#include "emulator.h"
+#include "platform/gdi/screen.h"
+#include "platform/shell/shell.h"
+#include "resources/dernolo/dernolo_ids.h"
+#include "shell/button_bar.h"
+#include "shell/shell_state.h"
+#include "shell/tile_table.h"
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+using namespace dernolo_test;
+
+enum class FaultKind { none, allocation, read };
+
+struct SweepOutcome {
+    emu::CallCounts counts;
+    std::vector<driver::BoxRecord> boxes;  // shown during the action
+    size_t blocksLeft = 0;                 // LocalAlloc blocks alive once the program ended
+};
+
+struct SweepCase {
+    const char* name;
+    std::function<void()> prepare;  // the user's steps before the action
+    std::function<void()> action;   // the steps whose calls are failed
+    std::function<void()> after;    // the user goes on: the program must still answer
+    int pictures;                   // damaged-file messages allowed: one per picture loaded
+};
+
+class PageFaults : public PagesScenario {
+protected:
+    SweepOutcome runOnce(const SweepCase& c, FaultKind kind, unsigned index)
+    {
+        SweepOutcome outcome;
+        restartDevice();
+        run([&] {
+            c.prepare();
+            const size_t boxesBefore = driver::boxes().size();
+            emu::clearFaults();
+            if (kind == FaultKind::allocation)
+                emu::failLocalAlloc(ERROR_NOT_ENOUGH_MEMORY, index);
+            else if (kind == FaultKind::read)
+                emu::failReadFile(ERROR_READ_FAULT, index);
+            c.action();
+            outcome.counts = emu::callCounts();
+            for (int guard = 0; guard < 8 && driver::openBox(); ++guard)
+                driver::answerBox(IDOK);
+            emu::clearFaults();
+            const std::vector<driver::BoxRecord> all = driver::boxes();
+            outcome.boxes.assign(all.begin() + static_cast<std::ptrdiff_t>(boxesBefore), all.end());
+            c.after();
+            driver::quitProgram();
+        });
+        outcome.blocksLeft = emu::liveLocalBlocks();
+        return outcome;
+    }
+
+    void sweep(const SweepCase& c)
+    {
+        const SweepOutcome clean = runOnce(c, FaultKind::none, 0);
+        ASSERT_TRUE(clean.boxes.empty()) << c.name << ": a clean run shows no message";
+        ASSERT_GT(clean.counts.reads, 0u) << c.name;
+        const unsigned long runs[] = {clean.counts.allocations, clean.counts.reads};
+        int damagedRuns = 0;
+        for (FaultKind kind : {FaultKind::allocation, FaultKind::read}) {
+            const unsigned long total = runs[kind == FaultKind::allocation ? 0 : 1];
+            for (unsigned i = 0; i < total; ++i) {
+                const std::string where = std::string(c.name) +
+                                          (kind == FaultKind::allocation ? ": allocation " : ": read ") +
+                                          std::to_string(i);
+                SCOPED_TRACE(where);
+                const SweepOutcome faulty = runOnce(c, kind, i);
+                EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
+                EXPECT_LE(static_cast<int>(faulty.boxes.size()), c.pictures);
+                damagedRuns += faulty.boxes.empty() ? 0 : 1;
+                for (const driver::BoxRecord& box : faulty.boxes) {
+                    EXPECT_EQ(box.caption, u"ОШИБКА");
+                    EXPECT_EQ(box.text, u"Файл базы данных поврежден !?");
+                }
+            }
+        }
+        std::printf("%s: %lu allocations, %lu reads failed in turn; %d runs reported damage\n", c.name,
+                    clean.counts.allocations, clean.counts.reads, damagedRuns);
+        if (c.pictures > 0) {
+            EXPECT_GT(damagedRuns, 0) << c.name << ": the failures reached the picture loads";
+        }
+    }
+};
+
+void nothing() {}
+
+HWND mainScreen() { return driver::findWindow(u"DERNOLO", u"Morvane Quillden"); }
+
+// The bar button of the window in front.
+void tapFrontBar(int iconId)
+{
+    HWND front = GetActiveWindow();
+    for (const BarSlot& slot : buttonBar.slots)
+        if (slot.iconId == iconId && slot.visible) {
+            POINT p = {slot.x + slot.width / 2, slot.y + slot.height / 2};
+            ClientToScreen(front, &p);
+            driver::tap(p.x, p.y);
+            return;
+        }
+    driver::fail("no visible bar button " + std::to_string(iconId));
+}
+
+// Back until the home screen's main page shows, as a user gets out of anything.
+void backToHome()
+{
+    for (int i = 0; i < 4 && (GetActiveWindow() != mainScreen() || shellState.homePageIndex != 0); ++i)
+        tapFrontBar(GetActiveWindow() != mainScreen() || pane() != nullptr || shellState.homePageIndex != 0
+                        ? IDI_BAR_BACK
+                        : IDI_BAR_HOME);
+    if (pane() != nullptr || shellState.homePageIndex != 0 || GetActiveWindow() != mainScreen())
+        driver::fail("the home screen's main page did not come back");
+}
+
+TEST_F(PageFaults, HelpLoad)
+{
+    sweep({"help", nothing, [] { tapFrontBar(IDI_BAR_HELP); }, backToHome, 0});
+}
+
+TEST_F(PageFaults, InformationPage)
+{
+    sweep({"page", nothing,
+           [] {
+               const RECT& r = tileTable[8].rect;
+               POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+               ClientToScreen(mainScreen(), &p);
+               driver::tap(p.x, p.y);
+           },
+           backToHome, 0});
+}
+
+TEST_F(PageFaults, AboutPicturesInBothOrientations)
+{
+    sweep({"about portrait", nothing, [] { driver::pressKey('A', {VK_CONTROL}); }, backToHome, 2});
+    sweep({"about landscape", [] { driver::pressKey('A', {VK_CONTROL}); },
+           [] {
+               gdi::resizeScreen(320, 240);
+               shell::screenTurned(320, 240);
+               driver::waitIdle();
+           },
+           backToHome, 2});
+}
+
+TEST_F(PageFaults, MetroScheme)
+{
+    sweep({"metro",
+           nothing,
+           [] {
+               const RECT& r = tileTable[7].rect;
+               POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+               ClientToScreen(mainScreen(), &p);
+               driver::tap(p.x, p.y);
+           },
+           [] {
+               driver::pressKey(VK_RIGHT);
+               backToHome();
+           },
+           1});
+}
+
+}  // namespace
