@@ -82,9 +82,10 @@ int runHostProgram(int argc, char** argv, const ProgramEntry& entry)
     const std::string name = program.stem().string();
     HostOptions options;
     std::string error;
-    if (parseHostOptions(argc, argv, options, error) != 0) return complain(name, error);
+    const DeviceKind kind = entry.handheld ? DeviceKind::handheld : DeviceKind::desktop;
+    if (parseHostOptions(argc, argv, options, error, kind) != 0) return complain(name, error);
     if (options.helpWanted) {
-        std::fputs(hostUsage(name).c_str(), stdout);
+        std::fputs(hostUsage(name, kind).c_str(), stdout);
         return 0;
     }
 
@@ -116,7 +117,7 @@ int runHostProgram(int argc, char** argv, const ProgramEntry& entry)
         settings.screenshotFolder = options.screenshotFolder.empty() ? "." : options.screenshotFolder;
         settings.title = name;
         if (openSdlPresenter(settings, windowManagerSink(entry.handheld), error) != 0)
-            return complain(name, error + " (--headless runs without one)");
+            return complain(name, error + "; run with --headless to run the program without a window");
     }
     // A run with a window carries starts out; a headless one only writes them down.
     setLaunchMode(window ? LaunchMode::Launch : LaunchMode::Journal);

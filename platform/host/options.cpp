@@ -55,7 +55,7 @@ bool readBytes(std::string_view text, uint64_t& bytes)
 
 }  // namespace
 
-int parseHostOptions(int argc, const char* const* argv, HostOptions& options, std::string& error)
+int parseHostOptions(int argc, const char* const* argv, HostOptions& options, std::string& error, DeviceKind kind)
 {
     options = HostOptions();
     bool landscape = false;
@@ -102,7 +102,7 @@ int parseHostOptions(int argc, const char* const* argv, HostOptions& options, st
             if (!flag(options.headless)) return 1;
         } else if (name == "--landscape") {
             if (!flag(landscape)) return 1;
-        } else if (name == "--phone") {
+        } else if (name == "--phone" && kind == DeviceKind::handheld) {
             if (!flag(options.phone)) return 1;
         } else if (name == "--device") {
             if (!takeValue()) return 1;
@@ -148,21 +148,25 @@ int parseHostOptions(int argc, const char* const* argv, HostOptions& options, st
     return 0;
 }
 
-std::string hostUsage(const std::string& programName)
+std::string hostUsage(const std::string& programName, DeviceKind kind)
 {
-    return "usage: " + programName +
-           " [options]\n"
-           "  --device FOLDER      host folder that is the device's \\ (default: the build's device folder)\n"
-           "  --module PATH        the program's own device path (default: \\<program>.exe)\n"
-           "  --size WxH           screen size held upright (default 240x320)\n"
-           "  --landscape          turn the screen on its side (320x240)\n"
-           "  --scale 1|2          window pixels per screen pixel\n"
-           "  --headless           no window; ends when the program is idle, or runs --script\n"
-           "  --script FILE        drive the program with a script of taps, keys and checks\n"
-           "  --screenshots DIR    where F12 and the script's screenshots go\n"
-           "  --free-memory BYTES  the device's free physical memory (K, M, G allowed)\n"
-           "  --phone              a phone device: phone.dll is present\n"
-           "  --timeout SECONDS    a headless run ends after this long (default 30)\n";
+    const bool handheld = kind == DeviceKind::handheld;
+    std::string text = "usage: " + programName +
+                       " [options]\n"
+                       "  --device FOLDER      host folder that is the device's \\ (default: the build's device folder)\n"
+                       "  --module PATH        the program's own device path (default: \\<program>.exe)\n";
+    text += handheld ? "  --size WxH           screen size held upright (default 240x320)\n"
+                       "  --landscape          turn the screen on its side (320x240)\n"
+                     : "  --size WxH           the desktop's screen size (default 1024x768)\n"
+                       "  --landscape          the screen on its side (the wider side across)\n";
+    text += "  --scale 1|2          window pixels per screen pixel\n"
+            "  --headless           no window; ends when the program is idle, or runs --script\n"
+            "  --script FILE        drive the program with a script of taps, keys and checks\n"
+            "  --screenshots DIR    where F12 and the script's screenshots go (default: the current folder)\n"
+            "  --free-memory BYTES  the device's free physical memory (K, M, G allowed)\n";
+    if (handheld) text += "  --phone              a phone device: phone.dll is present\n";
+    text += "  --timeout SECONDS    a headless run ends after this long (default 30)\n";
+    return text;
 }
 
 }  // namespace host

@@ -24,9 +24,14 @@ struct HostOptions {
     bool helpWanted = false;
 };
 
+// Which device the program runs on: the handheld (a 240x320 screen, a phone profile) or the desktop.
+enum class DeviceKind { handheld, desktop };
+
 // 0 with the options filled, or 1 with a message naming the option and what is wrong with it.
-// Options may be written "--name value" or "--name=value".
-int parseHostOptions(int argc, const char* const* argv, HostOptions& options, std::string& error);
-std::string hostUsage(const std::string& programName);
+// Options may be written "--name value" or "--name=value". A desktop program has no --phone.
+int parseHostOptions(int argc, const char* const* argv, HostOptions& options, std::string& error,
+                     DeviceKind kind = DeviceKind::handheld);
+// The options of a program of this kind, with its own defaults.
+std::string hostUsage(const std::string& programName, DeviceKind kind = DeviceKind::handheld);
 
 }  // namespace host

@@ -157,12 +157,27 @@ int waitForEvent(SDL_Event& event, int maxWaitMs)
 
 }  // namespace
 
+bool isDriverWithoutDisplay(const char* chosen, const char* requested)
+{
+    if (chosen == nullptr) return false;
+    const bool displayless = SDL_strcmp(chosen, "offscreen") == 0 || SDL_strcmp(chosen, "dummy") == 0;
+    // Asked for by name (the tests run the window on the dummy driver), it is what was wanted.
+    return displayless && (requested == nullptr || SDL_strstr(requested, chosen) == nullptr);
+}
+
 int openSdlPresenter(const PresenterSettings& settings, const InputSink& sink, std::string& error)
 {
     SdlPresenter& state = presenter();
     if (state.open) closeSdlPresenter();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = std::string("cannot open a window: ") + SDL_GetError();
+        return 1;
+    }
+    // With no display SDL falls back to a driver that draws nowhere: the program would run unseen
+    // and, waiting for input nobody can give, for ever.
+    if (isDriverWithoutDisplay(SDL_GetCurrentVideoDriver(), SDL_getenv("SDL_VIDEODRIVER"))) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        error = "no display is available (DISPLAY and WAYLAND_DISPLAY name none)";
         return 1;
     }
     state.settings = settings;

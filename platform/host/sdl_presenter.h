@@ -33,6 +33,10 @@ struct PresenterSettings {
     std::string title = "Device";
 };
 
+// True when SDL settled on a video driver that shows nothing (`chosen`) without being asked for it
+// by SDL_VIDEODRIVER (`requested`, may be null): there is no display.
+bool isDriverWithoutDisplay(const char* chosen, const char* requested);
+
 // 0, or 1 with the reason in error (no display, no renderer).
 int openSdlPresenter(const PresenterSettings& settings, const InputSink& sink, std::string& error);
 void closeSdlPresenter();

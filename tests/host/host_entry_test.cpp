@@ -63,7 +63,10 @@ protected:
     }
 
     // Runs the demo with these options (the device folder added) and an environment variable set.
-    RunResult run(std::vector<std::string> options, const char* videoDriver = nullptr) {
+    // Without a display: neither X nor Wayland is named, and SDL is left to choose its driver.
+    RunResult runWithoutDisplay(std::vector<std::string> options) { return run(std::move(options), nullptr, true); }
+
+    RunResult run(std::vector<std::string> options, const char* videoDriver = nullptr, bool noDisplay = false) {
         std::vector<std::string> arguments = {HOST_DEMO_PATH, "--device", (folder / "device").string(), "--timeout", "20"};
         arguments.insert(arguments.end(), options.begin(), options.end());
         std::vector<char*> argv;
@@ -71,7 +74,11 @@ protected:
         argv.push_back(nullptr);
         std::vector<std::string> environment;
         for (char** entry = environ; *entry; ++entry) {
-            if (std::string_view(*entry).substr(0, 16) != "SDL_VIDEODRIVER=") environment.emplace_back(*entry);
+            const std::string_view variable = *entry;
+            if (variable.substr(0, 16) == "SDL_VIDEODRIVER=") continue;
+            if (noDisplay && (variable.substr(0, 8) == "DISPLAY=" || variable.substr(0, 16) == "WAYLAND_DISPLAY="))
+                continue;
+            environment.emplace_back(*entry);
         }
         if (videoDriver) environment.push_back(std::string("SDL_VIDEODRIVER=") + videoDriver);
         std::vector<char*> envp;
@@ -140,6 +147,15 @@ TEST_F(HostEntry, AHeadlessRunWithNothingToWaitForEndsByItself) {
     const RunResult idle = run({"--headless"});
     EXPECT_EQ(idle.exitCode, 3) << idle.errors;
     EXPECT_EQ(idle.errors, "");
+}
+
+TEST_F(HostEntry, WithoutADisplayTheProgramSaysSoInsteadOfRunningUnseen) {
+    const RunResult result = runWithoutDisplay({});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_THAT(result.errors, HasSubstr("no display is available"));
+    EXPECT_THAT(result.errors, HasSubstr("run with --headless"));
+    // Headless it runs as ever.
+    EXPECT_EQ(runWithoutDisplay({"--headless"}).exitCode, 3);
 }
 
 TEST_F(HostEntry, BadOptionsAndScriptsAreRefusedBeforeTheProgramStarts) {

@@ -105,3 +105,24 @@ TEST(HostOptions, LargestFreeMemoryFitsTheDevicesFigures) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each program lists its own options: the launcher is no handheld and has no telephone.
+TEST(HostOptions, EachKindOfProgramListsItsOwnOptions) {
+    const std::string handheld = host::hostUsage("Dernolo", host::DeviceKind::handheld);
+    const std::string desktop = host::hostUsage("Vantory", host::DeviceKind::desktop);
+    EXPECT_THAT(handheld, HasSubstr("default 240x320"));
+    EXPECT_THAT(handheld, HasSubstr("--phone"));
+    EXPECT_THAT(desktop, HasSubstr("default 1024x768"));
+    EXPECT_EQ(desktop.find("240x320"), std::string::npos);
+    EXPECT_EQ(desktop.find("--phone"), std::string::npos);
+
+    const char* arguments[] = {"Vantory", "--phone"};
+    host::HostOptions options;
+    std::string error;
+    EXPECT_EQ(host::parseHostOptions(2, arguments, options, error, host::DeviceKind::desktop), 1);
+    EXPECT_THAT(error, HasSubstr("unknown option '--phone'"));
+}
+
+}  // namespace
