@@ -27,8 +27,10 @@ BOOL WINAPI InitHTMLControl(HINSTANCE hinst);
 #define DTM_ANCHOR (WM_USER + 105)
 // Empties the view and forgets the source.
 #define DTM_CLEAR (WM_USER + 113)
-// lParam: the UTF-16 address, "file://" and a device path, an optional "#anchor" at its end. The
-// page replaces the view's content once read; when it cannot be read the content stays.
+// lParam: the UTF-16 address, "file://" and a device path, an optional "#anchor" at its end. A
+// relative address (a link target as a page wrote it) is taken relative to the last page the view
+// read, even after text was added since. The page replaces the view's content once read; when it
+// cannot be read the content stays.
 // Answers TRUE when the page was shown.
 #define DTM_NAVIGATE (WM_USER + 120)
 

@@ -256,6 +256,23 @@ TEST_F(ViewTest, AnAnchorAskedForBeforeTheEndOfSourceIsKept)
     EXPECT_EQ(stripeAtTop(), 0);
 }
 
+TEST_F(ViewTest, AnEmptyNamedAnchorStandsWhereTheNextElementBegins)
+{
+    // Help texts mark their sections with "<a name=...></a>" before a heading: the anchor has no box
+    // of its own.
+    std::string page = "<body style=\"margin:0\">";
+    for (int i = 0; i < 12; ++i)
+        page += "<a name=\"n" + std::to_string(i) + "\"></a><div style=\"height:" + std::to_string(stripe) +
+                "px;background:" + colourText(stripeColour(i)) + "\"></div>";
+    showText(page + "</body>");
+    SendMessageW(view, DTM_ANCHOR, 0, reinterpret_cast<LPARAM>("n6"));
+    pump();
+    EXPECT_EQ(stripeAtTop(), 6);
+    SendMessageW(view, DTM_ANCHOR, 0, reinterpret_cast<LPARAM>("#n2"));
+    pump();
+    EXPECT_EQ(stripeAtTop(), 2);
+}
+
 TEST_F(ViewTest, AddressesWithAnchorsAndRelativeAddresses)
 {
     std::string page = writePage("stripes.html", stripes(20));
