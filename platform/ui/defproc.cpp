@@ -152,7 +152,7 @@ LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         if (PtInRect(&client, p))
             return HTCLIENT;
         if (PtInRect(&whole, p))
-            return p.y < client.top ? HTCAPTION : HTNOWHERE;
+            return p.y < client.top ? ui::captionHitTest(*w, p) : HTNOWHERE;
         return HTNOWHERE;
     }
     case WM_SETREDRAW:

@@ -20,6 +20,7 @@ void drawFrame(HWND handle)
         const bool active = uiState().active == handle;
         RECT strip{insets.left, insets.left, whole.right - insets.right, insets.top};
         FillRect(dc, &strip, GetSysColorBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
+        drawCaptionButtons(dc, *w, strip);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
         HGDIOBJ old = SelectObject(dc, GetStockObject(SYSTEM_FONT));

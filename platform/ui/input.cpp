@@ -121,6 +121,8 @@ void stylusDown(int x, int y)
 {
     UiState& s = uiState();
     s.cursorPos = POINT{x, y};
+    if (captionStylusDown(x, y))
+        return;
     emu::recordStylus(emu::StylusPhase::down, x, y);
     const HWND target = stylusTarget(x, y);
     if (target == nullptr)
@@ -152,6 +154,8 @@ void stylusUp(int x, int y)
 {
     UiState& s = uiState();
     s.cursorPos = POINT{x, y};
+    if (captionStylusUp(x, y))
+        return;
     const bool wasDown = s.stylusIsDown;
     s.stylusIsDown = false;
     if (wasDown)

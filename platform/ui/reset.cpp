@@ -36,6 +36,8 @@ void resetWindowManager()
     for (BYTE& key : s.asyncKeys)
         key = 0;
     s.stylusIsDown = false;
+    s.captionPressWindow = nullptr;
+    s.captionPressHit = HTNOWHERE;
     s.cursorPos = POINT{0, 0};
     s.cursor = nullptr;
     s.cursorShowCount = 0;

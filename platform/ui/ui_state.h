@@ -137,6 +137,9 @@ struct UiState {
     POINT lastMessagePos{};
     std::vector<AcceleratorSlot> accelerators;
     std::vector<LiveDC> liveDCs;
+    // The caption button the stylus went down on (HTCLOSE, HTMINBUTTON), until it comes up.
+    HWND captionPressWindow = nullptr;
+    int captionPressHit = HTNOWHERE;
 };
 
 UiState& uiState();
@@ -235,6 +238,19 @@ void forgetModalDialogs();
 // ---- non-client drawing (frame.cpp) ----------------------------------------------------------
 
 void drawFrame(HWND handle);
+
+// The desktop's caption buttons (caption_buttons.cpp): the icon, minimise, maximise and close of a
+// top-level window with a system menu, where the window manager draws the caption strip.
+bool hasCaptionButtons(const Window& w);
+// What of the caption strip lies under a screen point: HTSYSMENU, HTMINBUTTON, HTMAXBUTTON, HTCLOSE,
+// or HTCAPTION.
+int captionHitTest(const Window& w, POINT screen);
+// Draws the icon and the buttons into the strip (window coordinates) and narrows `strip` to what is
+// left for the caption's text.
+void drawCaptionButtons(HDC dc, const Window& w, RECT& strip);
+// The stylus on a caption button: true when the button took it (the window sees no mouse message).
+bool captionStylusDown(int x, int y);
+bool captionStylusUp(int x, int y);
 
 // ---- resets ----------------------------------------------------------------------------------
 

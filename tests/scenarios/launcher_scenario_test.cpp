@@ -10,6 +10,7 @@
 #include "platform/gdi/screen.h"
 #include "platform/host/host_services.h"
 #include "platform/testing/scenario.h"
+#include "platform/testing/script.h"
 #include "platform/testing/windows.h"
 #include "platform/ui/window_manager.h"
 
@@ -182,6 +183,79 @@ TEST_F(LauncherScenario, AboutBoxOpensFromBothAccelerators)
             EXPECT_EQ(driver::findWindow(u"", u"About"), nullptr);
             EXPECT_TRUE(IsWindowEnabled(launcherWindow()));
         }
+    });
+}
+
+// A screen point of the launcher's caption strip, `fromRight` pixels left of its right edge.
+POINT captionPoint(int fromRight)
+{
+    RECT frame{};
+    GetWindowRect(driver::findWindow(u"VANTORY", u""), &frame);
+    return POINT{frame.right - fromRight, frame.top + 11};
+}
+
+int hitAt(POINT screen)
+{
+    return static_cast<int>(
+        SendMessageA(driver::findWindow(u"VANTORY", u""), WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y)));
+}
+
+TEST_F(LauncherScenario, TheCaptionHasTheDesktopsIconAndButtons)
+{
+    run([] {
+        RECT frame{};
+        GetWindowRect(launcherWindow(), &frame);
+        EXPECT_EQ(hitAt(POINT{frame.left + 8, frame.top + 11}), HTSYSMENU);
+        EXPECT_EQ(hitAt(captionPoint(11)), HTCLOSE);
+        EXPECT_EQ(hitAt(captionPoint(29)), HTMAXBUTTON);
+        EXPECT_EQ(hitAt(captionPoint(45)), HTMINBUTTON);
+        EXPECT_EQ(hitAt(captionPoint(200)), HTCAPTION);
+        // A press on the close button taken back by sliding off it closes nothing.
+        const POINT close = captionPoint(11);
+        driver::drag(close.x, close.y, close.x - 100, close.y);
+        EXPECT_NE(launcherWindow(), nullptr);
+        // The maximise button of a window that cannot be maximised does nothing either.
+        const POINT maximise = captionPoint(29);
+        driver::tap(maximise.x, maximise.y);
+        EXPECT_NE(launcherWindow(), nullptr);
+        EXPECT_TRUE(emu::journal().empty());
+    });
+}
+
+TEST_F(LauncherScenario, ClosesByTheCaptionButtonAltF4AndEscape)
+{
+    const std::vector<std::function<void()>> ways = {
+        [] {
+            const POINT close = captionPoint(11);
+            driver::tap(close.x, close.y);
+        },
+        [] { driver::pressKey(VK_F4, {VK_MENU}); },
+        [] { driver::pressKey(VK_ESCAPE); },
+    };
+    for (size_t way = 0; way < ways.size(); ++way) {
+        ui::resetWindowManager();
+        const int exitCode = run([&] {
+            ASSERT_NE(launcherWindow(), nullptr);
+            ways[way]();
+            EXPECT_TRUE(driver::programEnded()) << "way " << way;
+        });
+        EXPECT_EQ(exitCode, 0) << "way " << way;
+        // Closing is not choosing: nothing is installed.
+        EXPECT_TRUE(emu::journal().empty()) << "way " << way;
+    }
+}
+
+// The script language's "/" key: Alt with it opens the about box, as the typed character does.
+TEST_F(LauncherScenario, AboutBoxOpensFromTheSlashKey)
+{
+    run([] {
+        const UINT slash = driver::virtualKeyNamed("/");
+        ASSERT_EQ(slash, driver::virtualKeyNamed("VK_OEM_2"));
+        driver::pressKey(slash, {VK_MENU});
+        ASSERT_NE(driver::findWindow(u"", u"About"), nullptr);
+        driver::pressKey(VK_ESCAPE);
+        EXPECT_EQ(driver::findWindow(u"", u"About"), nullptr);
+        EXPECT_NE(launcherWindow(), nullptr) << "Esc in the about box closes only the box";
     });
 }
 
