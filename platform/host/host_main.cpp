@@ -129,6 +129,7 @@ int runHostProgram(int argc, char** argv, const ProgramEntry& entry)
         driver::ScriptSettings settings;
         settings.screenshotFolder = options.screenshotFolder.empty() ? "." : options.screenshotFolder;
         settings.windowExists = windowExists;
+        settings.dumpWindows = driver::dumpWindows;
         settings.scenario.watchdogSeconds = options.timeoutSeconds;
         if (window) {
             settings.scenario.onIdle = [] {
