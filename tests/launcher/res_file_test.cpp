@@ -55,22 +55,34 @@ TEST(LauncherResources, EveryResourceTheProgramAsksForIsThere)
     EXPECT_EQ(background->data[14] | background->data[15] << 8, 24);
 }
 
-TEST(LauncherResources, AcceleratorsAreCharacterCodesWithAlt)
+// The about box from Alt with "?" or "/" (as characters, and as the "/" key), and Esc and Alt+F4
+// to close.
+TEST(LauncherResources, AcceleratorsOpenTheAboutBoxAndClose)
 {
     const resfile::ReadResult read = resfile::readResFile(launcherRes());
     const resfile::Resource* table = find(read, 9, IDC_VANTORY);
     ASSERT_NE(table, nullptr);
-    ASSERT_EQ(table->data.size(), 16u); // two ACCELTABLEENTRY of 8 bytes
-    for (size_t entry = 0; entry < 2; ++entry) {
+    const struct {
+        uint16_t flags;
+        uint16_t key;
+        uint16_t command;
+    } expected[] = {
+        {FALT, '?', IDM_ABOUT},
+        {FALT, '/', IDM_ABOUT},
+        {FVIRTKEY | FALT, 0xBF, IDM_ABOUT},
+        {FVIRTKEY | FSHIFT | FALT, 0xBF, IDM_ABOUT},
+        {FVIRTKEY, VK_ESCAPE, IDM_EXIT},
+        {FVIRTKEY | FALT, VK_F4, IDM_EXIT},
+    };
+    constexpr size_t count = sizeof expected / sizeof expected[0];
+    ASSERT_EQ(table->data.size(), count * 8); // ACCELTABLEENTRY of 8 bytes each
+    for (size_t entry = 0; entry < count; ++entry) {
         const uint8_t* e = table->data.data() + entry * 8;
-        const uint16_t flags = static_cast<uint16_t>(e[0] | e[1] << 8);
-        const uint16_t key = static_cast<uint16_t>(e[2] | e[3] << 8);
-        const uint16_t command = static_cast<uint16_t>(e[4] | e[5] << 8);
-        EXPECT_EQ(flags & 0x7F & ~0x80, FALT) << entry; // no FVIRTKEY: a character code
-        EXPECT_EQ(key, entry == 0 ? '?' : '/');
-        EXPECT_EQ(command, IDM_ABOUT);
+        EXPECT_EQ((e[0] | e[1] << 8) & 0x7F, expected[entry].flags) << entry;
+        EXPECT_EQ(e[2] | e[3] << 8, expected[entry].key) << entry;
+        EXPECT_EQ(e[4] | e[5] << 8, expected[entry].command) << entry;
     }
-    EXPECT_TRUE(table->data[8] & 0x80) << "the last entry is marked";
+    EXPECT_TRUE(table->data[(count - 1) * 8] & 0x80) << "the last entry is marked";
 }
 
 TEST(LauncherResources, RegisteredResourcesAreFoundByIdentifier)
