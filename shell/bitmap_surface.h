@@ -69,5 +69,5 @@ void copyPicture(BitmapSurface& surface, HDC dest, int sourceX, int sourceY, int
 // Stretches a part of the picture onto a rectangle. A source point that is negative or beyond the
 // picture draws from 0; a negative width or height (source or destination) means the picture's own,
 // so (x, y, w, -1, -1, -1, -1, -1) draws the whole picture w wide at its natural height.
-void stretchPicture(BitmapSurface& surface, HDC dest, int destX, int destY, int16_t destWidth, int16_t destHeight,
-                    int sourceX, int sourceY, int16_t sourceWidth, int16_t sourceHeight);
+void stretchPicture(BitmapSurface& surface, HDC dest, int destX, int destY, int16_t destWidth,
+                    int16_t destHeight, int sourceX, int sourceY, int16_t sourceWidth, int16_t sourceHeight);

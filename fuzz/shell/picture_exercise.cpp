@@ -17,10 +17,12 @@ constexpr uint32_t maxPictures = 8;
 constexpr int canvasSide = 48;
 
 std::string hostFile;
-std::vector<uint8_t> soundPart;  // header and tables, the resource area left empty
+std::vector<uint8_t> soundPart; // header and tables, the resource area left empty
 HDC canvas = nullptr;
 
-[[noreturn]] void broken(const char* what) { exerciseBroken("picture", what); }
+[[noreturn]] void broken(const char* what) {
+    exerciseBroken("picture", what);
+}
 
 // Enough records that the tables are not empty, so the area does not begin right at the header.
 Edition soundEdition() {
@@ -60,8 +62,8 @@ void checkLoad(const BitmapSurface& surface, int32_t code) {
         if (width < 1 || width > maxPictureSide || height < 1 || height > maxPictureSide)
             broken("a picture beyond the size limits");
         BITMAP made{};
-        if (GetObject(surface.bitmap, sizeof made, &made) != static_cast<int>(sizeof made) || made.bmWidth != width ||
-            (made.bmHeight < 0 ? -made.bmHeight : made.bmHeight) != height)
+        if (GetObject(surface.bitmap, sizeof made, &made) != static_cast<int>(sizeof made) ||
+            made.bmWidth != width || (made.bmHeight < 0 ? -made.bmHeight : made.bmHeight) != height)
             broken("the bitmap is not the size its header gave");
         if (static_cast<uint64_t>(made.bmWidthBytes) * static_cast<uint64_t>(height) > pictureMemoryBudget)
             broken("a bitmap over the memory budget");

@@ -25,10 +25,16 @@ using gdi_test::BmpFile;
 
 constexpr uint32_t sentinel = 0x123456;
 
-std::string bytesOf(const std::vector<uint8_t>& v) { return {v.begin(), v.end()}; }
+std::string bytesOf(const std::vector<uint8_t>& v) {
+    return {v.begin(), v.end()};
+}
 
-EditionChunk picture(const BmpFile& bmp) { return {ChunkKind::picture, bytesOf(bmp.file)}; }
-EditionChunk helpText() { return {ChunkKind::help, "<html><body><a name=\"t2\">help</a></body></html>"}; }
+EditionChunk picture(const BmpFile& bmp) {
+    return {ChunkKind::picture, bytesOf(bmp.file)};
+}
+EditionChunk helpText() {
+    return {ChunkKind::help, "<html><body><a name=\"t2\">help</a></body></html>"};
+}
 
 // The file again after its information part changed.
 BmpFile rebuilt(BmpFile bmp) {
@@ -47,7 +53,8 @@ BmpFile masked(int depth, uint32_t headerSize, bool topDown, const uint32_t (&ma
     bmp.info.resize(headerSize == 40 ? 52 : headerSize, 0);
     gdi_test::put32(bmp.info, 0, headerSize);
     gdi_test::put32(bmp.info, 16, BI_BITFIELDS);
-    for (int i = 0; i < 3; ++i) gdi_test::put32(bmp.info, 40 + 4 * static_cast<size_t>(i), masks[i]);
+    for (int i = 0; i < 3; ++i)
+        gdi_test::put32(bmp.info, 40 + 4 * static_cast<size_t>(i), masks[i]);
     return rebuilt(bmp);
 }
 
@@ -68,7 +75,8 @@ struct Canvas {
         pixels = static_cast<uint32_t*>(bits);
         dc = CreateCompatibleDC(nullptr);
         previous = SelectObject(dc, bitmap);
-        for (int i = 0; i < w * h; ++i) pixels[i] = sentinel;
+        for (int i = 0; i < w * h; ++i)
+            pixels[i] = sentinel;
     }
     ~Canvas() {
         SelectObject(dc, previous);
@@ -87,7 +95,7 @@ struct Canvas {
 };
 
 class BitmapSurfaceTest : public DeviceTest {
-protected:
+  protected:
     void SetUp() override {
         DeviceTest::SetUp();
         screen = CreateCompatibleDC(nullptr);
@@ -128,7 +136,8 @@ protected:
         Canvas canvas(width + 2, height + 2);
         copyPicture(surface, canvas.dc, 0, 0, static_cast<int16_t>(width), static_cast<int16_t>(height));
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) ASSERT_EQ(canvas.at(x, y), storedPixel(bmp, x, y)) << x << "," << y;
+            for (int x = 0; x < width; ++x)
+                ASSERT_EQ(canvas.at(x, y), storedPixel(bmp, x, y)) << x << "," << y;
         EXPECT_EQ(canvas.at(width, 0), sentinel);
         EXPECT_EQ(canvas.at(0, height), sentinel);
     }
@@ -166,8 +175,9 @@ TEST_F(BitmapSurfaceTest, WithoutDatabaseOrPastABrokenChainNothingIsShown) {
     // reach past 4 GB would wrap it back into the area.
     for (uint32_t size : {0u, 13u, 0xFFFFFFF0u}) {
         SCOPED_TRACE(size);
-        openWith({helpText(), picture(gdi_test::makeBmp(2, 2, 24, false, 3))},
-                 [&](DatabaseImage& file) { ydb::storeU32(file.bytes.data() + file.chunkOffsets[0] + 2, size); });
+        openWith({helpText(), picture(gdi_test::makeBmp(2, 2, 24, false, 3))}, [&](DatabaseImage& file) {
+            ydb::storeU32(file.bytes.data() + file.chunkOffsets[0] + 2, size);
+        });
         EXPECT_EQ(load(0), pictureAreaEnded);
     }
     EXPECT_TRUE(boxes.empty());
@@ -196,7 +206,8 @@ INSTANTIATE_TEST_SUITE_P(Depths, EveryDepth,
                                          DepthCase{8, true}, DepthCase{16, false}, DepthCase{24, true},
                                          DepthCase{32, false}),
                          [](const testing::TestParamInfo<DepthCase>& param) {
-                             return std::to_string(param.param.depth) + (param.param.topDown ? "BitsTopDown" : "Bits");
+                             return std::to_string(param.param.depth) +
+                                    (param.param.topDown ? "BitsTopDown" : "Bits");
                          });
 
 TEST_F(BitmapSurfaceTest, ColourMasksLoadAfterTheHeaderAndInsideALargerOne) {
@@ -216,7 +227,7 @@ struct Damage {
     const char* what;
     uint32_t at;
     uint32_t value;
-    int width = 4;  // bytes written
+    int width = 4; // bytes written
 };
 
 class HostileHeader : public BitmapSurfaceTest, public testing::WithParamInterface<Damage> {};
@@ -225,8 +236,10 @@ TEST_P(HostileHeader, IsRefusedBeforeAnythingIsMade) {
     const Damage d = GetParam();
     openWith({helpText(), picture(gdi_test::makeBmp(13, 7, 8, false, 5))}, [&](DatabaseImage& file) {
         uint8_t* at = file.bytes.data() + file.chunkOffsets[1] + d.at;
-        if (d.width == 2) ydb::storeU16(at, static_cast<uint16_t>(d.value));
-        else ydb::storeU32(at, d.value);
+        if (d.width == 2)
+            ydb::storeU16(at, static_cast<uint16_t>(d.value));
+        else
+            ydb::storeU32(at, d.value);
     });
     emu::failLocalAllocAbove(4096);
     EXPECT_EQ(load(0), pictureUnusable);
@@ -240,18 +253,17 @@ TEST_P(HostileHeader, IsRefusedBeforeAnythingIsMade) {
 // The 8-bit picture is 13 x 7: header at 14, 256 colours at 54, rows (16 bytes each) at 1078.
 INSTANTIATE_TEST_SUITE_P(
     Fields, HostileHeader,
-    testing::Values(Damage{"width beyond 32 bits of pixels", 18, 0x7FFFFFFF}, Damage{"width 0", 18, 0},
-                    Damage{"width over 16 bits", 18, 40000}, Damage{"height over 16 bits", 22, 40000},
-                    Damage{"height INT_MIN", 22, 0x80000000u}, Damage{"height 0", 22, 0},
-                    Damage{"bit count 0", 28, 0, 2}, Damage{"bit count 7", 28, 7, 2}, Damage{"planes 2", 26, 2, 2},
-                    Damage{"core header", 14, 12}, Damage{"header of 64", 14, 64},
-                    Damage{"header of 4 GB", 14, 0xFFFFFFFF}, Damage{"run-length", 30, BI_RLE8},
-                    Damage{"masks at 8 bits", 30, BI_BITFIELDS}, Damage{"257 colours at 8 bits", 46, 257},
-                    Damage{"pixel offset inside the header", 10, 20},
-                    Damage{"pixel offset inside the colour table", 10, 54 + 4 * 200},
-                    Damage{"pixel offset beyond the chunk", 10, 0xFFFFFFF0},
-                    Damage{"rows beyond the chunk", 2, 1078 + 16 * 7 - 1},
-                    Damage{"chunk smaller than its header", 2, 3}),
+    testing::Values(
+        Damage{"width beyond 32 bits of pixels", 18, 0x7FFFFFFF}, Damage{"width 0", 18, 0},
+        Damage{"width over 16 bits", 18, 40000}, Damage{"height over 16 bits", 22, 40000},
+        Damage{"height INT_MIN", 22, 0x80000000u}, Damage{"height 0", 22, 0}, Damage{"bit count 0", 28, 0, 2},
+        Damage{"bit count 7", 28, 7, 2}, Damage{"planes 2", 26, 2, 2}, Damage{"core header", 14, 12},
+        Damage{"header of 64", 14, 64}, Damage{"header of 4 GB", 14, 0xFFFFFFFF},
+        Damage{"run-length", 30, BI_RLE8}, Damage{"masks at 8 bits", 30, BI_BITFIELDS},
+        Damage{"257 colours at 8 bits", 46, 257}, Damage{"pixel offset inside the header", 10, 20},
+        Damage{"pixel offset inside the colour table", 10, 54 + 4 * 200},
+        Damage{"pixel offset beyond the chunk", 10, 0xFFFFFFF0},
+        Damage{"rows beyond the chunk", 2, 1078 + 16 * 7 - 1}, Damage{"chunk smaller than its header", 2, 3}),
     [](const testing::TestParamInfo<Damage>& param) {
         std::string name = param.param.what;
         for (char& ch : name)
@@ -291,7 +303,8 @@ TEST_F(BitmapSurfaceTest, AFileCutShortKeepsWhatThePictureHadSoFar) {
     EXPECT_FALSE(surfaceLoaded(surface));
 
     // Cut in the colour table: the bitmap info is kept until the next reset, but nothing draws.
-    openWith({picture(bmp)}, [](DatabaseImage& file) { file.bytes.resize(file.chunkOffsets[0] + 14 + 40 + 100); });
+    openWith({picture(bmp)},
+             [](DatabaseImage& file) { file.bytes.resize(file.chunkOffsets[0] + 14 + 40 + 100); });
     EXPECT_EQ(load(0), pictureShortInfo);
     EXPECT_TRUE(surfaceLoaded(surface));
     EXPECT_EQ(surface.bitmap, nullptr);
@@ -420,12 +433,13 @@ TEST(PictureCorpus, EveryAreaLoadsOrFailsCleanly) {
     const std::string root = testing::TempDir() + "picture-corpus-" + std::to_string(::getpid());
     std::filesystem::create_directories(root);
     ASSERT_TRUE(preparePictureExercise(root));
-    const size_t files = forEachCorpusFile(DIR_PICTURE_CORPUS, [](const std::string& name, const std::string& bytes) {
-        const int loaded = exercisePictures(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-        if (name.starts_with("sound-")) {
-            EXPECT_GE(loaded, 1);
-        }
-    });
+    const size_t files =
+        forEachCorpusFile(DIR_PICTURE_CORPUS, [](const std::string& name, const std::string& bytes) {
+            const int loaded = exercisePictures(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+            if (name.starts_with("sound-")) {
+                EXPECT_GE(loaded, 1);
+            }
+        });
     EXPECT_GE(files, 10u);
     emu::setMessageBoxHandler({});
     std::filesystem::remove_all(root);
