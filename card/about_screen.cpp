@@ -46,7 +46,7 @@ void resetPictures()
     about.orientation = 0;
 }
 
-void close(HWND dialog)
+void closeAbout(HWND dialog)
 {
     releasePictures();
     closeScreen(dialog, about.frame, IDOK);
@@ -148,7 +148,7 @@ void onBarAction(HWND dialog, int iconId)
         return;
     switch (iconId) {
     case IDI_BAR_BACK:
-        close(dialog);
+        closeAbout(dialog);
         break;
     case IDI_BAR_HELP:
         openScreenHelp(dialog, nullptr);
@@ -161,9 +161,6 @@ void onBarAction(HWND dialog, int iconId)
         break;
     }
 }
-
-int clientX(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
-int clientY(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
 
 } // namespace
 
@@ -182,10 +179,10 @@ INT_PTR CALLBACK aboutScreenProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         resetPictures();
         return TRUE;
     case WM_LBUTTONDOWN:
-        onStylusDown(dialog, clientX(lParam), clientY(lParam));
+        onStylusDown(dialog, stylusX(lParam), stylusY(lParam));
         return TRUE;
     case WM_LBUTTONUP:
-        if (const int iconId = releaseBarAt(dialog, clientX(lParam), clientY(lParam)); iconId != 0)
+        if (const int iconId = releaseBarAt(dialog, stylusX(lParam), stylusY(lParam)); iconId != 0)
             onBarAction(dialog, iconId);
         return TRUE;
     case WM_NOTIFY:
@@ -196,18 +193,8 @@ INT_PTR CALLBACK aboutScreenProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             SetWindowLongW(dialog, DWL_MSGRESULT, 0);
             return TRUE;
         }
-        SetWindowLongW(dialog, DWL_MSGRESULT, forwardPageLink(lParam));
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            close(dialog);
-            return TRUE;
-        }
-        return FALSE;
-    case WM_CLOSE:
-        close(dialog);
-        return TRUE;
+        return screenFrameMessage(dialog, message, wParam, lParam, closeAbout) ? TRUE : FALSE;
     default:
-        return FALSE;
+        return screenFrameMessage(dialog, message, wParam, lParam, closeAbout) ? TRUE : FALSE;
     }
 }

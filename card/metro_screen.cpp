@@ -49,7 +49,7 @@ void onInit(HWND dialog)
     SetFocus(dialog);
 }
 
-void close(HWND dialog)
+void closeMetro(HWND dialog)
 {
     releaseSurface(metro.surface);
     closeScreen(dialog, metro.frame, IDOK);
@@ -143,7 +143,7 @@ void onBarAction(HWND dialog, int iconId)
         return;
     switch (iconId) {
     case IDI_BAR_BACK:
-        close(dialog);
+        closeMetro(dialog);
         break;
     case IDI_BAR_HOME:
         closeHome(dialog);
@@ -188,9 +188,6 @@ void onStylusUp(HWND dialog, int x, int y)
     pan(dialog, dx, dy);
 }
 
-int clientX(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
-int clientY(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
-
 } // namespace
 
 INT_PTR CALLBACK metroScreenProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -219,27 +216,15 @@ INT_PTR CALLBACK metroScreenProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         return TRUE;
     }
     case WM_LBUTTONDOWN:
-        onStylusDown(dialog, clientX(lParam), clientY(lParam));
+        onStylusDown(dialog, stylusX(lParam), stylusY(lParam));
         return TRUE;
     case WM_MOUSEMOVE:
         onStylusMove(dialog);
         return TRUE;
     case WM_LBUTTONUP:
-        onStylusUp(dialog, clientX(lParam), clientY(lParam));
-        return TRUE;
-    case WM_NOTIFY:
-        SetWindowLongW(dialog, DWL_MSGRESULT, forwardPageLink(lParam));
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            close(dialog);
-            return TRUE;
-        }
-        return FALSE;
-    case WM_CLOSE:
-        close(dialog);
+        onStylusUp(dialog, stylusX(lParam), stylusY(lParam));
         return TRUE;
     default:
-        return FALSE;
+        return screenFrameMessage(dialog, message, wParam, lParam, closeMetro) ? TRUE : FALSE;
     }
 }

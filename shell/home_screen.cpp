@@ -11,6 +11,7 @@
 #include "shell/button_bar.h"
 #include "shell/city_variant.h"
 #include "shell/screen_frame.h"
+#include "shell/screen_protocol.h"
 #include "shell/shell_state.h"
 #include "shell/start_up.h"
 #include "shell/tile_table.h"
@@ -435,9 +436,6 @@ void onCancelMode(HWND window)
         releaseWindow(*db);
 }
 
-int clientX(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
-int clientY(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
-
 } // namespace
 
 void layoutTiles(HWND window)
@@ -518,10 +516,10 @@ LRESULT CALLBACK homeScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM
         onKeyDown(window, static_cast<UINT>(wParam));
         return 0;
     case WM_LBUTTONDOWN:
-        onStylusDown(window, clientX(lParam), clientY(lParam));
+        onStylusDown(window, stylusX(lParam), stylusY(lParam));
         return 0;
     case WM_LBUTTONUP:
-        onStylusUp(window, clientX(lParam), clientY(lParam));
+        onStylusUp(window, stylusX(lParam), stylusY(lParam));
         return 0;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {

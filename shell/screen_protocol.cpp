@@ -111,6 +111,25 @@ LRESULT forwardPageLink(LPARAM lParam)
     return 0;
 }
 
+bool screenFrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, void (*close)(HWND dialog))
+{
+    switch (message) {
+    case WM_NOTIFY:
+        SetWindowLongW(dialog, DWL_MSGRESULT, forwardPageLink(lParam));
+        return true;
+    case WM_COMMAND:
+        if (LOWORD(wParam) != IDOK && LOWORD(wParam) != IDCANCEL)
+            return false;
+        close(dialog);
+        return true;
+    case WM_CLOSE:
+        close(dialog);
+        return true;
+    default:
+        return false;
+    }
+}
+
 void pressBarAt(HWND window, int x, int y)
 {
     pressBarButton(buttonBar, hitTestBar(buttonBar, x, y), window);

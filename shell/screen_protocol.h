@@ -40,6 +40,15 @@ bool pageBarAction(int iconId);
 // follows the link itself.
 LRESULT forwardPageLink(LPARAM lParam);
 
+// The messages every screen answers alike: the view's link notification goes to the pane, and the
+// Done button, Esc and a close request leave through `close` (which releases the screen's own
+// things and calls closeScreen). False for any other message, which the screen then answers.
+bool screenFrameMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, void (*close)(HWND dialog));
+
+// A stylus message's point in client pixels.
+inline int stylusX(LPARAM lParam) { return static_cast<short>(LOWORD(lParam)); }
+inline int stylusY(LPARAM lParam) { return static_cast<short>(HIWORD(lParam)); }
+
 // The stylus's bar slot: pressed on down; released on up, giving the slot's action or 0.
 void pressBarAt(HWND window, int x, int y);
 int releaseBarAt(HWND window, int x, int y);
