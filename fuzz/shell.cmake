@@ -4,6 +4,5 @@
 if(TARGET dernolo_shell)
   dir_add_fuzzer(pictures
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/shell/picture_fuzz.cpp ${CMAKE_CURRENT_LIST_DIR}/shell/picture_exercise.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/exercise_files.cpp
-    LIBS dernolo_shell edition_writer)
+    LIBS dernolo_shell area_database)
 endif()

@@ -3,37 +3,21 @@
 #include <vector>
 
 #include "db/database.h"
-#include "db/database_program.h"
 #include "emulator.h"
+#include "fuzz/area_database.h"
 #include "fuzz/exercise_files.h"
 #include "shell/bitmap_surface.h"
-#include "tools/writer/edition_writer.h"
 
 namespace {
 
-constexpr char16_t devicePath[] = u"\\pictures.ydb";
 // The about screen uses pictures 0 to 3 and the metro screen 4; a few more reach chunks behind them.
 constexpr uint32_t maxPictures = 8;
 constexpr int canvasSide = 48;
 
-std::string hostFile;
-std::vector<uint8_t> soundPart; // header and tables, the resource area left empty
 HDC canvas = nullptr;
 
 [[noreturn]] void broken(const char* what) {
     exerciseBroken("picture", what);
-}
-
-// Enough records that the tables are not empty, so the area does not begin right at the header.
-Edition soundEdition() {
-    Edition edition;
-    edition.title = "Pictures";
-    EditionFirm firm;
-    firm.name = "Alpha";
-    firm.phone = "3100000";
-    edition.firms = {firm};
-    edition.rubrics = {{"01", "Top", 3, true, {0}}};
-    return edition;
 }
 
 // A memory context with a 32-bit bitmap selected: what the screens' paint contexts stand for.
@@ -88,27 +72,13 @@ void drawEveryWay(BitmapSurface& surface) {
 } // namespace
 
 bool preparePictureExercise(const std::string& hostRoot) {
-    const std::string root = exerciseDeviceRoot(hostRoot, "picture-exercise");
-    if (root.empty()) return false;
-    hostFile = root + "/pictures.ydb";
-    emu::setMessageBoxHandler([](HWND, std::u16string_view, std::u16string_view, UINT) { return IDOK; });
-    DatabaseImage image;
-    std::string error;
-    if (writeEdition(soundEdition(), image, error) != writeOk) return false;
-    soundPart = image.bytes;
+    if (!prepareAreaDatabase(hostRoot, "picture-exercise")) return false;
     canvas = makeCanvas();
     return canvas != nullptr;
 }
 
 int exercisePictures(const uint8_t* data, size_t size) {
-    std::vector<uint8_t> file = soundPart;
-    file.insert(file.end(), data, data + size);
-    if (!writeExerciseInput(hostFile, file.data(), file.size())) broken("the input could not be written");
-    DirectoryDatabase* db = createDatabase();
-    if (db == nullptr || openDatabase(*db, devicePath) != 0 || db->title == nullptr)
-        broken("the sound part did not open as a database");
-    DirectoryDatabase* const previous = databaseProgram.current;
-    databaseProgram.current = db;
+    DirectoryDatabase* db = openAreaDatabase(data, size, "picture");
 
     const size_t blocks = emu::liveLocalBlocks();
     BitmapSurface surface;
@@ -130,7 +100,6 @@ int exercisePictures(const uint8_t* data, size_t size) {
     releaseSurface(surface);
     releaseSurface(surface);
 
-    databaseProgram.current = previous;
-    destroyDatabase(db);
+    closeAreaDatabase(db);
     return loaded;
 }
