@@ -1,23 +1,18 @@
 #include "tests/scenarios/dernolo_fixture.h"
 
-#include "card/html_pane.h"
-#include "db/database_program.h"
 #include "emulator.h"
 #include "platform/gdi/png_writer.h"
 #include "platform/gdi/screen.h"
-#include "platform/shell/shell.h"
 #include "platform/testing/windows.h"
-#include "platform/ui/window_manager.h"
 #include "shell/button_bar.h"
-#include "shell/shell_state.h"
 #include "shell/tile_table.h"
+#include "tests/scenarios/dernolo_device.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <unistd.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand);
-void registerStandardControls();
 
 namespace dernolo_test {
 
@@ -41,35 +36,20 @@ void DernoloScenario::SetUp()
     fs::create_directories(device / "Windows");
     ASSERT_EQ(emu::setDeviceRoot(device.string()), 0);
     emu::setModuleFileName(u"\\Windows\\dernolo.exe");
-    startDevice();
-}
-
-void DernoloScenario::startDevice()
-{
-    emu::clearJournal();
-    emu::clearFaults();
-    gdi::resizeScreen(240, 320);
-    ui::resetWindowManager();
-    registerStandardControls();
-    shell::startShell();
-    databaseProgram = DatabaseProgram{};
-    shellState = ShellState{};
-    pageViewer = PageViewerState{};
-}
-
-void DernoloScenario::restartDevice()
-{
-    shell::stopShell();
-    startDevice();
+    switchDernoloDeviceOn();
 }
 
 void DernoloScenario::TearDown()
 {
-    emu::clearFaults();
-    shell::stopShell();
-    ui::resetWindowManager();
+    switchDernoloDeviceOff();
     std::error_code ignored;
     fs::remove_all(device, ignored);
+}
+
+void DernoloScenario::restartDevice()
+{
+    switchDernoloDeviceOff();
+    switchDernoloDeviceOn();
 }
 
 void DernoloScenario::installEdition(const Edition& edition, const std::string& name, const std::string& folder)

@@ -47,9 +47,6 @@ protected:
     static void screenshot(const std::string& name);
 
     fs::path device;
-
-private:
-    void startDevice();
 };
 
 }  // namespace dernolo_test
