@@ -144,7 +144,7 @@ void onBarAction(HWND dialog, int iconId)
         closeScreenHome(dialog, about.frame);
         return;
     }
-    if (pageBarAction(iconId))
+    if (pageBarAction(dialog, iconId))
         return;
     switch (iconId) {
     case IDI_BAR_BACK:

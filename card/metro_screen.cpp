@@ -139,7 +139,7 @@ void onStylusDown(HWND dialog, int x, int y)
 
 void onBarAction(HWND dialog, int iconId)
 {
-    if (pageBarAction(iconId))
+    if (pageBarAction(dialog, iconId))
         return;
     switch (iconId) {
     case IDI_BAR_BACK:

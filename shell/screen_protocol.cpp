@@ -80,7 +80,7 @@ bool paintUnderPage(HWND dialog)
     return true;
 }
 
-bool pageBarAction(int iconId)
+bool pageBarAction(HWND dialog, int iconId)
 {
     HtmlPane* pane = pageViewer.currentPane;
     if (pane == nullptr || !pageOpen())
@@ -91,9 +91,11 @@ bool pageBarAction(int iconId)
         return true;
     case IDI_BAR_BACK:
     case IDI_BAR_HOME:
-        if (pane->historyIndex <= 0)
+        if (pane->historyIndex <= 0) {
+            // Closing gives the focus to the main window, which is disabled under a modal screen.
             closePane();
-        else if (iconId == IDI_BAR_BACK)
+            SetFocus(dialog);
+        } else if (iconId == IDI_BAR_BACK)
             historyBack(*pane);
         else
             historyHome(*pane);

@@ -33,8 +33,9 @@ void openScreenHelp(HWND dialog, const char* anchor);
 bool paintUnderPage(HWND dialog);
 
 // The bar's forward, back and home while a page is open: forward in the history; back and home
-// move in it while there is an earlier place and close the page at the first. True when handled.
-bool pageBarAction(int iconId);
+// move in it while there is an earlier place and close the page at the first, the keys going back
+// to the screen. True when handled.
+bool pageBarAction(HWND dialog, int iconId);
 
 // WM_NOTIFY: a link tapped in the page pane goes to the pane. Always 0, so that the view also
 // follows the link itself.

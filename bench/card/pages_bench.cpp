@@ -17,6 +17,7 @@
 #include <benchmark/benchmark.h>
 #include <valgrind/callgrind.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 
@@ -58,24 +59,44 @@ void tapBar(int iconId)
         }
 }
 
+// Callgrind counts per thread: the program's thread turns the counting on and off in its idle moment
+// when asked, so that only what it does for the action is counted.
+std::atomic<bool> toggleWhenIdle{false};
+
+bool onProgramIdle()
+{
+    if (toggleWhenIdle.exchange(false))
+        CALLGRIND_TOGGLE_COLLECT;
+    return true;
+}
+
+void toggleCounting()
+{
+    toggleWhenIdle = true;
+    driver::waitIdle();
+}
+
 // The program runs on this thread; the iterations run as its user. `action` is timed (and counted
 // by callgrind), `undo` is not.
 void runTimed(benchmark::State& state, const Step& prepare, const Step& action, const Step& undo)
 {
     switchDeviceOn();
+    driver::ScenarioSettings settings;
+    settings.onIdle = onProgramIdle;
     driver::runScenario([] { return WinMain(emu::programInstance(), nullptr, nullptr, SW_SHOW); },
                         [&] {
                             prepare();
                             for (auto _ : state) {
+                                toggleCounting();
                                 const auto start = std::chrono::steady_clock::now();
-                                CALLGRIND_TOGGLE_COLLECT;
                                 action();
-                                CALLGRIND_TOGGLE_COLLECT;
                                 const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+                                toggleCounting();
                                 state.SetIterationTime(took.count());
                                 undo();
                             }
-                        });
+                        },
+                        settings);
     switchDernoloDeviceOff();
 }
 

@@ -53,6 +53,30 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, voi
 
 namespace {
 
+// An unstretched source copy from a bitmap: each clip rectangle's part of the destination is
+// filled a row span at a time. Pixels whose source lies outside the bitmap are left alone, as the
+// general path leaves them.
+void copySpans(Target& target, const BitmapData& bitmap, long baseX, long baseY, int width, int height, int xSrc,
+               int ySrc)
+{
+    // Destination offsets (dx, dy) whose source pixel exists.
+    const long dxFrom = std::max<long>(0, -static_cast<long>(xSrc));
+    const long dxTo = std::min<long>(width, static_cast<long>(bitmap.width) - xSrc);
+    const long dyFrom = std::max<long>(0, -static_cast<long>(ySrc));
+    const long dyTo = std::min<long>(height, static_cast<long>(bitmap.height) - ySrc);
+    for (const ClipRect& c : target.clip) {
+        const long left = std::max({static_cast<long>(c.left), 0L, baseX + dxFrom});
+        const long right = std::min({static_cast<long>(c.right), static_cast<long>(target.width), baseX + dxTo});
+        const long top = std::max({static_cast<long>(c.top), 0L, baseY + dyFrom});
+        const long bottom = std::min({static_cast<long>(c.bottom), static_cast<long>(target.height), baseY + dyTo});
+        if (left >= right)
+            continue;
+        for (long ty = top; ty < bottom; ++ty)
+            readBitmapSpan(bitmap, static_cast<int>(xSrc + (left - baseX)), static_cast<int>(ySrc + (ty - baseY)),
+                           static_cast<int>(right - left), &pixelAt(target, static_cast<int>(left), static_cast<int>(ty)));
+    }
+}
+
 bool blit(HDC dest, int xDest, int yDest, int wDest, int hDest, HDC src, int xSrc, int ySrc, int wSrc, int hSrc,
           DWORD rop)
 {
@@ -125,6 +149,11 @@ bool blit(HDC dest, int xDest, int yDest, int wDest, int hDest, HDC src, int xSr
     // destination rectangle.
     const long baseX = static_cast<long>(xDest) + target.originX;
     const long baseY = static_cast<long>(yDest) + target.originY;
+    if (rop == SRCCOPY && bitmap != nullptr && wSrc == wDest && hSrc == hDest && !mirrorX && !mirrorY) {
+        copySpans(target, *bitmap, baseX, baseY, wDest, hDest, xSrc, ySrc);
+        notifyChanged(target);
+        return true;
+    }
     const int dyFrom = static_cast<int>(std::clamp<long>(-baseY, 0, hDest));
     const int dyTo = static_cast<int>(std::clamp<long>(target.height - baseY, 0, hDest));
     const int dxFrom = static_cast<int>(std::clamp<long>(-baseX, 0, wDest));

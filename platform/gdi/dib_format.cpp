@@ -176,6 +176,31 @@ uint32_t readBitmapPixel(const BitmapData& b, int x, int y)
     return readRowPixel(b.bits.data() + static_cast<size_t>(row) * b.stride, x, b.bitsPerPixel, b.palette, b.masks);
 }
 
+void readBitmapSpan(const BitmapData& b, int x, int y, int count, uint32_t* out)
+{
+    const int row = b.topDown ? y : b.height - 1 - y;
+    const uint8_t* p = b.bits.data() + static_cast<size_t>(row) * b.stride;
+    const bool plain32 = b.masks[0] == 0x00FF0000 && b.masks[1] == 0x0000FF00 && b.masks[2] == 0x000000FF;
+    if (b.bitsPerPixel == 8) {
+        const size_t entries = b.palette.size();
+        for (int i = 0; i < count; ++i) {
+            const uint8_t index = p[x + i];
+            out[i] = index < entries ? b.palette[index] & 0xFFFFFF : 0;
+        }
+    } else if (b.bitsPerPixel == 24) {
+        const uint8_t* q = p + 3 * static_cast<size_t>(x);
+        for (int i = 0; i < count; ++i, q += 3)
+            out[i] = static_cast<uint32_t>(q[2] << 16 | q[1] << 8 | q[0]);
+    } else if (b.bitsPerPixel == 32 && plain32) {
+        const uint8_t* q = p + 4 * static_cast<size_t>(x);
+        for (int i = 0; i < count; ++i, q += 4)
+            out[i] = read32(q) & 0xFFFFFF;
+    } else {
+        for (int i = 0; i < count; ++i)
+            out[i] = readRowPixel(p, x + i, b.bitsPerPixel, b.palette, b.masks) & 0xFFFFFF;
+    }
+}
+
 HBITMAP makeBitmap(int width, int height, int bitsPerPixel, bool topDown)
 {
     size_t stride = rowBytes(width, bitsPerPixel);

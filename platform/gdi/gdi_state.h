@@ -110,6 +110,9 @@ inline COLORREF toColour(uint32_t p) { return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF,
 
 // Reads pixel (x, y) of any bitmap as 0x00RRGGBB (x, y inside the bitmap).
 uint32_t readBitmapPixel(const BitmapData& bitmap, int x, int y);
+// The `count` pixels of row y from x on (all inside the bitmap) as 0x00RRGGBB, the depth decided
+// once for the span.
+void readBitmapSpan(const BitmapData& bitmap, int x, int y, int count, uint32_t* out);
 
 // The address of pixel (x, y) of a target (inside it).
 inline uint32_t& pixelAt(const Target& target, int x, int y)

@@ -22,6 +22,8 @@ BmpFile makeBmp(int depth, bool topDown, uint32_t seed) { return gdi_test::makeB
 
 HDC screenDC() { return gdi::createWindowDC(0, 0, {{0, 0, 240, 320}}); }
 
+uint32_t framebufferPixel(COLORREF c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
+
 struct DibCase {
     int depth;
     bool topDown;
@@ -82,6 +84,51 @@ INSTANTIATE_TEST_SUITE_P(EveryDepth, DibSection,
                          [](const testing::TestParamInfo<DibCase>& param) {
                              return std::to_string(param.param.depth) + (param.param.topDown ? "TopDown" : "BottomUp");
                          });
+
+// A copy at natural size takes each source pixel as it is, wherever the two rectangles stand: parts
+// outside the source are left as they were, and only the clip's part of the screen is written.
+TEST_P(DibSection, NaturalSizeCopiesTakeEachSourcePixelAtAnyOffsetAndClip)
+{
+    const DibCase c = GetParam();
+    BmpFile bmp = makeBmp(c.depth, c.topDown, static_cast<uint32_t>(c.depth * 7 + c.topDown));
+    void* bits = nullptr;
+    HBITMAP dib =
+        CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(bmp.info.data()), DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(dib, nullptr);
+    std::memcpy(bits, bmp.bits.data(), bmp.bits.size());
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(memory, dib);
+
+    // Two clip rectangles with a gap between them, as a window partly covered by another.
+    HDC screen = gdi::createWindowDC(20, 30, {{20, 30, 35, 60}, {40, 30, 70, 60}});
+    gdi::Framebuffer& fb = gdi::screen();
+    const uint32_t sentinel = 0x123456;
+    const struct {
+        int x, y, sx, sy, w, h;
+    } placings[] = {{0, 0, 0, 0, 40, 20}, {3, 2, -4, -2, 40, 20}, {-2, -1, 5, 3, 40, 20}, {1, 1, 9, 4, 40, 20},
+                    {1, 1, 2, 1, 8, 4}, {-3, 0, 1, 2, 10, 3}};
+    for (const auto& at : placings) {
+        std::fill(fb.pixels.begin(), fb.pixels.end(), sentinel);
+        ASSERT_TRUE(BitBlt(screen, at.x, at.y, at.w, at.h, memory, at.sx, at.sy, SRCCOPY));
+        for (int y = 25; y < 65; ++y)
+            for (int x = 15; x < 75; ++x) {
+                const int sx = x - 20 - at.x + at.sx;
+                const int sy = y - 30 - at.y + at.sy;
+                const bool inClip = y >= 30 && y < 60 && ((x >= 20 && x < 35) || (x >= 40 && x < 70));
+                const bool inCopy = x - 20 >= at.x && x - 20 < at.x + at.w && y - 30 >= at.y && y - 30 < at.y + at.h;
+                const bool inSource = sx >= 0 && sx < width && sy >= 0 && sy < height;
+                const uint32_t want = inClip && inCopy && inSource ? framebufferPixel(GetPixel(memory, sx, sy))
+                                                                   : sentinel;
+                ASSERT_EQ(fb.pixels[static_cast<size_t>(y * fb.width + x)], want)
+                    << "placing " << at.x << "," << at.y << " from " << at.sx << "," << at.sy << " at " << x << ","
+                    << y;
+            }
+    }
+    gdi::releaseWindowDC(screen);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(dib);
+}
 
 TEST(DibSection, ThirtyTwoBitBottomUpCanBeDrawnInto)
 {

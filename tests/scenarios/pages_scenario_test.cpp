@@ -157,6 +157,11 @@ TEST_F(PagesScenario, AMailtoLinkStartsTheMailProgramAndLeavesTheHistory)
 TEST_F(PagesScenario, TheAboutScreenFollowsTheTurnAndItsLowerRightOpensTheProductPage)
 {
     run([this] {
+        tapBar(mainWindow(), IDI_BAR_MAKER);
+        ASSERT_NE(screenWindow(u"О разработчике"), nullptr) << "the maker's logo on the bar opens it";
+        tapBar(screenWindow(u"О разработчике"), IDI_BAR_BACK);
+        ASSERT_EQ(screenWindow(u"О разработчике"), nullptr);
+        EXPECT_EQ(buttonBar.mode, 0) << "the bar's layout is put back";
         driver::pressKey('A', {VK_CONTROL});
         HWND about = screenWindow(u"О разработчике");
         ASSERT_NE(about, nullptr);
@@ -173,6 +178,7 @@ TEST_F(PagesScenario, TheAboutScreenFollowsTheTurnAndItsLowerRightOpensTheProduc
         tapBar(about, IDI_BAR_BACK);
         EXPECT_EQ(pane(), nullptr);
         EXPECT_NE(screenWindow(u"О разработчике"), nullptr) << "back closed the page, not the screen";
+        EXPECT_EQ(screenPixel(120, barHeight + 5), portraitUpper) << "the screen shows again";
 
         gdi::resizeScreen(320, 240);
         shell::screenTurned(320, 240);
@@ -221,6 +227,8 @@ TEST_F(PagesScenario, TheMetroSchemeOpensCentredAndPansByKeysDragsAndTaps)
         tapBar(mainWindow(), IDI_BAR_BACK);
         EXPECT_EQ(pane(), nullptr);
         EXPECT_EQ(shown().x, tapped.x) << "the scheme kept its place under the page";
+        driver::pressKey(VK_LEFT);
+        EXPECT_EQ(shown().x, tapped.x - 10) << "the keys come back to the scheme";
     });
 }
 
