@@ -20,6 +20,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <string_view>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int showCommand);
 
@@ -102,11 +103,18 @@ void runTimed(benchmark::State& state, const Step& prepare, const Step& action, 
 
 void nothing() {}
 
-void BM_InformationPageFromItsTile(benchmark::State& state)
+// The bridges page is Saint Petersburg's: the banner changes the edition until it is open.
+void openBridgesEdition()
 {
-    runTimed(state, nothing, [] { tapTile(8); }, [] { tapBar(IDI_BAR_BACK); });
+    for (int change = 0; change < 3 && std::u16string_view(tileTable[8].page) != u"HTML\\bridges.html"; ++change)
+        tapTile(0);
 }
-BENCHMARK(BM_InformationPageFromItsTile)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_BridgesPageFromItsTile(benchmark::State& state)
+{
+    runTimed(state, openBridgesEdition, [] { tapTile(8); }, [] { tapBar(IDI_BAR_BACK); });
+}
+BENCHMARK(BM_BridgesPageFromItsTile)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_HelpAtAnAnchor(benchmark::State& state)
 {
