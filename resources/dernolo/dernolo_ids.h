@@ -20,9 +20,15 @@
 #define IDD_RUBRIC_TREE 102
 #define IDD_ABOUT_MAKER 105
 #define IDD_FIRM_LIST 131
+#define IDD_BUSINESS_CARD 132
 #define IDD_SEARCH 134
 #define IDD_WHITE_PAGES 135
 #define IDD_METRO 141
+
+/* Controls of the firm list (131) and the white pages (135). */
+#define IDC_FIRM_LIST 1004
+#define IDC_LETTER_INDEX 1029
+#define IDC_LETTER_FIRMS 1030
 
 /* Tile icons (32 x 32 unless noted). */
 #define IDI_TILE_CATALOGUE 157 /* 32 x 26 */
@@ -61,5 +67,25 @@
 #define IDI_BAR_MAKER 218
 #define IDI_BAR_CHANGE_M 275
 #define IDI_BAR_CHANGE 276
+
+/* The business card's controls and its button pictures (59 x 20; the address 59 x 37). */
+#define IDC_CARD_LIST 1001
+#define IDC_CARD_NAME 1005
+#define IDC_CARD_ADDRESS_ICON 1006
+#define IDC_CARD_ADDRESS 1007
+#define IDC_CARD_WEB 1009
+#define IDC_CARD_EMAIL 1011
+#define IDC_CARD_TELEPHONES 1012
+#define IDC_CARD_LIST_LABEL 1013
+#define IDC_CARD_DIAL 1031
+#define IDC_CARD_WEB_BUTTON 1039
+#define IDC_CARD_EMAIL_BUTTON 1040
+#define IDI_CARD_ADDRESS 244
+#define IDI_CARD_WEB_PRESSED 293
+#define IDI_CARD_DIAL 296
+#define IDI_CARD_DIAL_PRESSED 297
+#define IDI_CARD_WEB 298
+#define IDI_CARD_EMAIL_PRESSED 299
+#define IDI_CARD_EMAIL 300
 
 #endif
