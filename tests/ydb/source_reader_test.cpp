@@ -30,6 +30,24 @@ TEST(SourceReader, ReadsASoundEditionIntoCodePage1251) {
     EXPECT_EQ(f.house, 12u);
 }
 
+// A kiosk or a mobile service has no street: the field left out, null or empty. A street that is
+// named must still be one of streets.jsonl, and a house needs a street.
+TEST(SourceReader, AFirmMayHaveNoStreet) {
+    SourceFolder folder;
+    folder.write("firms.jsonl", "{\"name\": \"Киоск\", \"house\": 0}\n{\"name\": \"Б\", \"street\": null}\n"
+                                "{\"name\": \"В\", \"street\": \"\"}\n" +
+                                    SourceFolder::firm("\"name\": \"Г\"") + "\n");
+    SourceEdition edition;
+    IssueList issues;
+    ASSERT_TRUE(folder.read(edition, issues)) << formatIssue(issues.items.front());
+    ASSERT_EQ(edition.firms.size(), 4u);
+    EXPECT_FALSE(edition.firms[0].street.has_value());
+    EXPECT_FALSE(edition.firms[1].street.has_value());
+    EXPECT_FALSE(edition.firms[2].street.has_value());
+    EXPECT_EQ(edition.firms[3].street, 0u);
+    EXPECT_EQ(issues.items.size(), 0u);
+}
+
 // Each broken source names the file, the line and the field at fault.
 TEST(SourceReader, ErrorsNameTheLineAndTheField) {
     struct Case {
@@ -42,6 +60,9 @@ TEST(SourceReader, ErrorsNameTheLineAndTheField) {
         {"firms.jsonl", SourceFolder::firm("\"name\": \"A\", \"web\": \"\xE2\x98\x83\""),
          "firms.jsonl:1: web: character U+2603 cannot be stored in code page 1251"},
         {"firms.jsonl", "{\"name\": \"A\", \"street\": \"Нет такой\"}", "firms.jsonl:1: street: unknown street Нет такой"},
+        {"firms.jsonl", "{\"name\": \"A\", \"house\": 7}", "firms.jsonl:1: house: a house number needs a street"},
+        {"firms.jsonl", "{\"name\": \"A\", \"street\": \"\", \"houseSuffix\": \"2\"}",
+         "firms.jsonl:1: houseSuffix: a house number needs a street"},
         {"firms.jsonl", SourceFolder::firm("\"name\": \"A\", \"rubrics\": [\"99\"]"),
          "firms.jsonl:1: rubrics: unknown rubric 99"},
         {"firms.jsonl", SourceFolder::firm("\"name\": \"A\", \"hose\": 3"), "firms.jsonl:1: hose: unknown field"},

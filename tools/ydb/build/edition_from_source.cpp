@@ -23,14 +23,15 @@ Edition editionFromSource(SourceEdition& source) {
     const size_t count = source.firms.size();
     std::vector<EditionFirm> firms;
     firms.reserve(count);
-    std::vector<uint32_t> streetOf(count);
+    std::vector<uint32_t> streetOf(count, noStreet);
     std::vector<std::vector<uint32_t>> rubricsOf(count);
     for (size_t i = 0; i < count; ++i) {
         SourceFirm& f = source.firms[i];
-        firms.push_back({std::move(f.name), f.street, f.house, std::move(f.houseSuffix), std::move(f.web),
+        const uint32_t street = f.street.value_or(noStreet);
+        firms.push_back({std::move(f.name), street, f.house, std::move(f.houseSuffix), std::move(f.web),
                          std::move(f.email), std::move(f.phone), std::move(f.phones), std::move(f.namePrefix),
                          std::move(f.rubricCodes), std::move(f.hours), std::move(f.comment)});
-        streetOf[i] = f.street;
+        streetOf[i] = street;
         rubricsOf[i] = std::move(f.rubrics);
     }
     source.firms.clear();
@@ -46,7 +47,8 @@ Edition editionFromSource(SourceEdition& source) {
     for (uint32_t index = 0; index < count; ++index) {
         uint32_t sourceIndex = order[index];
         for (uint32_t r : rubricsOf[sourceIndex]) e.rubrics[r].firms.push_back(index);
-        e.streets[streetOf[sourceIndex]].firms.push_back(index);
+        // A firm without a street is in no street's list: the street search never finds it.
+        if (streetOf[sourceIndex] != noStreet) e.streets[streetOf[sourceIndex]].firms.push_back(index);
         const EditionFirm& firm = firms[sourceIndex];
         numbers.clear();
         phoneIndexNumbers(firm.phone, numbers);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,7 @@ struct SourceStreet {
 
 struct SourceFirm {
     std::string name;
-    uint32_t street = 0;              // index into SourceEdition::streets
+    std::optional<uint32_t> street;   // index into SourceEdition::streets; none for a kiosk or a mobile service
     uint32_t house = 0;               // 0: none
     std::string houseSuffix;
     std::string web;

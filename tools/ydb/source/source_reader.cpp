@@ -325,7 +325,8 @@ void readFirms(const fs::path& folder, SourceEdition& edition, IssueList& issues
         SourceFirm firm;
         firm.line = line;
         firm.name = f.text("name", limits::firmName, true);
-        std::string street = f.text("street", limits::streetName, true);
+        // Absent or empty: a firm without a street, listed and shown without an address.
+        std::string street = f.text("street", limits::streetName);
         firm.house = f.number("house", limits::maxHouse, 0);
         firm.houseSuffix = f.text("houseSuffix", limits::houseSuffix);
         firm.web = f.text("web", limits::web);
@@ -345,6 +346,9 @@ void readFirms(const fs::path& folder, SourceEdition& edition, IssueList& issues
         if (firm.phones.size() > limits::phones)
             f.fail("phones", "the telephones together are longer than 1023 characters (" +
                                  std::to_string(firm.phones.size()) + ")");
+        // The card writes the house after the street name, so without one it would show ", д.7".
+        if (street.empty() && (firm.house != 0 || !firm.houseSuffix.empty()))
+            f.fail(firm.house != 0 ? "house" : "houseSuffix", "a house number needs a street");
         if (!street.empty() && known.streets) {
             auto it = streetByName.find(street);
             if (it == streetByName.end()) {
