@@ -34,3 +34,9 @@ dernolo_icon(bar_exit 26 20)
 
 dir_svg_picture(${DERNOLO_ART_DIR}/favourite_slot.bmp SVG ${dernolo_art_source}/favourite_slot.svg SIZES 119x35
   MATTE "#2a6aa6" COMMENT "Drawing the bitmap favourite_slot.bmp" APPEND_TO DERNOLO_ART_FILES)
+
+# The business card's buttons, each with its pressed picture.
+dernolo_icon(card_address 59 37)
+foreach(icon card_dial card_dial_pressed card_web card_web_pressed card_email card_email_pressed)
+  dernolo_icon(${icon} 59 20)
+endforeach()
