@@ -6,6 +6,7 @@
 #include "db/discovery.h"
 #include "htmlview.h"
 #include "resources/dernolo/dernolo_ids.h"
+#include "search/screens/firm_list_screen.h"
 #include "search/search_state.h"
 #include "search/street_list.h"
 #include "shell/button_bar.h"
@@ -537,7 +538,7 @@ LRESULT CALLBACK homeScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM
         searchState.firmListRequest.firmListRef = static_cast<uint32_t>(lParam);
         searchState.firmListRequest.rubricIndex = static_cast<int32_t>(wParam);
         shellState.returnHomeMarker = 0;
-        // The firm list screen opens here once the program has it.
+        openFirmListScreen(window);
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);

@@ -2,6 +2,7 @@
 
 #include "card/metro_screen.h"
 #include "resources/dernolo/dernolo_ids.h"
+#include "search/screens/white_pages_screen.h"
 
 Tile tileTable[tileCount];
 HomePage homePages[3] = {{0, 9, 3}, {10, 12, 2}, {25, 35, 1}};
@@ -70,6 +71,7 @@ DLGPROC screenProcOf(int dialogId)
 {
     switch (dialogId) {
     case IDD_METRO: return metroScreenProc;
+    case IDD_WHITE_PAGES: return whitePagesScreenProc;
     default: return nullptr;
     }
 }

@@ -144,11 +144,13 @@ TEST_F(HomeScenario, CaptionTilesOpenTheFirstRubricWithFirms)
         driver::waitIdle();
         ASSERT_NE(searchState.firmListRequest.firmListRef, noFirmList);
         const uint32_t police = searchState.firmListRequest.firmListRef;
+        driver::pressKey(VK_ESCAPE);  // the rubric's firm list opened over the page
         searchState.firmListRequest = {};
         tapTile(25);  // "Служба спасения": the first match has no firms, the next one does
         driver::waitIdle();
         ASSERT_NE(searchState.firmListRequest.firmListRef, noFirmList);
         EXPECT_NE(searchState.firmListRequest.firmListRef, police);
+        driver::pressKey(VK_ESCAPE);
         searchState.firmListRequest = {};
         tapTile(27);  // "Скорая помощь": no such rubric
         driver::waitIdle();
