@@ -30,6 +30,7 @@ const std::vector<std::string> noteTexts = {
 const std::vector<std::string> commentTexts = {"Вход со двора", "2 этаж, офис 204", "Ориентир: остановка трамвая",
                                                 "Рядом со станцией метро", "Вход с торца здания", "В здании бизнес-центра"};
 const std::vector<std::string> suffixes = {"А", "Б", "2", "1", "3", "В", "4"};
+const std::vector<std::string> streetlessKinds = {"Киоск", "Выездная служба", "Передвижной пункт", "Мобильная служба"};
 
 std::string digits(Random& r, int n) {
     std::string s;
@@ -64,79 +65,92 @@ std::string firmName(Random& r, const std::string& kind, const std::string& bran
     }
 }
 
+// One firm; `previous` (null for none) may give it a branch's name. A copy, because a field the
+// previous firm lacks is read as null by inserting it. A firm without a street (a kiosk, a mobile
+// service) has no house either, its name says what it is, and it draws exactly what one with a
+// street draws.
+json makeFirm(Random& r, const FirmWords& words, const std::vector<const RubricNode*>& leaves, json previous,
+              uint32_t i, bool withStreet) {
+    const RubricNode* leaf = leaves[r.below(leaves.size())];
+    std::string kind = leaf->kinds.empty() ? leaf->title : r.pick(leaf->kinds);
+    std::string street = r.pick(words.streets);
+    std::string shortStreet = street.substr(0, street.find(' '));
+    std::string brand = r.pick(words.brands);
+    json firm;
+    bool soleTrader = r.chance(8) && withStreet;
+    if (!previous.is_null() && r.chance(6)) {
+        // A branch: the same firm at another address.
+        firm["name"] = previous["name"];
+        firm["namePrefix"] = previous["namePrefix"];
+        firm["rubrics"] = previous["rubrics"];
+        if (previous.contains("web")) firm["web"] = previous["web"];
+    } else if (soleTrader) {
+        firm["name"] = r.pick(words.people);
+        firm["namePrefix"] = "ИП";
+    } else {
+        firm["name"] = withStreet ? firmName(r, kind, brand, shortStreet) : r.pick(streetlessKinds) + " «" + brand + "»";
+        if (r.chance(55)) firm["namePrefix"] = r.pick(legalForms);
+    }
+    if (!firm.contains("rubrics")) {
+        json codes = json::array({leaf->code});
+        if (r.chance(25)) codes.push_back(leaves[r.below(leaves.size())]->code);
+        firm["rubrics"] = codes;
+    }
+    if (withStreet) firm["street"] = street;
+    if (!r.chance(5) && withStreet) firm["house"] = 1 + r.below(r.chance(80) ? 60 : 250);
+    if (r.chance(18) && withStreet) firm["houseSuffix"] = r.pick(suffixes);
+
+    std::string main = telephone(r, words);
+    json phones = json::array({main});
+    for (uint32_t k = r.below(3); k > 0; --k) phones.push_back(telephone(r, words));
+    if (r.chance(12) && main.size() <= 13) main += " ф";
+    firm["phone"] = main;
+    firm["phones"] = phones;
+
+    std::string latin = transliterate(brand);
+    if (latin.size() > 20) latin.resize(20);
+    if (latin.empty()) latin = "firm" + std::to_string(i);
+    if (!firm.contains("web") && r.chance(45)) {
+        std::string web = "www." + latin + ".ru";
+        if (r.chance(10)) web += ", www." + latin + "-" + words.siteSuffix + ".com";
+        firm["web"] = web;
+    }
+    if (r.chance(40)) {
+        std::string mail = r.pick(std::vector<std::string>{"info", "office", "mail", "zakaz"}) + "@" + latin + ".ru";
+        if (r.chance(10)) mail += "; sale@" + latin + ".ru";
+        firm["email"] = mail;
+    }
+    if (r.chance(70)) firm["hours"] = r.pick(hoursList);
+    // Notes per rubric: "|NN| heading |$note|", NN being the rubric's theme.
+    std::string comment;
+    // The plain comments name an office or an entrance.
+    if (r.chance(25) && withStreet) comment = r.pick(commentTexts) + ". ";
+    if (r.chance(35)) {
+        for (const auto& code : firm["rubrics"]) {
+            std::string theme = code.get<std::string>().substr(0, 2);
+            comment += "|" + theme + "| " + kind + " |$" + r.pick(noteTexts) + "|";
+            if (r.chance(20)) comment += "|" + theme + "| |$" + r.pick(noteTexts) + "|";
+        }
+    }
+    if (!comment.empty()) firm["comment"] = comment;
+    return firm;
+}
+
 } // namespace
 
-std::vector<json> generateFirms(const FirmWords& words, uint32_t count, uint64_t seed) {
-    Random r{seed};
+std::vector<json> generateFirms(const FirmWords& words, uint32_t count, uint32_t withoutStreet, uint64_t seed) {
     std::vector<const RubricNode*> leaves;
     for (const RubricNode& n : words.rubrics)
         if (n.level == 2) leaves.push_back(&n);
     std::vector<json> firms;
+    Random r{seed};
     json previous;
     for (uint32_t i = 0; i < count; ++i) {
-        const RubricNode* leaf = leaves[r.below(leaves.size())];
-        std::string kind = leaf->kinds.empty() ? leaf->title : r.pick(leaf->kinds);
-        std::string street = r.pick(words.streets);
-        std::string shortStreet = street.substr(0, street.find(' '));
-        std::string brand = r.pick(words.brands);
-        json firm;
-        bool soleTrader = r.chance(8);
-        if (!previous.is_null() && r.chance(6)) {
-            // A branch: the same firm at another address.
-            firm["name"] = previous["name"];
-            firm["namePrefix"] = previous["namePrefix"];
-            firm["rubrics"] = previous["rubrics"];
-            if (previous.contains("web")) firm["web"] = previous["web"];
-        } else if (soleTrader) {
-            firm["name"] = r.pick(words.people);
-            firm["namePrefix"] = "ИП";
-        } else {
-            firm["name"] = firmName(r, kind, brand, shortStreet);
-            if (r.chance(55)) firm["namePrefix"] = r.pick(legalForms);
-        }
-        if (!firm.contains("rubrics")) {
-            json codes = json::array({leaf->code});
-            if (r.chance(25)) codes.push_back(leaves[r.below(leaves.size())]->code);
-            firm["rubrics"] = codes;
-        }
-        firm["street"] = street;
-        if (!r.chance(5)) firm["house"] = 1 + r.below(r.chance(80) ? 60 : 250);
-        if (r.chance(18)) firm["houseSuffix"] = r.pick(suffixes);
-
-        std::string main = telephone(r, words);
-        json phones = json::array({main});
-        for (uint32_t k = r.below(3); k > 0; --k) phones.push_back(telephone(r, words));
-        if (r.chance(12) && main.size() <= 13) main += " ф";
-        firm["phone"] = main;
-        firm["phones"] = phones;
-
-        std::string latin = transliterate(brand);
-        if (latin.size() > 20) latin.resize(20);
-        if (latin.empty()) latin = "firm" + std::to_string(i);
-        if (!firm.contains("web") && r.chance(45)) {
-            std::string web = "www." + latin + ".ru";
-            if (r.chance(10)) web += ", www." + latin + "-" + words.siteSuffix + ".com";
-            firm["web"] = web;
-        }
-        if (r.chance(40)) {
-            std::string mail = r.pick(std::vector<std::string>{"info", "office", "mail", "zakaz"}) + "@" + latin + ".ru";
-            if (r.chance(10)) mail += "; sale@" + latin + ".ru";
-            firm["email"] = mail;
-        }
-        if (r.chance(70)) firm["hours"] = r.pick(hoursList);
-        // Notes per rubric: "|NN| heading |$note|", NN being the rubric's theme.
-        std::string comment;
-        if (r.chance(25)) comment = r.pick(commentTexts) + ". ";
-        if (r.chance(35)) {
-            for (const auto& code : firm["rubrics"]) {
-                std::string theme = code.get<std::string>().substr(0, 2);
-                comment += "|" + theme + "| " + kind + " |$" + r.pick(noteTexts) + "|";
-                if (r.chance(20)) comment += "|" + theme + "| |$" + r.pick(noteTexts) + "|";
-            }
-        }
-        if (!comment.empty()) firm["comment"] = comment;
-        firms.push_back(firm);
-        previous = firm;
+        firms.push_back(makeFirm(r, words, leaves, previous, i, true));
+        previous = firms.back();
     }
+    // Drawn from a stream of their own, so that adding them leaves every other firm as it was.
+    Random own{~seed};
+    for (uint32_t i = 0; i < withoutStreet; ++i) firms.push_back(makeFirm(own, words, leaves, json(), count + i, false));
     return firms;
 }

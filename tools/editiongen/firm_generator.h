@@ -19,5 +19,6 @@ struct FirmWords {
     std::string siteSuffix;               // "spb": a firm's second web site is www.NAME-spb.com
 };
 
-// One JSON object per firm, in the shape of firms.jsonl.
-std::vector<nlohmann::json> generateFirms(const FirmWords& words, uint32_t count, uint64_t seed);
+// One JSON object per firm, in the shape of firms.jsonl: `count` firms with an address, then
+// `withoutStreet` kiosks and mobile services, which have none.
+std::vector<nlohmann::json> generateFirms(const FirmWords& words, uint32_t count, uint32_t withoutStreet, uint64_t seed);

@@ -84,7 +84,8 @@ int main(int argc, char** argv) {
     ok = ok && writeFile(out / "streets.jsonl", streets);
 
     std::string firms;
-    for (const json& f : generateFirms(words, city.at("firms").get<uint32_t>(), city.at("seed").get<uint64_t>()))
+    for (const json& f : generateFirms(words, city.at("firms").get<uint32_t>(), city.value("firmsWithoutStreet", 0u),
+                                       city.at("seed").get<uint64_t>()))
         firms += f.dump() + "\n";
     ok = ok && writeFile(out / "firms.jsonl", firms);
 
