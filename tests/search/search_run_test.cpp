@@ -164,6 +164,19 @@ TEST_F(SearchRunTest, TelephoneSearchReadsTheNumberAsAnIntegerAndYieldsToAName) 
     EXPECT_EQ(results.lines[0].value, image.firmRefs[3]);
 }
 
+// The telephone search's line shows any house number, but only behind a street: a kiosk found by
+// its number is its name alone, even when the file gives it a house.
+TEST_F(SearchRunTest, AFirmWithoutAStreetFoundByTelephoneIsItsNameAlone) {
+    Edition e = cityEdition();
+    e.firms[3].house = 5;
+    e.firms[3].houseSuffix = "2";
+    e.phones.push_back({777, 3});
+    open(e);
+    EXPECT_EQ(search(modeNameBegins, u"", u"", u"777"), 1);
+    EXPECT_EQ(results.texts(), (u16s{u"АПТЕКА"}));
+    EXPECT_EQ(results.lines[0].value, image.firmRefs[3]);
+}
+
 TEST_F(SearchRunTest, AThousandMatchesEndWithTheOverflowLineAndNoQuestion) {
     Edition e;
     e.title = "T";
