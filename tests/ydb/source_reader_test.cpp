@@ -46,6 +46,13 @@ TEST(SourceReader, AFirmMayHaveNoStreet) {
     EXPECT_FALSE(edition.firms[2].street.has_value());
     EXPECT_EQ(edition.firms[3].street, 0u);
     EXPECT_EQ(issues.items.size(), 0u);
+
+    // A street that cannot be read is reported once, not again as a house without a street.
+    folder.write("firms.jsonl", "{\"name\": \"Д\", \"street\": \"\xE2\x98\x83\", \"house\": 1}\n");
+    IssueList broken;
+    folder.read(edition, broken);
+    ASSERT_EQ(broken.items.size(), 1u);
+    EXPECT_EQ(formatIssue(broken.items[0]), "firms.jsonl:1: street: character U+2603 cannot be stored in code page 1251");
 }
 
 // Each broken source names the file, the line and the field at fault.

@@ -326,7 +326,9 @@ void readFirms(const fs::path& folder, SourceEdition& edition, IssueList& issues
         firm.line = line;
         firm.name = f.text("name", limits::firmName, true);
         // Absent or empty: a firm without a street, listed and shown without an address.
+        const size_t beforeStreet = issues.total;
         std::string street = f.text("street", limits::streetName);
+        const bool streetUnreadable = issues.total != beforeStreet;  // already reported
         firm.house = f.number("house", limits::maxHouse, 0);
         firm.houseSuffix = f.text("houseSuffix", limits::houseSuffix);
         firm.web = f.text("web", limits::web);
@@ -347,7 +349,7 @@ void readFirms(const fs::path& folder, SourceEdition& edition, IssueList& issues
             f.fail("phones", "the telephones together are longer than 1023 characters (" +
                                  std::to_string(firm.phones.size()) + ")");
         // The card writes the house after the street name, so without one it would show ", д.7".
-        if (street.empty() && (firm.house != 0 || !firm.houseSuffix.empty()))
+        if (street.empty() && !streetUnreadable && (firm.house != 0 || !firm.houseSuffix.empty()))
             f.fail(firm.house != 0 ? "house" : "houseSuffix", "a house number needs a street");
         if (!street.empty() && known.streets) {
             auto it = streetByName.find(street);
