@@ -2,6 +2,7 @@
 
 #include "card/metro_screen.h"
 #include "resources/dernolo/dernolo_ids.h"
+#include "search/screens/rubric_tree_screen.h"
 #include "search/screens/white_pages_screen.h"
 
 Tile tileTable[tileCount];
@@ -70,6 +71,7 @@ int roundedShare(int extent, int units, int parts, int half)
 DLGPROC screenProcOf(int dialogId)
 {
     switch (dialogId) {
+    case IDD_RUBRIC_TREE: return rubricTreeScreenProc;
     case IDD_METRO: return metroScreenProc;
     case IDD_WHITE_PAGES: return whitePagesScreenProc;
     default: return nullptr;

@@ -25,6 +25,9 @@
 #define IDD_WHITE_PAGES 135
 #define IDD_METRO 141
 
+/* The rubric tree's control (102). */
+#define IDC_RUBRIC_TREE 1003
+
 /* Controls of the firm list (131) and the white pages (135). */
 #define IDC_FIRM_LIST 1004
 #define IDC_LETTER_INDEX 1029
