@@ -64,10 +64,11 @@ void buildRubricTable(DirectoryDatabase& db, TreeSink* tree, ScreenHooks& hooks)
     RubricTable& table = searchState.rubricTable;
     if (!table.entries) {
         if (!allocateTable(db)) return;
-    } else if (!tree) {
+    } else if (!tree && table.complete) {
         return;
     }
     table.count = 0;
+    table.complete = false;
     hooks.showWaitCursor();
 
     RubricTableEntry& root = table.entries[0];
@@ -84,9 +85,15 @@ void buildRubricTable(DirectoryDatabase& db, TreeSink* tree, ScreenHooks& hooks)
     TreeItem lastItem = 0;
     TreeItem parent = 0;
     WCHAR title[256];
-    while (readRecord(db, tableRubrics, readNext, 0, noCap) == 0) {
+    int32_t read = readOk;
+    while ((read = readRecord(db, tableRubrics, readNext, 0, noCap)) == readOk) {
         const uint32_t i = table.count;
-        if (i >= table.limit || !makeRoom(table, i)) break;
+        if (i >= table.limit) {
+            read = readEndOfTable;
+            break;
+        }
+        if (!makeRoom(table, i))
+            break;
         const RubricRecord& record = db.rubric;
         const char* code = record.code ? record.code : "";
         const size_t length = std::strlen(code);
@@ -115,6 +122,7 @@ void buildRubricTable(DirectoryDatabase& db, TreeSink* tree, ScreenHooks& hooks)
         table.count = i + 1;
         recordRef = tableOffset(db, tableRubrics);
     }
+    table.complete = read == readEndOfTable;
     if (tree && flat) tree->sortChildren(0);
     hooks.restoreCursor();
 }

@@ -26,6 +26,9 @@ struct RubricTable {
     uint32_t capacity = 0;  // entries allocated so far
     uint32_t limit = 0;     // rubricCount + 1: the build stops there
     uint32_t count = 0;
+    // The build read table 0 to its end (or to the count): a later build without a tree keeps
+    // the table. A build cut short by a failed read is done again the next time it is asked for.
+    bool complete = false;
 };
 
 // How the rubric tree hands a rubric back to its opener; `marker` and `code` together are the

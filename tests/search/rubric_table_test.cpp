@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "emulator.h"
 #include "search/rubric_table.h"
 #include "tests/search/search_fixture.h"
 #include "tools/writer/image_patch.h"
@@ -78,6 +79,21 @@ TEST_F(RubricTableTest, WithoutATreeTheTableIsBuiltOnlyOnce) {
     EXPECT_EQ(searchState.rubricTable.count, 1u);
     buildRubricTable(d, &tree, hooks);
     EXPECT_EQ(searchState.rubricTable.count, 2u);
+}
+
+TEST_F(RubricTableTest, ATableCutShortByAFailedReadIsBuiltAgainWithoutATree) {
+    Edition e = edition();
+    e.rubrics = {rubric("01", u"Один"), rubric("02", u"Два")};
+    DirectoryDatabase& d = open(e);
+    emu::failReadFile(ERROR_READ_FAULT);
+    buildRubricTable(d, nullptr, hooks);
+    emu::clearFaults();
+    EXPECT_EQ(searchState.rubricTable.count, 1u) << "only the root before the failed read";
+    EXPECT_FALSE(searchState.rubricTable.complete);
+    ASSERT_EQ(readRecord(d, 3, 0, 0, noCap), 0) << "the next card reads its firm";
+    buildRubricTable(d, nullptr, hooks);
+    EXPECT_EQ(searchState.rubricTable.count, 3u) << "the card's next look-up builds the whole table";
+    EXPECT_TRUE(searchState.rubricTable.complete);
 }
 
 TEST_F(RubricTableTest, OpeningChoosesWhenAskedAndOtherwiseOpensOnlyRubricsWithFirms) {
