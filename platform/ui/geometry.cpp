@@ -205,6 +205,8 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
         ui::invalidateClient(*w, nullptr, true, true);
         w->frameDirty = ui::frameInsets(w->style, w->exStyle, !ui::isTopLevel(*w)).top > 0 ||
                         !EqualRect(&w->window, &w->client);
+        if (w->style & WS_CLIPCHILDREN)
+            ui::invalidateDescendants(*w);
     }
     ui::refreshLiveDCs();
     if (wasShown && !shown)

@@ -186,6 +186,20 @@ void invalidateClient(Window& w, const RECT* rect, bool erase, bool withChildren
     }
 }
 
+void invalidateDescendants(Window& w)
+{
+    const std::vector<HWND> children = w.children;
+    for (HWND child : children) {
+        Window* c = peekWindow(child);
+        if (c == nullptr || !(c->style & WS_VISIBLE))
+            continue;
+        invalidateClient(*c, nullptr, true, false);
+        if (!EqualRect(&c->window, &c->client))
+            c->frameDirty = true;
+        invalidateDescendants(*c);
+    }
+}
+
 void exposeScreenRect(const RECT& rect)
 {
     if (rectEmpty(rect))

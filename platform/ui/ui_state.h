@@ -189,6 +189,9 @@ void intersectRegion(std::vector<gdi::ClipRect>& region, const RECT& with);
 // ---- painting (paint.cpp) --------------------------------------------------------------------
 
 void invalidateClient(Window& w, const RECT* rect, bool erase, bool withChildren);
+// Every visible descendant drawn whole again, frame included: a window that appears, moves or
+// changes size shows its children anew even when WS_CLIPCHILDREN keeps its own paint off them.
+void invalidateDescendants(Window& w);
 // Makes every window show what lies in the given screen rectangle again (a window moved away,
 // was hidden or destroyed).
 void exposeScreenRect(const RECT& rect);

@@ -351,6 +351,29 @@ TEST_F(UiTest, AParentWithClipChildrenDoesNotPaintOverItsChildren)
     EXPECT_EQ(pixel(5, 5), RGB(255, 0, 0));
 }
 
+// A dialog's controls are made while it is hidden: showing it must draw them, frames included,
+// even though its WS_CLIPCHILDREN keeps its own paint off them.
+TEST_F(UiTest, AParentWithClipChildrenShownLaterShowsItsChildrenToo)
+{
+    fills["parent"] = RGB(255, 0, 0);
+    fills["child"] = RGB(0, 0, 255);
+    HWND parent = create("parent", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 240, 320);
+    create("child", WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 50, 50, parent, 1);
+    pump();
+    clearLog();
+    ShowWindow(parent, SW_SHOW);
+    pump();
+    EXPECT_THAT(only({WM_PAINT}), ElementsAre("parent:WM_PAINT", "child:WM_PAINT"));
+    EXPECT_EQ(pixel(30, 30), RGB(0, 0, 255));
+    EXPECT_THAT(names("child"), testing::Contains("WM_NCPAINT"));
+    // Moved, it is drawn where it now is, children and all.
+    clearLog();
+    MoveWindow(parent, 20, 0, 200, 300, TRUE);
+    pump();
+    EXPECT_THAT(only({WM_PAINT}), ElementsAre("parent:WM_PAINT", "child:WM_PAINT"));
+    EXPECT_EQ(pixel(50, 30), RGB(0, 0, 255));
+}
+
 TEST_F(UiTest, OverlappingSiblingsClipEachOtherInZOrder)
 {
     fills["parent"] = RGB(255, 255, 255);
