@@ -11,8 +11,7 @@ int32_t readFirmForCard(uint32_t firmRef)
     return readRecord(*db, tableFirms, firmRef, detailBody | detailStreet | detailDetails, cardReadCap);
 }
 
-void openFirmCard(HWND)
+void openFirmCard(HWND owner)
 {
-    // The business card is not in the program yet: the firm has been read for it and nothing
-    // shows.
+    showBusinessCard(owner);
 }

@@ -1,13 +1,11 @@
 // Opening a firm's business card from a list: the firm read with its street and details, then the
-// card over the list screen. The card asks its owner for the next firm with nextFirmMessage.
+// card over the list screen, which asks its owner for the next firm with cardNextFirmMessage.
 #pragma once
 
 #include <cstdint>
 
+#include "card/business_card.h"
 #include "win32.h"
-
-// Posted by the business card to the screen that opened it: show the card of the next line.
-constexpr UINT nextFirmMessage = WM_USER + 102;
 
 // Reads the firm at `firmRef` (table 3) with its street and details into the database's firm
 // slots, as the card expects them. 0, or the reader's failure code (nothing to show).

@@ -242,7 +242,7 @@ bool listScreenMessage(HWND dialog, ListScreen& screen, UINT message, WPARAM wPa
         if (const int iconId = releaseBarAt(dialog, stylusX(lParam), stylusY(lParam)); iconId != 0)
             onBarAction(dialog, screen, iconId);
         return true;
-    case nextFirmMessage:
+    case cardNextFirmMessage:
         onNextFirm(dialog, screen);
         return true;
     default:

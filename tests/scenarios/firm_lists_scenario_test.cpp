@@ -69,11 +69,13 @@ void turnScreen(int width, int height)
     driver::waitIdle();
 }
 
-// The card, once it is in the program, opens over the list: leave it the way a user does.
+// The card opened over the list: leave it the way a user does.
 void leaveCard(HWND list)
 {
+    EXPECT_EQ(frontCaption(), u"Визитка");
     if (GetActiveWindow() != list)
         driver::pressKey(VK_ESCAPE);
+    EXPECT_EQ(GetActiveWindow(), list);
 }
 
 class FirmListScenario : public DernoloScenario {
@@ -133,12 +135,12 @@ TEST_F(FirmListScenario, ARubricFromACaptionTileListsItsFirmsAndOpensThemByStylu
         EXPECT_EQ(firmReadLast(), u"Городской участок");
 
         // The card's next firm: the line after the selected one, the first after the last.
-        PostMessageW(screen, nextFirmMessage, 0, 0);
+        PostMessageW(screen, cardNextFirmMessage, 0, 0);
         driver::waitIdle();
         leaveCard(screen);
         EXPECT_EQ(selectedOf(shownLines(IDC_FIRM_LIST)), std::vector<int>{5});
         EXPECT_EQ(firmReadLast(), u"Участковый пункт");
-        PostMessageW(screen, nextFirmMessage, 0, 0);
+        PostMessageW(screen, cardNextFirmMessage, 0, 0);
         driver::waitIdle();
         leaveCard(screen);
         EXPECT_EQ(selectedOf(shownLines(IDC_FIRM_LIST)), std::vector<int>{0});
@@ -154,6 +156,13 @@ TEST_F(FirmListScenario, ARubricFromACaptionTileListsItsFirmsAndOpensThemByStylu
         EXPECT_EQ(GetActiveWindow(), screen);
         EXPECT_EQ(selectedOf(shownLines(IDC_FIRM_LIST)), std::vector<int>{0});
 
+        // The card's own forward button on the last line: the card of the first line.
+        tapLine(IDC_FIRM_LIST, 5);
+        ASSERT_EQ(frontCaption(), u"Визитка");
+        tapFrontBar(IDI_BAR_FORWARD);
+        EXPECT_EQ(frontCaption(), u"Визитка");
+        EXPECT_EQ(firmReadLast(), u"Отдел полиции № 5 & К");
+        // Home on the card closes the card and the list, back to the home screen.
         tapFrontBar(IDI_BAR_HOME);
         EXPECT_EQ(GetActiveWindow(), mainWindow());
         EXPECT_EQ(shellState.returnHomeMarker, returnHomeValue);
@@ -198,7 +207,7 @@ TEST_F(FirmListScenario, AnEmptyRubricShowsAnEmptyListAndNothingElse)
         tapTile(rescueTile);
         ASSERT_EQ(frontCaption(), u"Список фирм");
         EXPECT_TRUE(shownLines(IDC_FIRM_LIST).empty());
-        PostMessageW(GetActiveWindow(), nextFirmMessage, 0, 0);
+        PostMessageW(GetActiveWindow(), cardNextFirmMessage, 0, 0);
         tapFrontBar(IDI_BAR_FORWARD);
         EXPECT_TRUE(shownLines(IDC_FIRM_LIST).empty());
         EXPECT_TRUE(driver::boxes().empty());
@@ -304,7 +313,7 @@ TEST_F(WhitePagesScenario, RunsOfPairsListTheirFirmsAndOpenThemByStylusKeysAndTh
 
         // The card's next firm on the last line opens the first.
         SendMessageW(frontList(IDC_LETTER_FIRMS), LB_SETCURSEL, 299, 0);
-        PostMessageW(screen, nextFirmMessage, 0, 0);
+        PostMessageW(screen, cardNextFirmMessage, 0, 0);
         driver::waitIdle();
         leaveCard(screen);
         EXPECT_EQ(selectedOf(shownLines(IDC_LETTER_FIRMS)), std::vector<int>{0});
@@ -314,7 +323,7 @@ TEST_F(WhitePagesScenario, RunsOfPairsListTheirFirmsAndOpenThemByStylusKeysAndTh
         tapFrontBar(IDI_BAR_HELP);
         ASSERT_NE(pane(), nullptr);
         EXPECT_EQ(shownPage().anchor, u"t31");
-        PostMessageW(screen, nextFirmMessage, 0, 0);
+        PostMessageW(screen, cardNextFirmMessage, 0, 0);
         driver::waitIdle();
         EXPECT_EQ(selectedOf(shownLines(IDC_LETTER_FIRMS)), std::vector<int>{0});
         tapFrontBar(IDI_BAR_BACK);
