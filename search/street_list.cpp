@@ -21,8 +21,8 @@ void copyCut(char* to, size_t capacity, const char* from) {
 } // namespace
 
 void loadStreetList(StreetList& list, DirectoryDatabase& db) {
-    if (list.entries) return;
-    list.count = 0;
+    if (list.entries && list.complete) return;
+    freeStreetList(list);
     // The count comes from the file: no more streets than the table can hold are asked for, so a
     // damaged header cannot make the list claim gigabytes.
     constexpr uint32_t smallestStreet = ydb::recordLengthSize + 2 + ydb::refSize;
@@ -32,7 +32,8 @@ void loadStreetList(StreetList& list, DirectoryDatabase& db) {
     if (!list.entries) return;
     if (seekTable(db, tableStreets, 0, false, noCap) != readOk) return;
     uint32_t ref = tableOffset(db, tableStreets);
-    while (list.count < capacity && readRecord(db, tableStreets, readNext, 0, noCap) == readOk) {
+    int32_t read = readOk;
+    while (list.count < capacity && (read = readRecord(db, tableStreets, readNext, 0, noCap)) == readOk) {
         StreetListEntry& e = list.entries[list.count++];
         e.ref = ref;
         e.firmListRef = db.street.firmListRef;
@@ -40,12 +41,14 @@ void loadStreetList(StreetList& list, DirectoryDatabase& db) {
         copyCut(e.name, sizeof e.name, db.street.name);
         ref = tableOffset(db, tableStreets);
     }
+    list.complete = list.count == capacity || read == readEndOfTable;
 }
 
 void freeStreetList(StreetList& list) {
     delete[] list.entries;
     list.entries = nullptr;
     list.count = 0;
+    list.complete = false;
 }
 
 const StreetListEntry* findStreet(const StreetList& list, uint32_t ref) {

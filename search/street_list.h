@@ -16,6 +16,9 @@ struct StreetListEntry {
 struct StreetList {
     StreetListEntry* entries = nullptr;  // owned; none when not loaded or memory was refused
     uint32_t count = 0;
+    // Read to the table's end (or the count): kept until freed. A load cut short by a failed read
+    // is done again at the next use, so later lists do not lose their addresses for good.
+    bool complete = false;
 };
 
 // The one list of the program, freed when the database changes and when the program ends.

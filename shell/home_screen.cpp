@@ -465,7 +465,10 @@ bool openRubricByCaption(HWND window, const WCHAR* caption)
         return false;
     const size_t length = static_cast<size_t>(lstrlenW(caption));
     auto* title = reinterpret_cast<WCHAR*>(shellState.shellBuffer);
-    seekTable(*db, 0, 0, false, noCap);
+    // Without the rewind the scan would start wherever the last read left off and could open a
+    // rubric further down: a refused rewind (an earlier read failed) opens nothing.
+    if (seekTable(*db, 0, 0, false, noCap) != 0)
+        return false;
     while (readRecord(*db, 0, readNext, 0, noCap) == 0) {
         const char* text = db->rubric.title != nullptr ? db->rubric.title : "";
         const int converted = MultiByteToWideChar(CP_ACP, 0, text, -1, title, rubricTitleCharacters);

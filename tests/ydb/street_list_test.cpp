@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "emulator.h"
 #include "search/street_list.h"
 #include "tools/writer/edition_writer.h"
 #include "tools/writer/image_patch.h"
@@ -95,6 +96,22 @@ TEST_F(LoadedStreets, EntriesHoldTheirReferencesAndCutTexts) {
     StreetListEntry* before = list.entries;
     loadStreetList(list, *db);
     EXPECT_EQ(list.entries, before);
+}
+
+TEST_F(LoadedStreets, AListCutShortByAFailedReadIsLoadedAgainAtItsNextUse) {
+    write(streets({{"A", "A", {}}, {"B", "B", {}}, {"C", "C", {}}}));
+    ASSERT_TRUE(list.complete);
+    freeStreetList(list);
+    releaseWindow(*db);  // the load must read the file again
+    emu::failReadFile(ERROR_READ_FAULT);
+    loadStreetList(list, *db);
+    emu::clearFaults();
+    EXPECT_FALSE(list.complete);
+    EXPECT_LT(list.count, 3u);
+    ASSERT_EQ(readRecord(*db, tableStreets, 0, 0, noCap), readOk) << "the next list's read";
+    loadStreetList(list, *db);
+    EXPECT_TRUE(list.complete);
+    EXPECT_EQ(list.count, 3u) << "the addresses come back";
 }
 
 TEST_F(LoadedStreets, NoStreetsGiveAnEmptyList) {
