@@ -1,11 +1,11 @@
 #include "search/screens/rubric_tree_screen.h"
 
 #include "card/html_pane.h"
-#include "ce.h"
 #include "db/database_program.h"
 #include "resources/dernolo/dernolo_ids.h"
 #include "search/rubric_table.h"
 #include "search/screens/firm_list_screen.h"
+#include "search/screens/list_screen.h"
 #include "search/search_state.h"
 #include "shell/button_bar.h"
 #include "shell/favourites.h"
@@ -88,43 +88,17 @@ private:
     HWND tree;
 };
 
-// The build's boxes over the screen, its wait cursor, and the shell's system-error box.
-class TreeHooks : public ScreenHooks {
-public:
-    explicit TreeHooks(HWND dialog) : owner(dialog) {}
-
-    int messageBox(const WCHAR* text, const WCHAR* caption, UINT type) override
-    {
-        return MessageBoxW(owner, text, caption, type);
-    }
-    void showWaitCursor() override { previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
-    void restoreCursor() override { SetCursor(previous); }
-    int showSystemError(const WCHAR* caption) override { return ::showSystemError(caption, false); }
-
-private:
-    HWND owner;
-    HCURSOR previous = nullptr;
-};
-
 bool flatList() { return searchState.flatMode == 1; }
 bool choiceAskedFor() { return searchState.rubricChoice.marker == choiceAsked; }
-
-int inputPanelHeight()
-{
-    SIPINFO info = {};
-    info.cbSize = sizeof info;
-    if (!SipGetInfo(&info) || (info.fdwFlags & SIPF_ON) == 0)
-        return 0;
-    return info.rcSipRect.bottom - info.rcSipRect.top;
-}
 
 void layout(HWND dialog)
 {
     RECT content;
     contentRect(dialog, content);
     screen.bandHeight = choiceAskedFor() ? (content.bottom - content.top) / 6 : 0;
-    const int bottom = content.bottom - inputPanelHeight();
-    const int height = bottom > screen.bandHeight ? bottom - screen.bandHeight : 0;
+    RECT above;
+    listArea(dialog, above);
+    const int height = above.bottom > screen.bandHeight ? above.bottom - screen.bandHeight : 0;
     MoveWindow(screen.tree, content.left, screen.bandHeight, content.right - content.left, height, TRUE);
     if (screen.bandHeight > 0) {
         const RECT band = {0, 0, content.right, screen.bandHeight};
@@ -380,7 +354,7 @@ void onInit(HWND dialog)
     layout(dialog);
     if (DirectoryDatabase* db = databaseProgram.current; db != nullptr) {
         ControlTree sink(screen.tree);
-        TreeHooks hooks(dialog);
+        ScreenBoxHooks hooks(dialog);
         buildRubricTable(*db, &sink, hooks);
     }
     // The first tap on any item, the first one included, must be a selection change.
