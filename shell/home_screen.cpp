@@ -465,11 +465,9 @@ bool openRubricByCaption(HWND window, const WCHAR* caption)
         return false;
     const size_t length = static_cast<size_t>(lstrlenW(caption));
     auto* title = reinterpret_cast<WCHAR*>(shellState.shellBuffer);
-    // Without the rewind the scan would start wherever the last read left off and could open a
-    // rubric further down: a refused rewind (an earlier read failed) opens nothing.
-    if (seekTable(*db, 0, 0, false, noCap) != 0)
-        return false;
-    while (readRecord(*db, 0, readNext, 0, noCap) == 0) {
+    // The scan starts by reading the first record at its offset: a rewind that, unlike a refused
+    // seekTable after an earlier failed read, never leaves the scan where the last read stopped.
+    for (int32_t read = readRecord(*db, 0, 0, 0, noCap); read == 0; read = readRecord(*db, 0, readNext, 0, noCap)) {
         const char* text = db->rubric.title != nullptr ? db->rubric.title : "";
         const int converted = MultiByteToWideChar(CP_ACP, 0, text, -1, title, rubricTitleCharacters);
         if (converted <= 0)
