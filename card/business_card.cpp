@@ -261,22 +261,13 @@ void onInit(HWND dialog)
 }
 
 // Full screen while the input panel is down, and the bar: on every paint and focus.
-void showFrame(HWND dialog)
-{
-    if (setInputPanel(shellState.mainWindow, inputPanelQuery) == 0)
-        hideShellBars(dialog);
-}
-
 bool onPaint(HWND dialog)
 {
     if (paintUnderPage(dialog))
         return false;
-    showFrame(dialog);
     PAINTSTRUCT paint;
-    if (BeginPaint(dialog, &paint) == nullptr)
-        return true;
-    drawBar(buttonBar, dialog);
-    EndPaint(dialog, &paint);
+    if (beginScreenPaint(dialog, paint) != nullptr)
+        EndPaint(dialog, &paint);
     return true;
 }
 
@@ -357,7 +348,7 @@ INT_PTR CALLBACK businessCardProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         return onPaint(dialog) ? TRUE : FALSE;
     case WM_SETFOCUS:
         if (!pageOpen()) {
-            showFrame(dialog);
+            keepFullScreen(dialog);
             drawBar(buttonBar, dialog);
         }
         return FALSE;

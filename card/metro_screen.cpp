@@ -70,8 +70,7 @@ bool onPaint(HWND dialog)
     if (dc == nullptr)
         return true;
     if (metro.barRepaint) {
-        if (setInputPanel(shellState.mainWindow, inputPanelQuery) == 0)
-            hideShellBars(dialog);
+        keepFullScreen(dialog);
         drawBar(buttonBar, dialog);
     } else {
         metro.barRepaint = true;

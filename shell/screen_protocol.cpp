@@ -80,6 +80,23 @@ bool paintUnderPage(HWND dialog)
     return true;
 }
 
+void keepFullScreen(HWND dialog)
+{
+    if (setInputPanel(shellState.mainWindow, inputPanelQuery) != 0)
+        return;
+    shellState.inputPanelUp = false;
+    hideShellBars(dialog);
+}
+
+HDC beginScreenPaint(HWND dialog, PAINTSTRUCT& paint)
+{
+    keepFullScreen(dialog);
+    HDC dc = BeginPaint(dialog, &paint);
+    if (dc != nullptr)
+        drawBar(buttonBar, dialog);
+    return dc;
+}
+
 bool pageBarAction(HWND dialog, int iconId)
 {
     HtmlPane* pane = pageViewer.currentPane;

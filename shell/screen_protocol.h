@@ -32,6 +32,13 @@ void openScreenHelp(HWND dialog, const char* anchor);
 // view. True when the caller leaves the rest to the default painting.
 bool paintUnderPage(HWND dialog);
 
+// A screen's WM_PAINT while no page covers it: with the input panel down, the full screen asked for
+// again (and inputPanelUp cleared); painting begun and the bar drawn. Null when painting could not
+// begin; otherwise the caller draws its own part and ends the painting.
+HDC beginScreenPaint(HWND dialog, PAINTSTRUCT& paint);
+// The panel-down rule alone, for a screen that draws its bar only on some paints.
+void keepFullScreen(HWND dialog);
+
 // The bar's forward, back and home while a page is open: forward in the history; back and home
 // move in it while there is an earlier place and close the page at the first, the keys going back
 // to the screen. True when handled.

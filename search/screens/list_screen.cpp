@@ -93,15 +93,9 @@ bool onPaint(HWND dialog)
 {
     if (paintUnderPage(dialog))
         return false;
-    if (setInputPanel(shellState.mainWindow, inputPanelQuery) == 0) {
-        shellState.inputPanelUp = false;
-        hideShellBars(dialog);
-    }
     PAINTSTRUCT paint;
-    if (BeginPaint(dialog, &paint) != nullptr) {
-        drawBar(buttonBar, dialog);
+    if (beginScreenPaint(dialog, paint) != nullptr)
         EndPaint(dialog, &paint);
-    }
     return true;
 }
 

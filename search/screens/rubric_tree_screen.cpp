@@ -288,13 +288,10 @@ bool onPaint(HWND dialog)
 {
     if (paintUnderPage(dialog))
         return false;
-    if (setInputPanel(shellState.mainWindow, inputPanelQuery) == 0)
-        hideShellBars(dialog);
     PAINTSTRUCT paint;
-    HDC dc = BeginPaint(dialog, &paint);
+    HDC dc = beginScreenPaint(dialog, paint);
     if (dc == nullptr)
         return true;
-    drawBar(buttonBar, dialog);
     if (screen.bandHeight > 0) {
         RECT client;
         GetClientRect(dialog, &client);
