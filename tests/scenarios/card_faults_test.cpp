@@ -2,6 +2,7 @@
 // neither crashes nor leaks, the card either opens whole or does not open, only the reader's own
 // messages are shown, and a second opening afterwards shows the firm as it is.
 #include "tests/scenarios/card_scenario.h"
+#include "tests/scenarios/fault_sweep.h"
 
 #include "emulator.h"
 #include "platform/testing/windows.h"
@@ -13,11 +14,8 @@ namespace {
 
 using namespace dernolo_test;
 
-enum class FaultKind { none, allocation, read };
-
 struct OpenOutcome {
-    emu::CallCounts counts;
-    std::vector<driver::BoxRecord> boxes;
+    FaultedAction opening;
     bool opened = false;
     std::u16string name;           // shown by the card opened under the fault, if any
     std::u16string nameAfterwards; // shown by a card opened once the faults are over
@@ -33,19 +31,7 @@ protected:
         restartDevice();
         run([&] {
             installOpener({firmHorns});
-            const size_t boxesBefore = driver::boxes().size();
-            emu::clearFaults();
-            if (kind == FaultKind::allocation)
-                emu::failLocalAlloc(ERROR_NOT_ENOUGH_MEMORY, index);
-            else if (kind == FaultKind::read)
-                emu::failReadFile(ERROR_READ_FAULT, index);
-            openCard(0);
-            outcome.counts = emu::callCounts();
-            for (int guard = 0; guard < 8 && driver::openBox(); ++guard)
-                driver::answerBox(IDOK);
-            emu::clearFaults();
-            const std::vector<driver::BoxRecord> all = driver::boxes();
-            outcome.boxes.assign(all.begin() + static_cast<std::ptrdiff_t>(boxesBefore), all.end());
+            outcome.opening = runFaulted(kind, index, [&] { openCard(0); });
             outcome.opened = cardWindow() != nullptr;
             if (outcome.opened) {
                 outcome.name = cardControl(IDC_CARD_NAME).text;
@@ -69,40 +55,36 @@ TEST_F(CardFaults, EveryAllocationAndReadOfOpeningACard)
 {
     const OpenOutcome clean = openOnce(FaultKind::none, 0);
     ASSERT_TRUE(clean.opened);
-    ASSERT_TRUE(clean.boxes.empty());
-    ASSERT_GT(clean.counts.reads, 0u);
+    ASSERT_TRUE(clean.opening.boxes.empty());
+    ASSERT_GT(clean.opening.counts.reads, 0u);
     const std::u16string name = u"ООО Рога && Копыта";
     int notOpened = 0;
     int reported = 0;
-    for (FaultKind kind : {FaultKind::allocation, FaultKind::read}) {
-        const unsigned long total = kind == FaultKind::allocation ? clean.counts.allocations : clean.counts.reads;
-        for (unsigned i = 0; i < total; ++i) {
-            SCOPED_TRACE((kind == FaultKind::allocation ? "allocation " : "read ") + std::to_string(i));
-            const OpenOutcome faulty = openOnce(kind, i);
-            EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
-            // A details record that cannot be fetched leaves the firm's own record: the name
-            // without its prefix.
-            if (faulty.opened) {
-                EXPECT_EQ(faulty.name.substr(faulty.name.size() - 14), name.substr(name.size() - 14));
-            } else {
-                ++notOpened;
-            }
-            EXPECT_EQ(faulty.nameAfterwards, name) << "the program goes on reading";
-            if (faulty.linesAfterwards != clean.linesAfterwards)
-                std::printf("  %s %u: afterwards %zu list lines instead of %zu\n",
-                            kind == FaultKind::allocation ? "allocation" : "read", i, faulty.linesAfterwards,
-                            clean.linesAfterwards);
-            EXPECT_LE(faulty.boxes.size(), 1u);
-            for (const driver::BoxRecord& box : faulty.boxes) {
-                ++reported;
-                // The reader's messages, and the rubric table's when table 0 cannot be read.
-                EXPECT_TRUE(box.caption == u"ИЗВИНИТЕ" || box.caption == u"ОШИБКА" || box.caption == u"РУБРИКИ")
-                    << emu::toUtf8(box.caption);
-            }
+    forEachFault("card", clean.opening.counts, [&](FaultKind kind, unsigned i) {
+        const OpenOutcome faulty = openOnce(kind, i);
+        EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
+        // A details record that cannot be fetched leaves the firm's own record: the name
+        // without its prefix.
+        if (faulty.opened) {
+            EXPECT_EQ(faulty.name.substr(faulty.name.size() - 14), name.substr(name.size() - 14));
+        } else {
+            ++notOpened;
         }
-    }
+        EXPECT_EQ(faulty.nameAfterwards, name) << "the program goes on reading";
+        if (faulty.linesAfterwards != clean.linesAfterwards)
+            std::printf("  %s %u: afterwards %zu list lines instead of %zu\n",
+                        kind == FaultKind::allocation ? "allocation" : "read", i, faulty.linesAfterwards,
+                        clean.linesAfterwards);
+        EXPECT_LE(faulty.opening.boxes.size(), 1u);
+        for (const driver::BoxRecord& box : faulty.opening.boxes) {
+            ++reported;
+            // The reader's messages, and the rubric table's when table 0 cannot be read.
+            EXPECT_TRUE(box.caption == u"ИЗВИНИТЕ" || box.caption == u"ОШИБКА" || box.caption == u"РУБРИКИ")
+                << emu::toUtf8(box.caption);
+        }
+    });
     std::printf("opening a card: %lu allocations, %lu reads failed in turn; %d left the card closed, %d shown\n",
-                clean.counts.allocations, clean.counts.reads, notOpened, reported);
+                clean.opening.counts.allocations, clean.opening.counts.reads, notOpened, reported);
 }
 
 }  // namespace

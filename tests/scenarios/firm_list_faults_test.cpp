@@ -2,6 +2,7 @@
 // its card, failed in turn: the program neither crashes nor leaks, says only what the list says
 // of a firm it cannot read, and the next opening of the list shows every line again.
 #include "tests/scenarios/firm_lists_edition.h"
+#include "tests/scenarios/fault_sweep.h"
 
 #include "emulator.h"
 #include "platform/testing/windows.h"
@@ -14,11 +15,8 @@ namespace {
 
 using namespace dernolo_test;
 
-enum class FaultKind { none, allocation, read };
-
 struct SweepOutcome {
-    emu::CallCounts counts;
-    std::vector<driver::BoxRecord> boxes;  // shown during the action
+    FaultedAction action;
     std::vector<std::u16string> linesAfter;  // the list opened again once the faults are gone
     size_t blocksLeft = 0;
     bool tappedTwice = false;
@@ -65,19 +63,7 @@ protected:
         run([&] {
             tapTile(telephonesTile);
             prepare();
-            const size_t boxesBefore = driver::boxes().size();
-            emu::clearFaults();
-            if (kind == FaultKind::allocation)
-                emu::failLocalAlloc(ERROR_NOT_ENOUGH_MEMORY, index);
-            else if (kind == FaultKind::read)
-                emu::failReadFile(ERROR_READ_FAULT, index);
-            action();
-            outcome.counts = emu::callCounts();
-            for (int guard = 0; guard < 8 && driver::openBox(); ++guard)
-                driver::answerBox(IDOK);
-            emu::clearFaults();
-            const std::vector<driver::BoxRecord> all = driver::boxes();
-            outcome.boxes.assign(all.begin() + static_cast<std::ptrdiff_t>(boxesBefore), all.end());
+            outcome.action = runFaulted(kind, index, action);
             backToTelephones(mainWindow());
             // The caption tile works at once after a failed read (its scan starts by reading the
             // first record, which a refused rewind would not); a second tap is counted, not needed.
@@ -97,39 +83,34 @@ protected:
                bool readErrorAllowed)
     {
         const SweepOutcome clean = runOnce(prepare, action, FaultKind::none, 0);
-        ASSERT_TRUE(clean.boxes.empty()) << name << ": a clean run shows no message";
+        ASSERT_TRUE(clean.action.boxes.empty()) << name << ": a clean run shows no message";
         ASSERT_EQ(clean.linesAfter, address.lines) << name;
-        ASSERT_GT(clean.counts.reads, 0u) << name;
+        ASSERT_GT(clean.action.counts.reads, 0u) << name;
         int reported = 0;
         int streetless = 0;
         int retried = 0;
-        for (FaultKind kind : {FaultKind::allocation, FaultKind::read}) {
-            const unsigned long total = kind == FaultKind::allocation ? clean.counts.allocations : clean.counts.reads;
-            for (unsigned i = 0; i < total; ++i) {
-                SCOPED_TRACE(std::string(name) + (kind == FaultKind::allocation ? ": allocation " : ": read ") +
-                             std::to_string(i));
-                const SweepOutcome faulty = runOnce(prepare, action, kind, i);
-                EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
-                // Every firm is listed again once the fault is gone, with its address: a street
-                // list whose load failed is loaded again at its next use.
-                EXPECT_EQ(faulty.linesAfter, address.lines);
-                EXPECT_FALSE(faulty.tappedTwice) << "the tile needed a second tap";
-                streetless += faulty.linesAfter != address.lines ? 1 : 0;
-                retried += faulty.tappedTwice ? 1 : 0;
-                EXPECT_LE(faulty.boxes.size(), 2u);
-                for (const driver::BoxRecord& box : faulty.boxes) {
-                    EXPECT_TRUE(describedMessage(box)) << emu::toUtf8(box.caption) << ": " << emu::toUtf8(box.text);
-                    EXPECT_EQ(box.style & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
-                    if (!readErrorAllowed) {
-                        EXPECT_NE(box.caption, u"БАЗА");
-                    }
+        forEachFault(name, clean.action.counts, [&](FaultKind kind, unsigned i) {
+            const SweepOutcome faulty = runOnce(prepare, action, kind, i);
+            EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
+            // Every firm is listed again once the fault is gone, with its address: a street
+            // list whose load failed is loaded again at its next use.
+            EXPECT_EQ(faulty.linesAfter, address.lines);
+            EXPECT_FALSE(faulty.tappedTwice) << "the tile needed a second tap";
+            streetless += faulty.linesAfter != address.lines ? 1 : 0;
+            retried += faulty.tappedTwice ? 1 : 0;
+            EXPECT_LE(faulty.action.boxes.size(), 2u);
+            for (const driver::BoxRecord& box : faulty.action.boxes) {
+                EXPECT_TRUE(describedMessage(box)) << emu::toUtf8(box.caption) << ": " << emu::toUtf8(box.text);
+                EXPECT_EQ(box.style & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+                if (!readErrorAllowed) {
+                    EXPECT_NE(box.caption, u"БАЗА");
                 }
-                reported += faulty.boxes.empty() ? 0 : 1;
             }
-        }
+            reported += faulty.action.boxes.empty() ? 0 : 1;
+        });
         std::printf("%s: %lu allocations, %lu reads failed in turn; %d runs showed a message, %d needed a second "
                     "tap on the tile, %d lost the streets\n",
-                    name, clean.counts.allocations, clean.counts.reads, reported, retried, streetless);
+                    name, clean.action.counts.allocations, clean.action.counts.reads, reported, retried, streetless);
     }
 
     AddressEdition address;

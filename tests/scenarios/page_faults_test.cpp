@@ -3,6 +3,7 @@
 // only what it is meant to say (nothing for help and pages, the damaged-file message once for a
 // picture), and stays usable.
 #include "tests/scenarios/pages_edition.h"
+#include "tests/scenarios/fault_sweep.h"
 
 #include "emulator.h"
 #include "platform/gdi/screen.h"
@@ -19,12 +20,9 @@ namespace {
 
 using namespace dernolo_test;
 
-enum class FaultKind { none, allocation, read };
-
 struct SweepOutcome {
-    emu::CallCounts counts;
-    std::vector<driver::BoxRecord> boxes;  // shown during the action
-    size_t blocksLeft = 0;                 // LocalAlloc blocks alive once the program ended
+    FaultedAction action;
+    size_t blocksLeft = 0;  // LocalAlloc blocks alive once the program ended
 };
 
 struct SweepCase {
@@ -43,19 +41,7 @@ protected:
         restartDevice();
         run([&] {
             c.prepare();
-            const size_t boxesBefore = driver::boxes().size();
-            emu::clearFaults();
-            if (kind == FaultKind::allocation)
-                emu::failLocalAlloc(ERROR_NOT_ENOUGH_MEMORY, index);
-            else if (kind == FaultKind::read)
-                emu::failReadFile(ERROR_READ_FAULT, index);
-            c.action();
-            outcome.counts = emu::callCounts();
-            for (int guard = 0; guard < 8 && driver::openBox(); ++guard)
-                driver::answerBox(IDOK);
-            emu::clearFaults();
-            const std::vector<driver::BoxRecord> all = driver::boxes();
-            outcome.boxes.assign(all.begin() + static_cast<std::ptrdiff_t>(boxesBefore), all.end());
+            outcome.action = runFaulted(kind, index, c.action);
             c.after();
             driver::quitProgram();
         });
@@ -66,29 +52,21 @@ protected:
     void sweep(const SweepCase& c)
     {
         const SweepOutcome clean = runOnce(c, FaultKind::none, 0);
-        ASSERT_TRUE(clean.boxes.empty()) << c.name << ": a clean run shows no message";
-        ASSERT_GT(clean.counts.reads, 0u) << c.name;
-        const unsigned long runs[] = {clean.counts.allocations, clean.counts.reads};
+        ASSERT_TRUE(clean.action.boxes.empty()) << c.name << ": a clean run shows no message";
+        ASSERT_GT(clean.action.counts.reads, 0u) << c.name;
         int damagedRuns = 0;
-        for (FaultKind kind : {FaultKind::allocation, FaultKind::read}) {
-            const unsigned long total = runs[kind == FaultKind::allocation ? 0 : 1];
-            for (unsigned i = 0; i < total; ++i) {
-                const std::string where = std::string(c.name) +
-                                          (kind == FaultKind::allocation ? ": allocation " : ": read ") +
-                                          std::to_string(i);
-                SCOPED_TRACE(where);
-                const SweepOutcome faulty = runOnce(c, kind, i);
-                EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
-                EXPECT_LE(static_cast<int>(faulty.boxes.size()), c.pictures);
-                damagedRuns += faulty.boxes.empty() ? 0 : 1;
-                for (const driver::BoxRecord& box : faulty.boxes) {
-                    EXPECT_EQ(box.caption, u"ОШИБКА");
-                    EXPECT_EQ(box.text, u"Файл базы данных поврежден !?");
-                }
+        forEachFault(c.name, clean.action.counts, [&](FaultKind kind, unsigned i) {
+            const SweepOutcome faulty = runOnce(c, kind, i);
+            EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
+            EXPECT_LE(static_cast<int>(faulty.action.boxes.size()), c.pictures);
+            damagedRuns += faulty.action.boxes.empty() ? 0 : 1;
+            for (const driver::BoxRecord& box : faulty.action.boxes) {
+                EXPECT_EQ(box.caption, u"ОШИБКА");
+                EXPECT_EQ(box.text, u"Файл базы данных поврежден !?");
             }
-        }
+        });
         std::printf("%s: %lu allocations, %lu reads failed in turn; %d runs reported damage\n", c.name,
-                    clean.counts.allocations, clean.counts.reads, damagedRuns);
+                    clean.action.counts.allocations, clean.action.counts.reads, damagedRuns);
         if (c.pictures > 0) {
             EXPECT_GT(damagedRuns, 0) << c.name << ": the failures reached the picture loads";
         }

@@ -4,6 +4,7 @@
 // the rubrics read before the failure, and the screen still closes. (The database keeps a read
 // error for good, so what later openings show is the reader's business, not this screen's.)
 #include "tests/scenarios/rubric_tree_edition.h"
+#include "tests/scenarios/fault_sweep.h"
 
 #include "db/database.h"
 #include "db/database_program.h"
@@ -17,13 +18,10 @@ namespace {
 
 using namespace dernolo_test;
 
-enum class FaultKind { none, allocation, read };
-
 constexpr DWORD firstFillBytes = 60;
 
 struct Outcome {
-    emu::CallCounts counts;
-    std::vector<driver::BoxRecord> boxes;
+    FaultedAction opening;
     size_t blocksLeft = 0;
     size_t items = 0;
 };
@@ -38,19 +36,11 @@ protected:
         restartDevice();
         run([&] {
             releaseWindow(*databaseProgram.current);
-            emu::clearFaults();
-            if (shortFirstRead)
-                emu::shortReadFile(firstFillBytes);
-            if (kind == FaultKind::allocation)
-                emu::failLocalAlloc(ERROR_NOT_ENOUGH_MEMORY, index);
-            else if (kind == FaultKind::read)
-                emu::failReadFile(ERROR_READ_FAULT, index);
-            tapTile(tile);
-            outcome.counts = emu::callCounts();
-            for (int guard = 0; guard < 8 && driver::openBox(); ++guard)
-                driver::answerBox(IDOK);
-            emu::clearFaults();
-            outcome.boxes = driver::boxes();
+            outcome.opening = runFaulted(kind, index, [&] {
+                if (shortFirstRead)
+                    emu::shortReadFile(firstFillBytes);
+                tapTile(tile);
+            });
             outcome.items = shownItems().size();
             if (treeScreen() == nullptr) {
                 driver::fail("the tree did not open");
@@ -74,34 +64,29 @@ protected:
     void sweep(int tile, bool shortFirstRead, const char* name)
     {
         const Outcome clean = runOnce(tile, shortFirstRead, FaultKind::none, 0);
-        ASSERT_TRUE(clean.boxes.empty()) << name;
-        ASSERT_GT(clean.counts.reads, 0u) << name << ": opening reads the rubrics";
-        ASSERT_GT(clean.counts.allocations, 0u) << name << ": the read window is made again";
+        ASSERT_TRUE(clean.opening.boxes.empty()) << name;
+        ASSERT_GT(clean.opening.counts.reads, 0u) << name << ": opening reads the rubrics";
+        ASSERT_GT(clean.opening.counts.allocations, 0u) << name << ": the read window is made again";
         int reported = 0;
         int shortTrees = 0;
         int partTrees = 0;
-        for (FaultKind kind : {FaultKind::allocation, FaultKind::read}) {
-            const unsigned long total = kind == FaultKind::allocation ? clean.counts.allocations : clean.counts.reads;
-            for (unsigned i = 0; i < total; ++i) {
-                SCOPED_TRACE(std::string(name) + (kind == FaultKind::allocation ? ": allocation " : ": read ") +
-                             std::to_string(i));
-                const Outcome faulty = runOnce(tile, shortFirstRead, kind, i);
-                EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
-                EXPECT_LE(faulty.items, clean.items);
-                shortTrees += faulty.items < clean.items ? 1 : 0;
-                partTrees += faulty.items > 0 && faulty.items < clean.items ? 1 : 0;
-                // A refused window is said once by the reader and once more as the rubrics' failure.
-                EXPECT_LE(faulty.boxes.size(), 2u);
-                for (const driver::BoxRecord& box : faulty.boxes) {
-                    ++reported;
-                    const bool described = box.caption == u"РУБРИКИ" || box.caption == u"ИЗВИНИТЕ" ||
-                                           (box.caption == u"ОШИБКА" && box.text == u"Файл базы данных поврежден !?");
-                    EXPECT_TRUE(described) << emu::toUtf8(box.caption) << ": " << emu::toUtf8(box.text);
-                }
+        forEachFault(name, clean.opening.counts, [&](FaultKind kind, unsigned i) {
+            const Outcome faulty = runOnce(tile, shortFirstRead, kind, i);
+            EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
+            EXPECT_LE(faulty.items, clean.items);
+            shortTrees += faulty.items < clean.items ? 1 : 0;
+            partTrees += faulty.items > 0 && faulty.items < clean.items ? 1 : 0;
+            // A refused window is said once by the reader and once more as the rubrics' failure.
+            EXPECT_LE(faulty.opening.boxes.size(), 2u);
+            for (const driver::BoxRecord& box : faulty.opening.boxes) {
+                ++reported;
+                const bool described = box.caption == u"РУБРИКИ" || box.caption == u"ИЗВИНИТЕ" ||
+                                       (box.caption == u"ОШИБКА" && box.text == u"Файл базы данных поврежден !?");
+                EXPECT_TRUE(described) << emu::toUtf8(box.caption) << ": " << emu::toUtf8(box.text);
             }
-        }
+        });
         std::printf("%s: %lu allocations, %lu reads failed in turn; %d boxes, %d shorter trees\n", name,
-                    clean.counts.allocations, clean.counts.reads, reported, shortTrees);
+                    clean.opening.counts.allocations, clean.opening.counts.reads, reported, shortTrees);
         EXPECT_GT(shortTrees, 0) << "the failures reached the rubric reads";
         if (shortFirstRead) {
             EXPECT_GT(partTrees, 0) << "a read failed in the middle leaves the rubrics read before it";
