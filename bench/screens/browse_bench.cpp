@@ -1,0 +1,115 @@
+// Dernolo browsing the 1 000 000-firm edition (see bench/search.cmake), driven as its user drives
+// it: from the key or tap to the painted screen for the edition's largest rubric firm list, the
+// white pages (their index and first range) and a business card; beside them the same firm list
+// filled by the list operation alone, as `ydb query firms` fills it, so that what the screen adds
+// shows. The device has the emulated 24 MB of free memory of bench_search.
+//
+// Instructions of the timed part only (the program's thread counts between its idle moments):
+//   valgrind --tool=callgrind --collect-atstart=no build-bench/bench/bench_browse
+//     --benchmark_filter=BusinessCard --benchmark_min_time=0.001 (one command line)
+// and divide the total by the iterations printed.
+#include "bench/screens/driven_program.h"
+#include "bench/screens/million_edition.h"
+#include "db/database.h"
+#include "win32/commctrl.h"
+#include "resources/dernolo/dernolo_ids.h"
+#include "search/firm_lists.h"
+#include "search/search_state.h"
+
+#include <benchmark/benchmark.h>
+#include <valgrind/callgrind.h>
+
+namespace {
+
+using namespace driven;
+
+constexpr int catalogueTile = 1;
+constexpr int rubricsTile = 3;
+
+void runOnEdition(benchmark::State& state, const Step& prepare, const Step& action, const Step& undo)
+{
+    edition();
+    runTimed(state, prepare, action, undo);
+}
+
+// The flat list of rubrics with the largest list selected as a key would select it (which opens
+// nothing yet).
+void selectLargestRubric()
+{
+    tapTile(rubricsTile);
+    const RubricTable& table = searchState.rubricTable;
+    for (uint32_t i = 1; i < table.count; ++i)
+        if (table.entries[i].firmListRef == edition().largestList) {
+            HWND tree = GetDlgItem(GetActiveWindow(), IDC_RUBRIC_TREE);
+            SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, static_cast<LPARAM>(table.entries[i].treeItem));
+            driver::waitIdle();
+            return;
+        }
+    driver::fail("the largest rubric is not in the flat list");
+}
+
+void BM_LargestFirmList(benchmark::State& state)
+{
+    runOnEdition(state, selectLargestRubric, [] { driver::pressKey(VK_RETURN); }, [] { tapBar(IDI_BAR_BACK); });
+    state.counters["firms"] = edition().largestListFirms;
+}
+BENCHMARK(BM_LargestFirmList)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_WhitePages(benchmark::State& state)
+{
+    // Every first letter of this edition has more firms than the list holds: the first range ends
+    // with the overflow box, answered at once as part of the action.
+    runOnEdition(
+        state, [] {},
+        [] {
+            tapTile(catalogueTile);
+            if (driver::openBox())
+                driver::answerBox(IDOK);
+        },
+        [] { tapBar(IDI_BAR_BACK); });
+}
+BENCHMARK(BM_WhitePages)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_BusinessCard(benchmark::State& state)
+{
+    // Lines 0 and 1 in turn: a tap on the line already selected opens nothing.
+    int line = 0;
+    runOnEdition(
+        state,
+        [] {
+            selectLargestRubric();
+            driver::pressKey(VK_RETURN);
+        },
+        [&line] {
+            tapLine(IDC_FIRM_LIST, line);
+            line ^= 1;
+        },
+        [] { tapBar(IDI_BAR_BACK); });
+}
+BENCHMARK(BM_BusinessCard)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The list operation alone on a database of its own, as `ydb query firms` runs it.
+void BM_LargestFirmListOperation(benchmark::State& state)
+{
+    DirectoryDatabase* db = openEdition();
+    if (db == nullptr) {
+        state.SkipWithError("the edition cannot be opened");
+        return;
+    }
+    SilentHooks hooks;
+    uint32_t lines = 0;
+    for (auto _ : state) {
+        CountedList list;
+        CALLGRIND_TOGGLE_COLLECT;
+        fillRubricFirmList(*db, edition().largestList, list, hooks);
+        CALLGRIND_TOGGLE_COLLECT;
+        lines = list.lines;
+    }
+    destroyDatabase(db);
+    state.counters["lines"] = lines;
+}
+BENCHMARK(BM_LargestFirmListOperation)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
