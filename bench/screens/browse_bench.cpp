@@ -107,6 +107,8 @@ void BM_LargestFirmListOperation(benchmark::State& state)
     }
     destroyDatabase(db);
     state.counters["lines"] = lines;
+    // For the same list through `ydb query firms REF`.
+    state.counters["ref"] = edition().largestList;
 }
 BENCHMARK(BM_LargestFirmListOperation)->Unit(benchmark::kMillisecond);
 
