@@ -3,6 +3,7 @@
 #include "card/metro_screen.h"
 #include "resources/dernolo/dernolo_ids.h"
 #include "search/screens/rubric_tree_screen.h"
+#include "search/screens/search_screen.h"
 #include "search/screens/white_pages_screen.h"
 
 Tile tileTable[tileCount];
@@ -74,6 +75,7 @@ DLGPROC screenProcOf(int dialogId)
     case IDD_RUBRIC_TREE: return rubricTreeScreenProc;
     case IDD_METRO: return metroScreenProc;
     case IDD_WHITE_PAGES: return whitePagesScreenProc;
+    case IDD_SEARCH: return searchScreenProc;
     default: return nullptr;
     }
 }

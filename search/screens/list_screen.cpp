@@ -159,7 +159,12 @@ int ScreenBoxHooks::messageBox(const WCHAR* text, const WCHAR* caption, UINT typ
 
 void ScreenBoxHooks::showWaitCursor()
 {
-    previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    // Operations show the wait cursor again in their inner steps: only the cursor from before the
+    // first is the one to restore.
+    HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+    HCURSOR before = SetCursor(wait);
+    if (before != wait)
+        previous = before;
 }
 
 void ScreenBoxHooks::restoreCursor()

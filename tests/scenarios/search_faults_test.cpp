@@ -1,0 +1,131 @@
+// Every allocation and every file read of one search in each mode failed in turn, from a program
+// whose read window went back to the system: the program neither crashes nor leaks, says only what
+// the reader and the search say (a damaged file, no memory, nothing found, the chain's questions,
+// which are answered No), lists no firm that the search without faults would not list, and the
+// screen is still there afterwards.
+#include "tests/scenarios/fault_sweep.h"
+#include "tests/scenarios/firm_lists_edition.h"
+#include "tests/scenarios/search_edition.h"
+
+#include "db/database.h"
+#include "db/database_program.h"
+#include "emulator.h"
+#include "resources/dernolo/dernolo_ids.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+namespace {
+
+using namespace dernolo_test;
+
+struct SearchCase {
+    const char* name;
+    int mode;
+    std::u16string_view field;  // typed into `fieldId`
+    int fieldId;
+};
+
+struct Outcome {
+    FaultedAction search;
+    std::vector<std::u16string> lines;
+    size_t blocksLeft = 0;
+    bool screenStayed = false;
+};
+
+bool describedBox(const driver::BoxRecord& box)
+{
+    static const std::set<std::u16string> captions = {u"ОШИБКА", u"ИЗВИНИТЕ", u"ПОИСК", u"С НАДЕЖДОЙ",
+                                                      u"ПОСЛЕДНИЙ ШАНС", u"СОЖАЛЕНИЕ"};
+    return captions.count(box.caption) != 0;
+}
+
+// A line of the clean search, or its firm's name alone: the reader leaves the street name empty
+// when its fetch of the street fails, and the line then ends with the name.
+bool listedCleanly(const std::vector<std::u16string>& clean, const std::u16string& line)
+{
+    return std::any_of(clean.begin(), clean.end(), [&](const std::u16string& full) {
+        return full == line || full.rfind(line + u",", 0) == 0;
+    });
+}
+
+class SearchFaults : public DernoloScenario {
+protected:
+    void SetUp() override
+    {
+        DernoloScenario::SetUp();
+        installEdition(searchEdition(), "spb.ydb");
+    }
+
+    Outcome runOnce(const SearchCase& c, FaultKind kind, unsigned index)
+    {
+        Outcome outcome;
+        restartDevice();
+        run([&] {
+            tapTile(searchTile);
+            if (searchScreen() == nullptr) {
+                driver::fail("the search did not open");
+                return;
+            }
+            chooseMode(c.mode);
+            typeInto(c.fieldId, c.field);
+            closeDroppedList();
+            releaseWindow(*databaseProgram.current);
+            outcome.search = runFaulted(kind, index, [&] {
+                tapButton(IDC_SEARCH_RUN);
+                // A single firm opens its card at once: the sweep covers its reading too.
+                if (searchScreen() == nullptr && GetActiveWindow() != mainWindow())
+                    driver::pressKey(VK_ESCAPE);
+            });
+            outcome.screenStayed = searchScreen() != nullptr;
+            if (outcome.screenStayed)
+                outcome.lines = resultTexts();
+            driver::quitProgram();
+        });
+        outcome.blocksLeft = emu::liveLocalBlocks();
+        return outcome;
+    }
+
+    void sweep(const SearchCase& c)
+    {
+        const Outcome clean = runOnce(c, FaultKind::none, 0);
+        ASSERT_TRUE(clean.search.boxes.empty()) << c.name;
+        ASSERT_FALSE(clean.lines.empty()) << c.name;
+        ASSERT_GT(clean.search.counts.reads, 0u) << c.name << ": the search reads the file";
+        int fewer = 0;
+        int reported = 0;
+        forEachFault(c.name, clean.search.counts, [&](FaultKind kind, unsigned i) {
+            const Outcome faulty = runOnce(c, kind, i);
+            EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
+            EXPECT_TRUE(faulty.screenStayed);
+            for (const std::u16string& line : faulty.lines)
+                EXPECT_TRUE(listedCleanly(clean.lines, line)) << "a line the search does not list: " << emu::toUtf8(line);
+            fewer += faulty.lines.size() < clean.lines.size() ? 1 : 0;
+            EXPECT_LE(faulty.search.boxes.size(), 3u);
+            for (const driver::BoxRecord& box : faulty.search.boxes) {
+                ++reported;
+                EXPECT_TRUE(describedBox(box)) << emu::toUtf8(box.caption) << ": " << emu::toUtf8(box.text);
+            }
+        });
+        std::printf("%s: %lu allocations, %lu reads failed in turn; %d boxes, %d shorter lists\n", c.name,
+                    clean.search.counts.allocations, clean.search.counts.reads, reported, fewer);
+        EXPECT_GT(fewer, 0) << c.name << ": the failures reached the search's reads";
+    }
+};
+
+TEST_F(SearchFaults, OneSearchOfEachMode)
+{
+    const SearchCase cases[] = {
+        {"beginning of the name", 0, u"аптек", IDC_SEARCH_NAME},
+        {"part of the name", 1, u"здоровье", IDC_SEARCH_NAME},
+        {"internet address", 2, u"pixel", IDC_SEARCH_NAME},
+        {"notes", 3, u"спорт", IDC_SEARCH_NAME},
+        {"street", 0, u"мира", IDC_SEARCH_STREET},
+        {"telephone", 0, u"12345", IDC_SEARCH_PHONE},
+    };
+    for (const SearchCase& c : cases)
+        sweep(c);
+}
+
+}  // namespace
