@@ -269,12 +269,19 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
     }
     if (index == -1)
         index = count(s);
+    const ListLayout before = layoutOf(window, s);
     s.items.insert(s.items.begin() + index, ListItem{std::move(text), 0});
     if (s.selected >= index)
         ++s.selected;
     // The line tapped last has moved: a tap on whatever is there now is no double tap.
     s.lastTapItem = -1;
-    InvalidateRect(window, nullptr, TRUE);
+    // A line added below the last one shown (a long list filled while it paints) moves only the
+    // scroll bar's thumb: the lines shown are not drawn again.
+    const bool belowShown = !before.multiColumn && index > s.top + before.rows;
+    if (belowShown && before.vertical.shown == layoutOf(window, s).vertical.shown)
+        InvalidateRect(window, &before.vertical.rect, FALSE);
+    else
+        InvalidateRect(window, nullptr, TRUE);
     return index;
 }
 
@@ -572,7 +579,8 @@ void paintList(HWND window, ListState& s)
     for (int index = s.top; index < count(s) && index < s.top + perPage; ++index) {
         RECT line = itemRect(window, s, layout, index);
         RECT visible{};
-        if (!IntersectRect(&visible, &line, &layout.items))
+        RECT repainted{};
+        if (!IntersectRect(&visible, &line, &layout.items) || !IntersectRect(&repainted, &visible, &paint.rcPaint))
             continue;
         bool selected = index == s.selected;
         if (selected) {

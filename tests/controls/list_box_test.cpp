@@ -214,6 +214,36 @@ TEST_F(ListBoxTest, DraggingScrollsWithoutSelectingAndTheTopStopsAtTheLastPage)
     EXPECT_EQ(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0);
 }
 
+TEST_F(ListBoxTest, LinesAddedBelowTheShownOnesRepaintOnlyTheScrollBar)
+{
+    makeList(LBS_NOTIFY | WS_VSCROLL);
+    const int rows = 160 / itemHeight();
+    for (int i = 0; i < rows + 5; ++i)
+        add(u"строка");
+    pump();
+    RECT dirty{};
+    EXPECT_FALSE(GetUpdateRect(list, &dirty, FALSE));
+
+    // A long list growing while it paints: the lines shown stay as they are drawn.
+    add(u"ещё одна");
+    ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
+    EXPECT_GE(dirty.left, 240 - 16) << "only the bar at the right edge";
+    pump();
+
+    // A line inserted among the shown ones, or the bar appearing, redraws the lines.
+    SendMessageW(list, LB_INSERTSTRING, 1, reinterpret_cast<LPARAM>(u"вставка"));
+    ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
+    EXPECT_EQ(dirty.left, 0);
+    pump();
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (int i = 0; i < rows; ++i)
+        add(u"строка");
+    pump();
+    add(u"первая лишняя");
+    ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
+    EXPECT_EQ(dirty.left, 0) << "the bar takes room from the lines";
+}
+
 TEST_F(ListBoxTest, ScrollBarArrowScrollsOneLine)
 {
     makeList(LBS_NOTIFY | WS_VSCROLL);
