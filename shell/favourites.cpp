@@ -57,6 +57,31 @@ int fillSlots(const char* bytes, int length)
     return filled;
 }
 
+bool writeWhole(HANDLE file, const char* bytes, int length)
+{
+    DWORD written = 0;
+    return WriteFile(file, bytes, static_cast<DWORD>(length), &written, nullptr) &&
+           written == static_cast<DWORD>(length);
+}
+
+// A file whose last line has no break (edited by hand, or by another program) gets one first, so
+// that the new entry does not run on into that line and spoil both.
+bool endLastLine(HANDLE file)
+{
+    const DWORD size = GetFileSize(file, nullptr);
+    if (size == 0)
+        return true;
+    if (size == INVALID_FILE_SIZE || SetFilePointer(file, -1, nullptr, FILE_END) == INVALID_SET_FILE_POINTER)
+        return false;
+    char last = 0;
+    DWORD read = 0;
+    if (!ReadFile(file, &last, 1, &read, nullptr) || read != 1)
+        return false;
+    if (last == '\r' || last == '\n')
+        return true;
+    return SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER && writeWhole(file, "\r\n", 2);
+}
+
 } // namespace
 
 int favouritesPath(WCHAR (&path)[favouritesPathCapacity])
@@ -86,7 +111,10 @@ void loadFavourites()
     if (!currentChoiceValid() || favouritesPath(path) != 0)
         return;
     clearSlots();
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Writers are let be: a list the notes editor still holds (the user stopped waiting for it) is
+    // shown as it stands rather than as no list at all.
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
     char bytes[favouritesReadLimit];
@@ -117,13 +145,13 @@ int appendFavourite(const WCHAR* title, int byteLimit)
     line[bytes] = '\r';
     line[bytes + 1] = '\n';
 
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Read as well: the last byte says whether the file's last line was ended.
+    HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return favouriteOpenFailed;
-    DWORD written = 0;
-    const bool moved = SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
-    const bool ok = moved && WriteFile(file, line, static_cast<DWORD>(bytes + 2), &written, nullptr) &&
-                    written == static_cast<DWORD>(bytes + 2);
+    const bool ok = endLastLine(file) && SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER &&
+                    writeWhole(file, line, bytes + 2);
     CloseHandle(file);
     return ok ? favouriteWritten : favouriteWriteFailed;
 }

@@ -24,5 +24,6 @@ constexpr int favouriteOpenFailed = -2;   // the thread's last error says why
 constexpr int favouriteWriteFailed = -3;
 
 // Appends `title` in code page 1251 (at most byteLimit - 1 bytes of it) and CR LF at the end of the
-// file, creating it when absent. One of the codes above.
+// file, creating it when absent; a last line left without a break is ended first. One of the codes
+// above.
 int appendFavourite(const WCHAR* title, int byteLimit);

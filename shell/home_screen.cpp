@@ -11,6 +11,8 @@
 #include "search/street_list.h"
 #include "shell/button_bar.h"
 #include "shell/city_variant.h"
+#include "shell/favourites.h"
+#include "shell/favourites_commands.h"
 #include "shell/screen_frame.h"
 #include "shell/screen_protocol.h"
 #include "shell/shell_state.h"
@@ -25,6 +27,10 @@ constexpr COLORREF bandTop = RGB(99, 154, 189);
 constexpr COLORREF bandBottom = RGB(24, 81, 123);
 constexpr int rubricTitleCharacters = 256;
 constexpr int helpChunk = 0;
+// A slot shows two or three lines of its caption; a favourite line may run to the whole file, and
+// laying out thousands of characters on every paint would only end in the same ellipsis. No
+// rubric title is longer, so a caption cut here names what the whole one names.
+constexpr int captionDrawLimit = rubricTitleCharacters;
 
 HomePage& currentPage()
 {
@@ -119,6 +125,8 @@ void paintTile(HDC dc, int index, int iconOffset)
     SetBkMode(dc, TRANSPARENT);
     const UINT format = (style.format == 1 ? DT_CENTER : DT_LEFT) | DT_WORDBREAK | DT_END_ELLIPSIS;
 
+    const int length = t.caption != nullptr ? lstrlenW(t.caption) : 0;
+    const int drawn = length < captionDrawLimit ? length : captionDrawLimit;
     RECT text = t.rect;
     if (t.icon != nullptr) {
         const int x = t.rect.left + ((t.rect.right - t.iconWidth - t.rect.left) >> 1);
@@ -126,7 +134,7 @@ void paintTile(HDC dc, int index, int iconOffset)
         text.top = t.rect.top + iconOffset + t.iconHeight;
     } else if (index != bannerTile) {
         RECT measured = t.rect;
-        DrawTextW(dc, t.caption, -1, &measured, format | DT_CALCRECT);
+        DrawTextW(dc, t.caption, drawn, &measured, format | DT_CALCRECT);
         text.top = t.rect.top + ((t.rect.bottom - t.rect.top - (measured.bottom - measured.top) + 1) >> 1);
         if (hasFill(style)) {
             const RECT stripe = {0, t.rect.top, GetSystemMetrics(SM_CXSCREEN) - 1, t.rect.bottom};
@@ -136,7 +144,7 @@ void paintTile(HDC dc, int index, int iconOffset)
         }
     }
     if (t.caption != nullptr)
-        DrawTextW(dc, t.caption, -1, &text, format);
+        DrawTextW(dc, t.caption, drawn, &text, format);
 }
 
 LRESULT onPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -198,6 +206,8 @@ void activateTile(HWND window, int index)
 {
     const Tile& t = tileTable[index];
     if (t.iconId == IDI_TILE_FAVOURITES) {
+        // Another program (the notes editor, a copy from the desktop) may have changed the file.
+        loadFavourites();
         showPage(window, favouritesPage);
         return;
     }
@@ -454,8 +464,15 @@ void changeHomeDatabase(HWND window)
     showDatabaseTitle();
     const DirectoryDatabase* db = databaseProgram.current;
     applyCityVariant(db != nullptr && cityLetter(*db) == secondCityLetter ? 1 : 0);
+    // The new database's folder holds its own list.
+    loadFavourites();
     layoutTiles(window);
     redraw(window);
+}
+
+void goHome(HWND window)
+{
+    stepBack(window, historyHome);
 }
 
 bool openRubricByCaption(HWND window, const WCHAR* caption)
@@ -531,8 +548,16 @@ LRESULT CALLBACK homeScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case IDM_ABOUT_MAKER:
             openAboutScreen(window);
             return 0;
+        case IDM_ADD_FAVOURITE:
+            addFavouriteCommand(window);
+            return 0;
+        case IDM_CLEAR_FAVOURITES:
+            clearFavourites(window);
+            return 0;
+        case IDM_EDIT_FAVOURITES:
+            editFavourites(window);
+            return 0;
         default:
-            // The favourites commands come with the favourites.
             return DefWindowProcW(window, message, wParam, lParam);
         }
     case openFirmListMessage:

@@ -13,6 +13,9 @@ void layoutTiles(HWND window);
 // redraw). Nothing with a single choice.
 void changeHomeDatabase(HWND window);
 
+// What the bar's home button does on the home screen: from a page of tiles back to the main page.
+void goHome(HWND window);
+
 // The rubric whose title begins with `caption` (any case) and that has firms: posts
 // openFirmListMessage for it. False when there is none or the rubric table cannot be read.
 bool openRubricByCaption(HWND window, const WCHAR* caption);

@@ -5,6 +5,7 @@
 #include "resources/dernolo/dernolo_ids.h"
 #include "shell/button_bar.h"
 #include "shell/city_variant.h"
+#include "shell/favourites.h"
 #include "shell/home_screen.h"
 #include "shell/shell_state.h"
 #include "shell/tile_table.h"
@@ -135,6 +136,7 @@ bool startUp(HINSTANCE instance, int showCommand)
     makeTextStyles(shellState.textStyles, window);
     const DirectoryDatabase* db = databaseProgram.current;
     applyCityVariant(db != nullptr && cityLetter(*db) == secondCityLetter ? 1 : 0);
+    loadFavourites();
     layoutTiles(window);
     ShowWindow(window, showCommand);
     UpdateWindow(window);

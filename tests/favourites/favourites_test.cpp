@@ -99,6 +99,18 @@ TEST_F(FavouritesTest, AppendsCreateTheFileAndComeBackAsTheLastSlots)
     EXPECT_EQ(slots().back(), u"Гост");
 }
 
+TEST_F(FavouritesTest, AnAppendAfterALastLineWithoutABreakKeepsBothEntries)
+{
+    writeFile(cp1251(u"Аптеки"));
+    EXPECT_EQ(appendFavourite(W("Банки"), 1000), favouriteWritten);
+    EXPECT_EQ(readFile(), cp1251(u"Аптеки\r\nБанки\r\n"));
+    writeFile(cp1251(u"Аптеки\r"));
+    EXPECT_EQ(appendFavourite(W("Банки"), 1000), favouriteWritten);
+    EXPECT_EQ(readFile(), cp1251(u"Аптеки\rБанки\r\n")) << "a CR alone already ends the line";
+    loadFavourites();
+    EXPECT_EQ(slots(), (std::vector<std::u16string>{u"Аптеки", u"Банки"}));
+}
+
 TEST_F(FavouritesTest, AnAppendThatCannotOpenTheFileWritesNothingAndKeepsTheReason)
 {
     choose(u"\\Missing\\spb.ydb");
