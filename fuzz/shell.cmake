@@ -6,3 +6,12 @@ if(TARGET dernolo_shell)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/shell/picture_fuzz.cpp ${CMAKE_CURRENT_LIST_DIR}/shell/picture_exercise.cpp
     LIBS dernolo_shell area_database)
 endif()
+
+# The favourites file: arbitrary bytes as Favorites.txt beside a sound database, the slots loaded
+# and each tapped. Seeds in fuzz/corpus/favourites/; the favourites tests replay them.
+if(TARGET dernolo_shell AND TARGET edition_writer)
+  dir_add_fuzzer(favourites
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/shell/favourites_fuzz.cpp ${CMAKE_CURRENT_LIST_DIR}/shell/favourites_exercise.cpp
+      ${CMAKE_CURRENT_LIST_DIR}/exercise_files.cpp
+    LIBS dernolo_shell edition_writer)
+endif()
