@@ -41,6 +41,16 @@ EditionStreet street(const char* key, std::u16string_view name)
 
 enum : uint32_t { lenina, lensoveta, mira, nevsky };
 
+// Help with the search's anchor far enough down that a jump to it is seen.
+EditionChunk help()
+{
+    EditionChunk chunk;
+    chunk.kind = ChunkKind::help;
+    chunk.bytes = "<html><body><p>top</p><div style=\"height:600px\"></div><a name=\"t35\"></a><p>t35</p>"
+                  "<div style=\"height:600px\"></div></body></html>";
+    return chunk;
+}
+
 }  // namespace
 
 Edition searchEdition(int shops)
@@ -85,6 +95,7 @@ Edition searchEdition(int shops)
     e.rubrics = {rubric("01", u"Аптеки", {chemistLenina, chemistDash}),
                  rubric("0101", u"Круглосуточные аптеки", {chemistMira, chemistOnMira}),
                  rubric("02", u"Кафе", {cafe, cafeOnMira})};
+    e.chunks.push_back(help());
     return e;
 }
 

@@ -20,6 +20,8 @@ namespace {
 
 using namespace dernolo_test;
 
+constexpr DWORD shortFirstFill = 200;
+
 struct SearchCase {
     const char* name;
     int mode;
@@ -58,7 +60,9 @@ protected:
         installEdition(searchEdition(), "spb.ydb");
     }
 
-    Outcome runOnce(const SearchCase& c, FaultKind kind, unsigned index)
+    // With `firstFill` > 0 the first window fill of the search brings only that many bytes, so that
+    // the scan needs more fills and a read can fail in its middle.
+    Outcome runOnce(const SearchCase& c, DWORD firstFill, FaultKind kind, unsigned index)
     {
         Outcome outcome;
         restartDevice();
@@ -73,6 +77,8 @@ protected:
             closeDroppedList();
             releaseWindow(*databaseProgram.current);
             outcome.search = runFaulted(kind, index, [&] {
+                if (firstFill > 0)
+                    emu::shortReadFile(firstFill);
                 tapButton(IDC_SEARCH_RUN);
                 // A single firm opens its card at once: the sweep covers its reading too.
                 if (searchScreen() == nullptr && GetActiveWindow() != mainWindow())
@@ -87,16 +93,16 @@ protected:
         return outcome;
     }
 
-    void sweep(const SearchCase& c)
+    void sweep(const SearchCase& c, DWORD firstFill)
     {
-        const Outcome clean = runOnce(c, FaultKind::none, 0);
+        const Outcome clean = runOnce(c, firstFill, FaultKind::none, 0);
         ASSERT_TRUE(clean.search.boxes.empty()) << c.name;
         ASSERT_FALSE(clean.lines.empty()) << c.name;
         ASSERT_GT(clean.search.counts.reads, 0u) << c.name << ": the search reads the file";
         int fewer = 0;
         int reported = 0;
         forEachFault(c.name, clean.search.counts, [&](FaultKind kind, unsigned i) {
-            const Outcome faulty = runOnce(c, kind, i);
+            const Outcome faulty = runOnce(c, firstFill, kind, i);
             EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
             EXPECT_TRUE(faulty.screenStayed);
             for (const std::u16string& line : faulty.lines)
@@ -108,8 +114,8 @@ protected:
                 EXPECT_TRUE(describedBox(box)) << emu::toUtf8(box.caption) << ": " << emu::toUtf8(box.text);
             }
         });
-        std::printf("%s: %lu allocations, %lu reads failed in turn; %d boxes, %d shorter lists\n", c.name,
-                    clean.search.counts.allocations, clean.search.counts.reads, reported, fewer);
+        std::printf("%s (first fill %lu): %lu allocations, %lu reads failed in turn; %d boxes, %d shorter lists\n",
+                    c.name, static_cast<unsigned long>(firstFill), clean.search.counts.allocations, clean.search.counts.reads, reported, fewer);
         EXPECT_GT(fewer, 0) << c.name << ": the failures reached the search's reads";
     }
 };
@@ -124,8 +130,10 @@ TEST_F(SearchFaults, OneSearchOfEachMode)
         {"street", 0, u"мира", IDC_SEARCH_STREET},
         {"telephone", 0, u"12345", IDC_SEARCH_PHONE},
     };
-    for (const SearchCase& c : cases)
-        sweep(c);
+    for (const SearchCase& c : cases) {
+        sweep(c, 0);
+        sweep(c, shortFirstFill);
+    }
 }
 
 }  // namespace

@@ -7,10 +7,13 @@
 #include "tests/scenarios/search_edition.h"
 
 #include "ce.h"
+#include "platform/gdi/screen.h"
+#include "platform/shell/shell.h"
 #include "platform/testing/windows.h"
 #include "resources/dernolo/dernolo_ids.h"
 #include "search/screens/firm_card.h"
 #include "search/search_state.h"
+#include "search/street_list.h"
 #include "shell/button_bar.h"
 #include "shell/shell_state.h"
 #include "win32/controls.h"
@@ -66,6 +69,17 @@ void leaveCard()
     ASSERT_EQ(frontCaption(), u"Визитка");
     driver::pressKey(VK_ESCAPE);
     EXPECT_NE(searchScreen(), nullptr);
+}
+
+// The theme box's list dropped by a tap and one of its lines tapped.
+void pickThemeLine(int line)
+{
+    tapButton(IDC_SEARCH_THEME);
+    HWND themes = frontList(IDC_SEARCH_THEME);
+    RECT dropped = {};
+    SendMessageW(themes, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    const int lineHeight = static_cast<int>(SendMessageW(themes, CB_GETITEMHEIGHT, 0, 0));
+    driver::tap((dropped.left + dropped.right) / 2, dropped.top + 1 + lineHeight * line + lineHeight / 2);
 }
 
 class SearchScenario : public DernoloScenario {
@@ -259,6 +273,27 @@ TEST_F(SearchScenario, StreetsThemesAndTheConditionsMessage)
         EXPECT_EQ(fieldText(IDC_SEARCH_THEME), u"<<выбрать тему>>");
         EXPECT_EQ(searchState.rubricChoice.marker, 0);
 
+        // An earlier theme picked again from the box's list filters by its own rubric.
+        tapButton(IDC_SEARCH_CLEAR);
+        typeInto(IDC_SEARCH_STREET, u"мира");
+        tapButton(IDC_SEARCH_CHOOSE_THEME);
+        tapItem(u"Аптеки");
+        tapButton(IDC_SEARCH_CHOOSE_THEME);
+        tapItem(u"Кафе");
+        EXPECT_EQ(comboLines(IDC_SEARCH_THEME),
+                  (std::vector<std::u16string>{u"<<выбрать тему>>", u"Аптеки", u"Кафе"}));
+        tapButton(IDC_SEARCH_RUN);
+        EXPECT_EQ(frontCaption(), u"Визитка") << "one café on МИРА";
+        leaveCard();
+        pickThemeLine(1);
+        EXPECT_EQ(fieldText(IDC_SEARCH_THEME), u"Аптеки");
+        tapButton(IDC_SEARCH_RUN);
+        EXPECT_EQ(resultTexts(), (std::vector<std::u16string>{chemistMiraLine, chemistOnMiraLine}));
+        // Its first line asks the tree again.
+        pickThemeLine(0);
+        EXPECT_EQ(frontCaption(), u"Желтые страницы");
+        tapItem(u"Кафе");
+
         // A theme alone is no condition.
         tapButton(IDC_SEARCH_CLEAR);
         tapButton(IDC_SEARCH_CHOOSE_THEME);
@@ -300,8 +335,15 @@ TEST_F(SearchScenario, ResultsOpenCardsTheCardsNextFirmFollowsAndHomeUnwinds)
         EXPECT_NE(searchScreen(), nullptr);
         EXPECT_TRUE(shownLines(IDC_SEARCH_RESULTS)[0].selected);
 
+        // Help is read with the input panel down.
+        tapFrontBar(IDI_BAR_KEYBOARD);
+        EXPECT_TRUE(shellState.inputPanelUp);
         tapFrontBar(IDI_BAR_HELP);
         EXPECT_FALSE(shellState.inputPanelUp);
+        const driver::ScreenDump dump = driver::dumpWindows();
+        const driver::WindowDump* view = driver::findDumped(dump, u"DISPLAYCLASS");
+        ASSERT_TRUE(view != nullptr && view->page.has_value());
+        EXPECT_EQ(view->page->anchor, u"t35");
         tapFrontBar(IDI_BAR_BACK);
         EXPECT_EQ(GetActiveWindow(), screen);
 
@@ -310,6 +352,7 @@ TEST_F(SearchScenario, ResultsOpenCardsTheCardsNextFirmFollowsAndHomeUnwinds)
         tapFrontBar(IDI_BAR_HOME);
         EXPECT_EQ(GetActiveWindow(), mainWindow());
         EXPECT_TRUE(driver::boxes().empty());
+        EXPECT_EQ(streetList.entries, nullptr) << "the street list outlived the screen";
     });
 }
 
@@ -433,6 +476,51 @@ TEST_F(SearchScenario, TheNameBoxCompletesOnTheFifthLetterAndTheStreetBoxOnTheTh
         driver::typeText(u"И");
         EXPECT_EQ(comboLines(IDC_SEARCH_STREET), (std::vector<std::u16string>{u"ЛЕНИНА", u"ЛЕНСОВЕТА"}));
         EXPECT_EQ(fieldText(IDC_SEARCH_STREET), u"ЛЕНИ");
+    });
+}
+
+TEST_F(SearchScenario, TheFieldsKeepTheirPlacesAboveTheListInBothOrientations)
+{
+    install();
+    run([&] {
+        openScreen();
+        auto check = [](const char* where) {
+            SCOPED_TRACE(where);
+            HWND screen = searchScreen();
+            RECT client;
+            GetClientRect(screen, &client);
+            MapWindowPoints(screen, nullptr, reinterpret_cast<POINT*>(&client), 2);
+            const int bottom = client.bottom - buttonBar.height;
+            const RECT mode = controlRect(IDC_SEARCH_MODE);
+            const RECT clear = controlRect(IDC_SEARCH_CLEAR);
+            const RECT run = controlRect(IDC_SEARCH_RUN);
+            const RECT results = controlRect(IDC_SEARCH_RESULTS);
+            const RECT phone = controlRect(IDC_SEARCH_PHONE);
+            const int centre = client.left + ((client.right - client.left) >> 1);
+            EXPECT_EQ(mode.right - mode.left, client.right - client.left);
+            EXPECT_EQ(run.left - centre, 4);
+            EXPECT_EQ(centre - clear.right, 4);
+            EXPECT_GT(clear.top, phone.bottom);
+            EXPECT_EQ(results.top - clear.bottom, 4);
+            EXPECT_EQ(results.bottom, bottom);
+            EXPECT_EQ(results.right - results.left, client.right - client.left);
+            // The theme box leaves the square "..." button its place at the right.
+            const RECT choose = controlRect(IDC_SEARCH_CHOOSE_THEME);
+            EXPECT_EQ(choose.right, client.right);
+            EXPECT_EQ(choose.right - choose.left, mode.bottom - mode.top);
+            EXPECT_EQ(choose.left - controlRect(IDC_SEARCH_THEME).right, 1);
+        };
+        check("portrait, panel up");
+        // The panel covers the lower part of the list; the fields stay where they are.
+        const RECT before = controlRect(IDC_SEARCH_RESULTS);
+        tapFrontBar(IDI_BAR_KEYBOARD);
+        EXPECT_FALSE(shellState.inputPanelUp);
+        EXPECT_EQ(controlRect(IDC_SEARCH_RESULTS).bottom, before.bottom);
+        gdi::resizeScreen(320, 240);
+        shell::screenTurned(320, 240);
+        driver::waitIdle();
+        check("landscape");
+        screenshot("search-landscape");
     });
 }
 
