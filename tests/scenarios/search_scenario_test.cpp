@@ -310,6 +310,11 @@ TEST_F(SearchScenario, StreetsThemesAndTheConditionsMessage)
         typeInto(IDC_SEARCH_STREET, u"мира");
         tapButton(IDC_SEARCH_RUN);
         EXPECT_EQ(resultTexts().size(), 3u);
+
+        // Home from the tree closes the search as well.
+        tapButton(IDC_SEARCH_CHOOSE_THEME);
+        tapFrontBar(IDI_BAR_HOME);
+        EXPECT_EQ(GetActiveWindow(), mainWindow());
     });
 }
 
@@ -377,6 +382,14 @@ TEST_F(SearchScenario, AThousandMatchesEndWithALineThatOpensNothing)
         tapLine(IDC_SEARCH_RESULTS, 999);
         EXPECT_EQ(firmReadLast(), u"Магазин 0999");
         leaveCard();
+
+        // The name box's list stops at a hundred names, and its last line says so.
+        tapButton(IDC_SEARCH_CLEAR);
+        typeInto(IDC_SEARCH_NAME, u"магаз");
+        const std::vector<std::u16string> names = comboLines(IDC_SEARCH_NAME);
+        ASSERT_EQ(names.size(), 101u);
+        EXPECT_EQ(names[99], u"Магазин 0099");
+        EXPECT_EQ(names[100], u"···показаны первые 100···");
     });
 }
 
