@@ -95,29 +95,13 @@ FileState editedFileState(const WCHAR* path)
     return GetLastError() == ERROR_SHARING_VIOLATION ? FileState::held : FileState::gone;
 }
 
-// The waiting messages handled, as pumpMessages does, except that a request to end the program
-// stops the wait and is left for the main loop instead of being swallowed here. False then.
-bool pumpUnlessQuitting()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return false;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return true;
-}
-
 // Time passing with the screen kept painted. False when the program is ending or the main window
 // went away meanwhile.
 bool pause(HWND window, DWORD milliseconds)
 {
     const DWORD start = GetTickCount();
     for (;;) {
-        if (!pumpUnlessQuitting() || !IsWindow(window))
+        if (!pumpMessages() || !IsWindow(window))
             return false;
         const DWORD elapsed = GetTickCount() - start;
         if (elapsed >= milliseconds)

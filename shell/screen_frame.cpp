@@ -51,13 +51,18 @@ int showSystemError(LPCWSTR caption, bool force)
     return -1;
 }
 
-void pumpMessages()
+bool pumpMessages()
 {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return false;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    return true;
 }
 
 void fillGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom, bool gradient)

@@ -18,8 +18,10 @@ int setInputPanel(HWND window, int mode);
 // was shown; 0 when there was no error and force was false.
 int showSystemError(LPCWSTR caption, bool force);
 
-// Handles every message waiting for the thread, without accelerators, then returns.
-void pumpMessages();
+// Handles every message waiting for the thread, without accelerators, then returns. A request to
+// end the program stops the pump and stays queued for the main loop (a long scan that pumps must
+// not swallow it): false then.
+bool pumpMessages();
 
 // From colour 1 at the top to colour 2 at the bottom; with `gradient` false, or when the platform
 // cannot, the flat average of the two.
