@@ -286,8 +286,9 @@ INT_PTR CALLBACK searchScreenProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         SendDlgItemMessageW(dialog, IDC_SEARCH_PHONE, EM_LIMITTEXT, phoneDigits, 0);
         searchState.rubricChoice.marker = 0;
         layout(dialog);
-        // The name is typed first: its box takes the focus, which keeps the raised panel up.
-        SetFocus(control(dialog, IDC_SEARCH_NAME));
+        // The name is typed first: its box takes the focus, which keeps the raised panel up. The
+        // dialog is not active yet, so the dialog manager is told which control to focus when it is.
+        SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(dialog, IDC_SEARCH_NAME)), TRUE);
         setInputPanel(dialog, inputPanelRaise);
         return FALSE;
     case chooseThemeMessage:

@@ -114,6 +114,7 @@ TEST_F(SearchScenario, TheScreenOpensWithItsChoicesTheInputPanelUpAndAFocusedNam
         EXPECT_EQ(comboLines(IDC_SEARCH_THEME), std::vector<std::u16string>{u"<<выбрать тему>>"});
         EXPECT_EQ(fieldText(IDC_SEARCH_THEME), u"<<выбрать тему>>");
         EXPECT_TRUE(shellState.inputPanelUp);
+        EXPECT_EQ(GetFocus(), GetWindow(frontList(IDC_SEARCH_NAME), GW_CHILD)) << "the name is typed first";
         screenshot("search-open");
 
         // The telephone field takes nine digits and nothing else; the name box shows upper case.
