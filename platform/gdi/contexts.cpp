@@ -16,6 +16,7 @@ namespace {
 struct ScreenState {
     Framebuffer framebuffer;
     ScreenChanged changed = nullptr;
+    TextDrawn textDrawn = nullptr;
     ScreenState()
     {
         framebuffer.width = 240;
@@ -45,6 +46,20 @@ void resizeScreen(int width, int height)
 }
 
 void setScreenChangedHandler(ScreenChanged handler) { screenState().changed = handler; }
+
+void setTextDrawnHandler(TextDrawn handler) { screenState().textDrawn = handler; }
+
+void notifyTextDrawn(HDC dc, const Target& target, std::u16string_view text, const ClipRect& cell)
+{
+    if (!target.isScreen || screenState().textDrawn == nullptr || text.empty())
+        return;
+    for (const ClipRect& r : target.clip)
+        if (std::max(r.left, cell.left) < std::min(r.right, cell.right) &&
+            std::max(r.top, cell.top) < std::min(r.bottom, cell.bottom)) {
+            screenState().textDrawn(dc, text, cell);
+            return;
+        }
+}
 
 void notifyChanged(const Target& target)
 {

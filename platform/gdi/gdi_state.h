@@ -104,6 +104,8 @@ void putPixel(Target& target, int x, int y, uint32_t colour);
 void blendPixel(Target& target, int x, int y, uint32_t colour, unsigned alpha);
 bool insideClip(const Target& target, int x, int y);
 void notifyChanged(const Target& target);
+// A run of text drawn onto the screen, for the handler of setTextDrawnHandler.
+void notifyTextDrawn(HDC dc, const Target& target, std::u16string_view text, const ClipRect& cell);
 
 inline uint32_t toPixel(COLORREF c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
 inline COLORREF toColour(uint32_t p) { return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF); }

@@ -8,6 +8,7 @@
 
 #include "win32/types.h"
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 struct tagRECT;
@@ -37,6 +38,12 @@ HDC createWindowDC(int originX, int originY, const std::vector<ClipRect>& clip);
 // Replaces the origin and clip of a live window context (the window moved or was uncovered).
 void updateWindowDC(HDC dc, int originX, int originY, const std::vector<ClipRect>& clip);
 void releaseWindowDC(HDC dc);
+
+// Told of every run of text drawn through a window context onto the part of the screen the
+// context may draw on: the run's cell (origin, advance width, ascent and descent) in screen
+// coordinates. The window manager keeps, per window, what it shows as text.
+using TextDrawn = void (*)(HDC dc, std::u16string_view text, const ClipRect& cell);
+void setTextDrawnHandler(TextDrawn handler);
 
 // Called by drawing whenever pixels of the screen changed outside a paint cycle, so that
 // a presenter can show them (a pressed button drawn from a stylus handler shows at once).

@@ -57,6 +57,7 @@ void drawRun(HDC hdc, int x, int top, std::u16string_view text, const ClipRect* 
     int sx = x + target.originX;
     int baseline = top + m.ascent + target.originY;
     int width = runWidth(*font, text);
+    notifyTextDrawn(hdc, target, text, {sx, top + target.originY, sx + width, baseline + m.descent});
     if (dc->dc.state.bkMode == OPAQUE)
         fillSpan(target, {sx, top + target.originY, sx + width, baseline + m.descent}, toPixel(dc->dc.state.bkColour));
     int pen = sx;

@@ -16,7 +16,9 @@
 //                            "focused", "children": [...]}, list and combo boxes with "lines":
 //                            [{"text", "value", "selected"}], tree views with "items": [{"text",
 //                            "depth", "expanded", "selected"}] (the items shown, parents
-//                            expanded), HTML views with "address" and "anchor" (see window_dump.h)
+//                            expanded), HTML views with "address" and "anchor", the program's
+//                            own windows with the texts they drew, "drawn": [{"text", "rect"}]
+//                            (see window_dump.h)
 //   expect-window CLASS|CAPTION  a visible window of this class and/or caption exists
 //   expect-journal LINE      a program start or call was journalled as LINE (headless runs),
 //                            e.g. "browser http://www.firm.ru"

@@ -56,6 +56,14 @@ Json windowJson(const WindowDump& window)
         json["address"] = utf8(window.page->address);
         json["anchor"] = utf8(window.page->anchor);
     }
+    if (!window.drawn.empty()) {
+        Json drawn = Json::array();
+        for (const DrawnTextDump& text : window.drawn) {
+            const RECT& r = text.rect;
+            drawn.push_back(Json{{"text", utf8(text.text)}, {"rect", Json::array({r.left, r.top, r.right, r.bottom})}});
+        }
+        json["drawn"] = std::move(drawn);
+    }
     Json children = Json::array();
     for (const WindowDump& child : window.children) children.push_back(windowJson(child));
     json["children"] = std::move(children);

@@ -35,6 +35,12 @@ struct PageDump {
     std::u16string anchor;
 };
 
+// A run of text that a window drew itself (not a control's own text, line or item).
+struct DrawnTextDump {
+    std::u16string text;
+    RECT rect{};  // its cell on the screen
+};
+
 struct WindowDump {
     std::u16string windowClass;
     LONG_PTR id = 0;  // GWL_ID
@@ -46,6 +52,9 @@ struct WindowDump {
     std::optional<std::vector<ListLineDump>> lines;  // list boxes and combo boxes
     std::optional<std::vector<TreeItemDump>> items;  // tree views: items whose parents are expanded
     std::optional<PageDump> page;                    // HTML views
+    // The program's own windows (not the platform's controls): the texts they show, in the order
+    // drawn, each once.
+    std::vector<DrawnTextDump> drawn;
     std::vector<WindowDump> children;                // visible ones, topmost first
 };
 
@@ -56,7 +65,8 @@ struct ScreenDump {
 // The dump as UTF-8 JSON:
 //   {"windows": [{"class", "id", "text", "rect": [left, top, right, bottom], "style", "enabled",
 //     "focused", ["lines": [{"text", "value", "selected"}]], ["items": [{"text", "depth",
-//     "expanded", "selected"}]], ["address", "anchor"], "children": [...]}]}
+//     "expanded", "selected"}]], ["address", "anchor"], ["drawn": [{"text", "rect"}]],
+//     "children": [...]}]}
 // Texts are strings; everything else is a number (flags 0 or 1).
 std::string dumpJson(const ScreenDump& dump);
 // Writes dumpJson to a file; 0, or -1 when it cannot be written.

@@ -5,6 +5,7 @@
 #include "emulator.h"
 #include "htmlview.h"
 #include "platform/htmlview/view_place.h"
+#include "platform/ui/window_manager.h"
 #include "win32/commctrl.h"
 #include "win32/controls.h"
 
@@ -14,6 +15,16 @@ namespace {
 
 // Programs nest a few levels; a chain deeper than this is cut rather than followed.
 constexpr int deepestChild = 64;
+
+// The platform's controls say what they show through their text, lines and items; what they
+// draw is that again.
+bool platformControl(std::u16string_view windowClass)
+{
+    for (const char16_t* name : {u"BUTTON", u"STATIC", u"EDIT", u"SCROLLBAR"})
+        if (sameClassName(windowClass, name))
+            return true;
+    return false;
+}
 
 void readContent(HWND window, WindowDump& dump)
 {
@@ -25,6 +36,9 @@ void readContent(HWND window, WindowDump& dump)
         dump.items = treeViewItems(window, true);
     } else if (const std::optional<htmlview::ViewPlace> place = htmlview::viewPlace(window)) {
         dump.page = PageDump{emu::fromUtf8(place->address), emu::fromUtf8(place->anchor)};
+    } else if (!platformControl(dump.windowClass)) {
+        for (const ui::ShownText& shown : ui::shownTexts(window))
+            dump.drawn.push_back(DrawnTextDump{shown.text, shown.cell});
     }
 }
 

@@ -313,6 +313,7 @@ HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
     }
     const std::vector<RECT> invalid = std::move(w->invalid);
     w->invalid.clear();
+    ui::forgetDrawnTexts(*w, invalid);
     const bool erase = w->erase;
     w->erase = false;
 

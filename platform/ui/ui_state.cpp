@@ -35,6 +35,7 @@ UiState& uiState()
     if (!ready) {
         ready = true;
         makeDesktop(*instance);
+        keepDrawnTexts();
     }
     return *instance;
 }

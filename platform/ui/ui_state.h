@@ -47,6 +47,12 @@ struct DialogState {
     HWND disabledOwner = nullptr;
 };
 
+// A run of text the window shows, in its client coordinates.
+struct DrawnText {
+    std::u16string text;
+    RECT cell{};
+};
+
 struct Window {
     HWND handle = nullptr;
     size_t classIndex = 0;
@@ -69,6 +75,8 @@ struct Window {
     bool frameDirty = false;
     bool destroying = false;
     std::unique_ptr<DialogState> dialog;
+    // The texts drawn into the client area and not painted over since (drawn_texts.cpp).
+    std::vector<DrawnText> drawnTexts;
 };
 
 // A context handed out by GetDC or BeginPaint, kept up to date while its window moves.
@@ -162,6 +170,13 @@ bool isEnabledChain(const Window& w);
 
 WindowClass* findClass(LPCWSTR name);
 void registerSystemClasses();
+
+// ---- drawn texts (drawn_texts.cpp) -----------------------------------------------------------
+
+// Starts keeping each window's drawn texts (the gdi tells of every run).
+void keepDrawnTexts();
+// A paint cycle is about to redraw these parts (client coordinates): what was drawn there goes.
+void forgetDrawnTexts(Window& w, const std::vector<RECT>& repainted);
 
 // ---- geometry (geometry.cpp) -----------------------------------------------------------------
 

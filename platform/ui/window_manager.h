@@ -4,7 +4,9 @@
 
 #include "win32.h"
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace ui {
 
@@ -34,6 +36,14 @@ void setCaptionStrips(bool drawn);
 // metrics. An empty rectangle means the whole screen.
 void setWorkArea(const RECT& area);
 RECT workArea();
+
+// A run of text a window drew into its client area and has not painted over since, in the order
+// drawn, its cell on the screen.
+struct ShownText {
+    std::u16string text;
+    RECT cell{};
+};
+std::vector<ShownText> shownTexts(HWND window);
 
 // Destroys every window, empties the queue, kills the timers and forgets the program's classes and
 // accelerator tables: a fresh window manager for the next test or the next program run.

@@ -216,6 +216,86 @@ TEST_F(WindowDump, TheScreenAsItIs) {
     }, settings());
 }
 
+// A window that draws its own texts: a heading and a counter below it, with a button of the
+// platform beside them.
+int counter = 0;
+const RECT counterPlace{0, 40, 240, 60};
+
+LRESULT CALLBACK drawingWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        child(window, WC_BUTTONW, u"Кнопка", WS_VISIBLE, buttonId, 100, 20);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        TextOutW(dc, 10, 5, u"Заголовок", 9);
+        const std::u16string text = u"Счёт " + std::u16string(1, static_cast<char16_t>(u'0' + counter));
+        TextOutW(dc, 10, counterPlace.top, text.c_str(), static_cast<int>(text.size()));
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+int drawingProgram()
+{
+    registerStandardControls();
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = drawingWindow;
+    windowClass.hInstance = emu::programInstance();
+    windowClass.lpszClassName = u"DrawingDemo";
+    if (!RegisterClassW(&windowClass)) return -1;
+    if (!CreateWindowExW(0, u"DrawingDemo", u"Счёт", WS_POPUP | WS_VISIBLE, 0, 20, 240, 300, nullptr, nullptr,
+                         emu::programInstance(), nullptr))
+        return -2;
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    return static_cast<int>(message.wParam);
+}
+
+std::vector<std::u16string> drawnTexts(const driver::WindowDump& window) {
+    std::vector<std::u16string> texts;
+    for (const driver::DrawnTextDump& drawn : window.drawn) texts.push_back(drawn.text);
+    return texts;
+}
+
+TEST_F(WindowDump, TextsAWindowDrawsItselfUntilTheyArePaintedOver) {
+    counter = 1;
+    driver::runScenario(drawingProgram, [] {
+        const driver::WindowDump* screen = nullptr;
+        driver::ScreenDump dump = driver::dumpWindows();
+        ASSERT_NE(screen = driver::findDumped(dump, u"DrawingDemo"), nullptr);
+        EXPECT_THAT(drawnTexts(*screen), ElementsAre(u"Заголовок", u"Счёт 1"));
+        EXPECT_EQ(screen->drawn[0].rect.left, 10);
+        EXPECT_EQ(screen->drawn[0].rect.top, 25) << "on the screen";
+        ASSERT_EQ(screen->children.size(), 1u);
+        EXPECT_TRUE(screen->children[0].drawn.empty()) << "a control says what it shows through its text";
+
+        // Only the counter's place is painted again: the heading stays, the old count goes.
+        counter = 2;
+        HWND window = driver::findWindow(u"DrawingDemo", u"Счёт");
+        InvalidateRect(window, &counterPlace, TRUE);
+        driver::waitIdle();
+        dump = driver::dumpWindows();
+        ASSERT_NE(screen = driver::findDumped(dump, u"DrawingDemo"), nullptr);
+        EXPECT_THAT(drawnTexts(*screen), ElementsAre(u"Заголовок", u"Счёт 2"));
+
+        // Drawn outside a paint cycle at the same place, it replaces what was there.
+        HDC dc = GetDC(window);
+        TextOutW(dc, 10, 5, u"Заголовок", 9);
+        ReleaseDC(window, dc);
+        dump = driver::dumpWindows();
+        ASSERT_NE(screen = driver::findDumped(dump, u"DrawingDemo"), nullptr);
+        EXPECT_THAT(drawnTexts(*screen), ElementsAre(u"Счёт 2", u"Заголовок"));
+        EXPECT_NE(driver::dumpJson(dump).find("\"drawn\""), std::string::npos);
+        driver::quitProgram();
+    }, settings());
+}
+
 TEST_F(WindowDump, AScriptWritesTheScreenAsJson) {
     driver::Script script;
     std::string error;
