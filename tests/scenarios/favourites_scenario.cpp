@@ -5,6 +5,8 @@
 #include "shell/shell_state.h"
 #include "shell/tile_table.h"
 
+#include "platform/testing/windows.h"
+
 #include <fstream>
 #include <iterator>
 
@@ -51,6 +53,32 @@ std::vector<std::u16string> slots()
     std::vector<std::u16string> shown;
     for (int i = firstFavouriteSlot; i <= homePages[favouritesPage].last; ++i)
         shown.push_back(tileTable[i].caption != nullptr ? std::u16string(tileTable[i].caption) : u"<none>");
+    return shown;
+}
+
+std::vector<std::u16string> shownSlots()
+{
+    std::vector<std::u16string> shown;
+    const driver::ScreenDump dump = driver::dumpWindows();
+    const driver::WindowDump* home = driver::findDumped(dump, u"DERNOLO");
+    if (home == nullptr) {
+        driver::fail("the home screen is not shown");
+        return shown;
+    }
+    POINT origin{0, 0};
+    ClientToScreen(driver::findWindow(u"DERNOLO", {}), &origin);
+    for (int i = firstFavouriteSlot; i < firstFavouriteSlot + favouriteSlotCount; ++i) {
+        RECT tile = tileTable[i].rect;
+        OffsetRect(&tile, origin.x, origin.y);
+        std::u16string caption;
+        for (const driver::DrawnTextDump& drawn : home->drawn) {
+            const POINT middle{(drawn.rect.left + drawn.rect.right) / 2, (drawn.rect.top + drawn.rect.bottom) / 2};
+            if (PtInRect(&tile, middle))
+                caption += (caption.empty() ? u"" : u" ") + drawn.text;
+        }
+        if (!caption.empty())
+            shown.push_back(caption);
+    }
     return shown;
 }
 

@@ -27,7 +27,10 @@ protected:
     static void enterFavouritesPage();
 };
 
-// The captions of the loaded slots, in slot order.
+// The captions of the loaded slots, in slot order, as the home screen holds them.
 std::vector<std::u16string> slots();
+// The slots as the favourites page (shown now) shows them, read from the window dump: the texts drawn inside
+// each slot's tile, a caption's wrapped lines joined by a space; empty slots left out.
+std::vector<std::u16string> shownSlots();
 
 }  // namespace dernolo_test

@@ -56,8 +56,8 @@ TEST_F(Favourites, ThePageShowsTheEntriesOfTheFileAsItIsOnEachEntry)
             many += "r" + std::to_string(i) + "\r\n";
         writeFavourites(many);
         enterFavouritesPage();
-        ASSERT_EQ(slots().size(), 12u);
-        EXPECT_EQ(slots().back(), u"r12");
+        ASSERT_EQ(shownSlots().size(), 12u);
+        EXPECT_EQ(shownSlots().back(), u"r12");
         EXPECT_EQ(homePages[favouritesPage].last, 24);
         driver::pressKey(VK_RIGHT);
         driver::pressKey(VK_DOWN);
@@ -68,12 +68,12 @@ TEST_F(Favourites, ThePageShowsTheEntriesOfTheFileAsItIsOnEachEntry)
         // An entry running past 2048 bytes ends there; the one after it is never read.
         writeFavourites("first\r\n" + std::string(2100, 'y') + "\r\nlast\r\n");
         enterFavouritesPage();
-        ASSERT_EQ(slots().size(), 2u);
+        ASSERT_EQ(shownSlots().size(), 2u);
         EXPECT_EQ(slots()[1].size(), 2048u - 7u);
 
         std::filesystem::remove(favouritesFile());
         enterFavouritesPage();
-        EXPECT_TRUE(slots().empty());
+        EXPECT_TRUE(shownSlots().empty());
         driver::pressKey(VK_DOWN);
         driver::pressKey(VK_DOWN);
         EXPECT_EQ(shellState.selectedTile, 12) << "without favourites only the three tiles take keys";
@@ -96,13 +96,13 @@ TEST_F(Favourites, TheAddTileAppendsTheChosenRubricOnlyOnYes)
         EXPECT_EQ(driver::openBox()->style & (MB_YESNO | MB_ICONQUESTION), UINT{MB_YESNO | MB_ICONQUESTION});
         driver::answerBox(IDNO);
         EXPECT_EQ(readFavourites(), cp1251(u"Вокзалы"));
-        EXPECT_EQ(slots(), Slots{u"Вокзалы"});
+        EXPECT_EQ(shownSlots(), Slots{u"Вокзалы"});
 
         tapTile(addTile);
         tapItem(u"Аптеки");
         driver::answerBox(IDYES);
         EXPECT_EQ(readFavourites(), cp1251(u"Вокзалы\r\nАптеки\r\n"));
-        EXPECT_EQ(slots(), (Slots{u"Вокзалы", u"Аптеки"})) << "the new rubric is the last slot";
+        EXPECT_EQ(shownSlots(), (Slots{u"Вокзалы", u"Аптеки"})) << "the new rubric is the last slot";
         EXPECT_EQ(shellState.homePageIndex, favouritesPage);
 
         // Closed without a choice: nothing is asked.
@@ -129,7 +129,7 @@ TEST_F(Favourites, HoldingTheStylusAddsSeveralRubricsInBothLists)
         holdOn(u"Гостиницы", IDYES);
         tapBar(GetActiveWindow(), IDI_BAR_BACK);
         tapTile(favouritesTile);
-        EXPECT_EQ(slots(), (Slots{u"Банки", u"Гостиницы"}));
+        EXPECT_EQ(shownSlots(), (Slots{u"Банки", u"Гостиницы"}));
 
         tapTile(addTile);
         holdOn(u"Шиномонтаж", IDYES);
@@ -140,7 +140,7 @@ TEST_F(Favourites, HoldingTheStylusAddsSeveralRubricsInBothLists)
         driver::answerBox(IDYES);
         EXPECT_EQ(readFavourites(),
                   cp1251(u"Банки\r\nГостиницы\r\nШиномонтаж\r\nБанкоматы\r\nАвтосервисы\r\n"));
-        EXPECT_EQ(slots().size(), 5u);
+        EXPECT_EQ(shownSlots().size(), 5u);
     });
 }
 
@@ -156,12 +156,12 @@ TEST_F(Favourites, ClearingAsksWithNoAsTheDefaultAndDeletesOnYes)
         EXPECT_EQ(emu::defaultMessageBoxAnswer(driver::openBox()->style), IDNO) << "No is the default";
         driver::answerBox(IDNO);
         EXPECT_EQ(readFavourites(), cp1251(u"Банки\r\nАптеки\r\n"));
-        EXPECT_EQ(slots().size(), 2u);
+        EXPECT_EQ(shownSlots().size(), 2u);
 
         tapTile(clearTile);
         driver::answerBox(IDYES);
         EXPECT_FALSE(std::filesystem::exists(favouritesFile()));
-        EXPECT_TRUE(slots().empty());
+        EXPECT_TRUE(shownSlots().empty());
         EXPECT_EQ(homePages[favouritesPage].last, 12);
         screenshot("favourites-cleared");
 
@@ -187,7 +187,7 @@ TEST_F(Favourites, EditingAnAbsentFileGivesItTheCommentLinesWhichAreNeverSlots)
         const std::string started = emu::journal()[0];
         EXPECT_EQ(started.rfind("edit ", 0), 0u) << started;
         EXPECT_NE(started.find("QUILLDEN\\SPb\\Favorites.txt"), std::string::npos) << "the file beside the database";
-        EXPECT_TRUE(slots().empty());
+        EXPECT_TRUE(shownSlots().empty());
         EXPECT_TRUE(IsWindowEnabled(mainWindow()));
 
         // A second edit finds the file no longer empty and leaves it as it is.
@@ -218,7 +218,7 @@ TEST_F(Favourites, TheEditWaitsUntilTheEditorLetsTheFileGoAndShowsWhatItLeft)
         editor.join();
         EXPECT_GE(waited, std::chrono::milliseconds(400)) << "the program waited for the editor";
         EXPECT_EQ(driver::boxes().size(), 1u) << "an editor that ends in time asks nothing";
-        EXPECT_EQ(slots(), (Slots{u"Банки", u"Аптеки"}));
+        EXPECT_EQ(shownSlots(), (Slots{u"Банки", u"Аптеки"}));
         EXPECT_TRUE(IsWindowEnabled(mainWindow()));
         tapTile(firstFavouriteSlot);
         EXPECT_NE(firmListScreen(), nullptr) << "the home screen takes taps again";
@@ -246,7 +246,7 @@ TEST_F(Favourites, AnEditorThatKeepsTheFileIsAskedAboutAndCanBeLeft)
         emu::releaseFileOfHostProgram(host);
         driver::answerBox(IDRETRY);
         EXPECT_FALSE(driver::openBox());
-        EXPECT_EQ(slots(), Slots{u"Вокзалы"});
+        EXPECT_EQ(shownSlots(), Slots{u"Вокзалы"});
 
         // Cancel leaves an editor that never lets go and shows the file as it is.
         tapTile(editTile);
@@ -256,7 +256,7 @@ TEST_F(Favourites, AnEditorThatKeepsTheFileIsAskedAboutAndCanBeLeft)
         writeFavourites(cp1251(u"Гостиницы\r\n"));
         driver::answerBox(IDCANCEL);
         EXPECT_FALSE(driver::openBox());
-        EXPECT_EQ(slots(), Slots{u"Гостиницы"});
+        EXPECT_EQ(shownSlots(), Slots{u"Гостиницы"});
         EXPECT_TRUE(IsWindowEnabled(mainWindow()));
         emu::releaseFileOfHostProgram(host);
     });
@@ -291,7 +291,7 @@ TEST_F(FavouritesWithHostEditor, WithoutAnEditorTheUserIsToldAndTheListIsReadAga
         EXPECT_EQ(driver::openBox()->caption, u"РЕДАКТОР ЗАМЕТОК");
         EXPECT_FALSE(driver::openBox()->text.empty()) << "the platform's reason";
         driver::answerBox(IDOK);
-        EXPECT_EQ(slots(), Slots{u"Банки"});
+        EXPECT_EQ(shownSlots(), Slots{u"Банки"});
     });
 }
 
@@ -308,7 +308,7 @@ TEST_F(FavouritesWithHostEditor, AnEditorThatEditsAndEndsLeavesItsListOnThePage)
         tapTile(favouritesTile);
         tapTile(editTile);
         driver::answerBox(IDOK);
-        EXPECT_EQ(slots(), (Slots{u"Банки", u"Аптеки"}));
+        EXPECT_EQ(shownSlots(), (Slots{u"Банки", u"Аптеки"}));
     });
 }
 
@@ -339,13 +339,13 @@ TEST_F(Favourites, EachDatabaseKeepsItsOwnListAcrossDatabaseChanges)
         tapTile(addTile);
         tapItem(u"Банки");
         driver::answerBox(IDYES);
-        EXPECT_EQ(slots().back(), u"Банки");
+        EXPECT_EQ(shownSlots().back(), u"Банки");
 
         tapBar(mainWindow(), IDI_BAR_BACK);
         tapTile(bannerTile);
         EXPECT_EQ(slots(), firstList) << "the first list did not get the other's entry";
         tapTile(favouritesTile);
-        EXPECT_EQ(slots(), firstList);
+        EXPECT_EQ(shownSlots(), firstList);
     });
     EXPECT_EQ(readFavourites(first), cp1251(first == "SPb" ? u"Аптеки\r\n" : u"Вокзалы\r\n"));
 }
@@ -402,7 +402,7 @@ TEST_F(Favourites, AnAppendTheFileRefusesIsReportedOnTheHomeScreenAndSilentInThe
         EXPECT_EQ(driver::openBox()->style & MB_ICONMASK, UINT{MB_ICONSTOP});
         driver::answerBox(IDOK);
         EXPECT_EQ(readFavourites(), cp1251(u"Аптеки\r\n"));
-        EXPECT_EQ(slots(), Slots{u"Аптеки"});
+        EXPECT_EQ(shownSlots(), Slots{u"Аптеки"});
 
         // Nor can a refused file be cleared: the user is told rather than shown a list that stays.
         tapTile(clearTile);
@@ -410,7 +410,7 @@ TEST_F(Favourites, AnAppendTheFileRefusesIsReportedOnTheHomeScreenAndSilentInThe
         ASSERT_TRUE(driver::openBox());
         EXPECT_EQ(driver::openBox()->caption, u"ОШИБКА ЗАПИСИ");
         driver::answerBox(IDOK);
-        EXPECT_EQ(slots(), Slots{u"Аптеки"});
+        EXPECT_EQ(shownSlots(), Slots{u"Аптеки"});
     });
 }
 
