@@ -235,6 +235,14 @@ TEST_F(SearchScenario, ASingleMatchOpensItsCardAtOnceAndTheLineStaysSelected)
         tapButton(IDC_SEARCH_RUN);
         expectBox(u"СОЖАЛЕНИЕ", u"НИЧЕГО НЕ НАЙДЕНО!", MB_OK | MB_ICONINFORMATION, IDOK);
         EXPECT_NE(searchScreen(), nullptr);
+
+        // Enter in a field searches, as "ИСКАТЬ" does, instead of closing the screen on the text typed.
+        tapButton(IDC_SEARCH_CLEAR);
+        typeInto(IDC_SEARCH_PHONE, u"0012345");
+        driver::pressKey(VK_RETURN);
+        EXPECT_EQ(frontCaption(), u"Визитка");
+        leaveCard();
+        EXPECT_EQ(fieldText(IDC_SEARCH_PHONE), u"0012345");
     });
 }
 
