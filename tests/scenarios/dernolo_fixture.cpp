@@ -109,6 +109,11 @@ void DernoloScenario::tapBar(HWND window, int iconId)
     driver::fail("no visible bar button " + std::to_string(iconId));
 }
 
+void tapFrontBar(int iconId)
+{
+    DernoloScenario::tapBar(GetActiveWindow(), iconId);
+}
+
 void DernoloScenario::screenshot(const std::string& name)
 {
     const char* folder = std::getenv("DERNOLO_SCREENSHOTS");

@@ -47,6 +47,11 @@ protected:
     static void screenshot(const std::string& name);
 
     fs::path device;
+
+    friend void tapFrontBar(int iconId);
 };
+
+// A tap on the bar slot of this icon in the front window.
+void tapFrontBar(int iconId);
 
 }  // namespace dernolo_test

@@ -163,19 +163,6 @@ std::u16string firmReadLast()
     return wide;
 }
 
-void tapFrontBar(int iconId)
-{
-    HWND front = GetActiveWindow();
-    for (const BarSlot& slot : buttonBar.slots)
-        if (slot.iconId == iconId && slot.visible) {
-            POINT p = {slot.x + slot.width / 2, slot.y + slot.height / 2};
-            ClientToScreen(front, &p);
-            driver::tap(p.x, p.y);
-            return;
-        }
-    driver::fail("no visible bar button " + std::to_string(iconId));
-}
-
 RECT controlRect(int controlId)
 {
     RECT r = {};

@@ -43,8 +43,6 @@ std::vector<driver::ListLineDump> shownLines(int controlId);
 void tapLine(int controlId, int line);
 // The name of the firm the database's firm slot holds (read last), as UTF-16.
 std::u16string firmReadLast();
-// A tap on the bar slot of this icon in the front window.
-void tapFrontBar(int iconId);
 // The rectangle of a control of the front screen on the screen.
 RECT controlRect(int controlId);
 

@@ -77,20 +77,6 @@ void nothing() {}
 
 HWND mainScreen() { return driver::findWindow(u"DERNOLO", u"Morvane Quillden"); }
 
-// The bar button of the window in front.
-void tapFrontBar(int iconId)
-{
-    HWND front = GetActiveWindow();
-    for (const BarSlot& slot : buttonBar.slots)
-        if (slot.iconId == iconId && slot.visible) {
-            POINT p = {slot.x + slot.width / 2, slot.y + slot.height / 2};
-            ClientToScreen(front, &p);
-            driver::tap(p.x, p.y);
-            return;
-        }
-    driver::fail("no visible bar button " + std::to_string(iconId));
-}
-
 // Back until the home screen's main page shows, as a user gets out of anything.
 void backToHome()
 {
