@@ -260,17 +260,6 @@ void onInit(HWND dialog)
     SetFocus(GetDlgItem(dialog, IDC_CARD_TELEPHONES));
 }
 
-// Full screen while the input panel is down, and the bar: on every paint and focus.
-bool onPaint(HWND dialog)
-{
-    if (paintUnderPage(dialog))
-        return false;
-    PAINTSTRUCT paint;
-    if (beginScreenPaint(dialog, paint) != nullptr)
-        EndPaint(dialog, &paint);
-    return true;
-}
-
 void onBarAction(HWND dialog, int iconId)
 {
     if (pageBarAction(dialog, iconId))
@@ -345,7 +334,7 @@ INT_PTR CALLBACK businessCardProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         layOut(dialog);
         return TRUE;
     case WM_PAINT:
-        return onPaint(dialog) ? TRUE : FALSE;
+        return paintScreenFrame(dialog) ? TRUE : FALSE;
     case WM_SETFOCUS:
         if (!pageOpen()) {
             keepFullScreen(dialog);

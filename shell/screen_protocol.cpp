@@ -97,6 +97,16 @@ HDC beginScreenPaint(HWND dialog, PAINTSTRUCT& paint)
     return dc;
 }
 
+bool paintScreenFrame(HWND dialog)
+{
+    if (paintUnderPage(dialog))
+        return false;
+    PAINTSTRUCT paint;
+    if (beginScreenPaint(dialog, paint) != nullptr)
+        EndPaint(dialog, &paint);
+    return true;
+}
+
 bool pageBarAction(HWND dialog, int iconId)
 {
     HtmlPane* pane = pageViewer.currentPane;

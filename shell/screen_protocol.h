@@ -36,6 +36,9 @@ bool paintUnderPage(HWND dialog);
 // again (and inputPanelUp cleared); painting begun and the bar drawn. Null when painting could not
 // begin; otherwise the caller draws its own part and ends the painting.
 HDC beginScreenPaint(HWND dialog, PAINTSTRUCT& paint);
+// WM_PAINT of a screen whose controls draw all it shows: under a page, or the frame and the bar.
+// True when the paint was handled, false to leave it to the default painting.
+bool paintScreenFrame(HWND dialog);
 // The panel-down rule alone, for a screen that draws its bar only on some paints.
 void keepFullScreen(HWND dialog);
 

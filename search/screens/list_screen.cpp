@@ -89,16 +89,6 @@ void onBarAction(HWND dialog, ListScreen& screen, int iconId)
     }
 }
 
-bool onPaint(HWND dialog)
-{
-    if (paintUnderPage(dialog))
-        return false;
-    PAINTSTRUCT paint;
-    if (beginScreenPaint(dialog, paint) != nullptr)
-        EndPaint(dialog, &paint);
-    return true;
-}
-
 void onNextFirm(HWND dialog, const ListScreen& screen)
 {
     if (pageOpen()) {
@@ -230,7 +220,7 @@ bool listScreenMessage(HWND dialog, ListScreen& screen, UINT message, WPARAM wPa
 {
     switch (message) {
     case WM_PAINT:
-        return onPaint(dialog);
+        return paintScreenFrame(dialog);
     case WM_SIZE:
         screen.layout(dialog);
         return true;
