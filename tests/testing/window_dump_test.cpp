@@ -82,17 +82,33 @@ LRESULT CALLBACK screenWindow(HWND window, UINT message, WPARAM wParam, LPARAM l
     }
 }
 
+// A program's main window of its own class at (0, 20), 240 x 300, as the device's screens stand.
+HWND createScreen(WNDPROC proc, const char16_t* className, const char16_t* caption)
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = proc;
+    windowClass.hInstance = emu::programInstance();
+    windowClass.lpszClassName = className;
+    if (!RegisterClassW(&windowClass)) return nullptr;
+    return CreateWindowExW(0, className, caption, WS_POPUP | WS_VISIBLE, 0, 20, 240, 300, nullptr, nullptr,
+                           emu::programInstance(), nullptr);
+}
+
+int messageLoop()
+{
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
 int directoryProgram()
 {
     registerStandardControls();
     InitHTMLControl(emu::programInstance());
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = screenWindow;
-    windowClass.hInstance = emu::programInstance();
-    windowClass.lpszClassName = u"DumpDemo";
-    if (!RegisterClassW(&windowClass)) return -1;
-    HWND screen = CreateWindowExW(0, u"DumpDemo", u"Справочник", WS_POPUP | WS_VISIBLE, 0, 20, 240, 300, nullptr,
-                                  nullptr, emu::programInstance(), nullptr);
+    HWND screen = createScreen(screenWindow, u"DumpDemo", u"Справочник");
     if (!screen) return -2;
     // The help page goes over the lower part of the screen, as the screens show their pages.
     page = CreateWindowExW(0, WC_HTMLW, nullptr, WS_POPUP | WS_VISIBLE, 0, 220, 240, 100, screen, nullptr,
@@ -100,12 +116,7 @@ int directoryProgram()
     SendMessageW(page, DTM_ADDTEXT, FALSE, reinterpret_cast<LPARAM>("<p>Help</p>"));
     SendMessageW(page, DTM_ENDOFSOURCE, 0, 0);
     SetFocus(GetDlgItem(screen, editId));
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return messageLoop();
 }
 
 class WindowDump : public ::testing::Test {
@@ -244,17 +255,8 @@ LRESULT CALLBACK drawingWindow(HWND window, UINT message, WPARAM wParam, LPARAM 
 int drawingProgram()
 {
     registerStandardControls();
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = drawingWindow;
-    windowClass.hInstance = emu::programInstance();
-    windowClass.lpszClassName = u"DrawingDemo";
-    if (!RegisterClassW(&windowClass)) return -1;
-    if (!CreateWindowExW(0, u"DrawingDemo", u"Счёт", WS_POPUP | WS_VISIBLE, 0, 20, 240, 300, nullptr, nullptr,
-                         emu::programInstance(), nullptr))
-        return -2;
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-    return static_cast<int>(message.wParam);
+    if (!createScreen(drawingWindow, u"DrawingDemo", u"Счёт")) return -2;
+    return messageLoop();
 }
 
 std::vector<std::u16string> drawnTexts(const driver::WindowDump& window) {
