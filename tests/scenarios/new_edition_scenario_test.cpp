@@ -61,6 +61,13 @@ protected:
         work = fs::path(device.string() + "-source");
         fs::remove_all(work);
         ASSERT_EQ(ydb("new " + quoted(work / "town")), 0);
+        if (!cityLetter.empty()) {
+            std::string edition = contents(work / "town" / "edition.json");
+            const std::string letter = "\"cityLetter\": \"Н\"";
+            ASSERT_NE(edition.find(letter), std::string::npos);
+            edition.replace(edition.find(letter), letter.size(), "\"cityLetter\": \"" + cityLetter + "\"");
+            std::ofstream(work / "town" / "edition.json", std::ios::binary) << edition;
+        }
         fs::create_directories(work / "out");
         ASSERT_EQ(ydb("build " + quoted(work / "town") + " -o " + quoted(work / "out" / "town.ydb") + " --quiet"), 0);
         installFile("Town/town.ydb", contents(work / "out" / "town.ydb"));
@@ -75,7 +82,21 @@ protected:
     }
     std::string picture(const std::string& name) const { return contents(work / "town" / "pictures" / name); }
 
+    // Each tile's page opened, seen loaded from the edition's HTML folder, and closed again.
+    static void expectTilePages(const std::u16string& tile6, const std::u16string& tile8, const char16_t* const (&lines)[5]);
+
     fs::path work;
+    std::string cityLetter;  // the starter's own when empty
+};
+
+// The same edition with the city letter that selects the second set of tile pages.
+class NewEditionOfLetterMScenario : public NewEditionScenario {
+protected:
+    void SetUp() override
+    {
+        cityLetter = "М";
+        NewEditionScenario::SetUp();
+    }
 };
 
 bool endsWith(std::u16string_view text, std::u16string_view end)
@@ -199,38 +220,46 @@ TEST_F(NewEditionScenario, TheMetroSchemeAndTheAboutPicturesAreTheEditionsOwn)
     });
 }
 
+void NewEditionScenario::expectTilePages(const std::u16string& tile6, const std::u16string& tile8,
+                                         const char16_t* const (&lines)[5])
+{
+    const std::u16string folder = u"\\Town\\HTML\\";
+    for (const auto& [tile, page] : {std::pair{6, tile6}, std::pair{8, tile8}}) {
+        tapTile(tile);
+        ASSERT_NE(pane(), nullptr);
+        EXPECT_TRUE(endsWith(shownPage().address, folder + page)) << "loaded, not left on its loading text";
+        tapBar(mainWindow(), IDI_BAR_BACK);
+        ASSERT_EQ(pane(), nullptr);
+    }
+    tapTile(telephonesTile);
+    for (int i = 0; i < 5; ++i) {
+        tapTile(29 + i);
+        ASSERT_NE(pane(), nullptr);
+        EXPECT_TRUE(endsWith(shownPage().address, folder + lines[i])) << i;
+        tapBar(mainWindow(), IDI_BAR_BACK);
+        ASSERT_EQ(shellState.homePageIndex, 2);
+    }
+    tapBar(mainWindow(), IDI_BAR_BACK);
+
+    // The product name at the about screen's lower right opens the same page in both sets.
+    tapBar(mainWindow(), IDI_BAR_MAKER);
+    driver::tap(220, 320 - barHeight - 10);
+    ASSERT_NE(pane(), nullptr);
+    EXPECT_TRUE(endsWith(shownPage().address, folder + u"lumetra.html"));
+}
+
 TEST_F(NewEditionScenario, EveryTileFindsItsPage)
 {
-    run([this] {
-        const std::u16string folder = u"\\Town\\HTML\\";
-        const struct {
-            int tile;
-            const char16_t* page;
-        } mainPage[] = {{6, u"lumetra.html"}, {8, u"bridges.html"}};
-        for (const auto& t : mainPage) {
-            tapTile(t.tile);
-            ASSERT_NE(pane(), nullptr);
-            EXPECT_TRUE(endsWith(shownPage().address, folder + t.page)) << "loaded, not left on its loading text";
-            tapBar(mainWindow(), IDI_BAR_BACK);
-            ASSERT_EQ(pane(), nullptr);
-        }
-        tapTile(telephonesTile);
-        const char16_t* lines[] = {u"emergency.html", u"security_service.html", u"medics.html", u"transport.html",
-                                   u"info_service.html"};
-        for (int i = 0; i < 5; ++i) {
-            tapTile(29 + i);
-            ASSERT_NE(pane(), nullptr);
-            EXPECT_TRUE(endsWith(shownPage().address, folder + lines[i])) << i;
-            tapBar(mainWindow(), IDI_BAR_BACK);
-            ASSERT_EQ(shellState.homePageIndex, 2);
-        }
-        tapBar(mainWindow(), IDI_BAR_BACK);
+    run([] {
+        expectTilePages(u"lumetra.html", u"bridges.html",
+                        {u"emergency.html", u"security_service.html", u"medics.html", u"transport.html", u"info_service.html"});
+    });
+}
 
-        // The product name at the about screen's lower right.
-        tapBar(mainWindow(), IDI_BAR_MAKER);
-        driver::tap(220, 320 - barHeight - 10);
-        ASSERT_NE(pane(), nullptr);
-        EXPECT_TRUE(endsWith(shownPage().address, folder + u"lumetra.html"));
+TEST_F(NewEditionOfLetterMScenario, EveryTileOfTheSecondSetFindsItsPage)
+{
+    run([] {
+        expectTilePages(u"quandrix.html", u"pdd.htm", {u"resc.htm", u"ohr.htm", u"zdrav.htm", u"transp.htm", u"sprav.htm"});
     });
 }
 
