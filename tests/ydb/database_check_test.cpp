@@ -4,6 +4,8 @@
 
 #include "tests/ydb/built_edition.h"
 #include "tools/writer/image_patch.h"
+#include "tools/ydb/build/edition_from_source.h"
+#include "tools/ydb/source/cp1251.h"
 #include "tools/ydb/examine/database_check.h"
 #include "tools/ydb/examine/host_database.h"
 #include "tools/ydb/examine/resource_chunks.h"
@@ -108,6 +110,40 @@ TEST_F(DamagedCheck, HeaderCountsThatDisagreeWithTheTables) {
 TEST_F(DamagedCheck, TheSoundFileHasNoFault) {
     CheckReport r = check();
     EXPECT_TRUE(r.faults.empty()) << list(r);
+}
+
+// A file made by another tool than `build`, whose details texts pass their limits: the handheld would
+// show "ERR" and leave each such field empty, so each is a fault naming its firm.
+TEST(DetailsLimits, EachTextOverTheHandheldsLimitIsAFaultOfItsFirm) {
+    BuiltEdition built;
+    SourceEdition source;
+    IssueList issues;
+    ASSERT_TRUE(built.source.read(source, issues));
+    Edition edition = editionFromSource(source);
+    edition.firms[0].hours.assign(512, 'x');
+    edition.firms[0].comment.assign(32768, 'y');
+    edition.firms[1].rubricCodes = "|" + std::string(4094, '1') + "|";
+    edition.firms[2].hours.assign(511, 'z');  // at its limit: read whole
+    edition.firms[2].comment.assign(32767, 'z');
+    std::string error;
+    ASSERT_EQ(writeEdition(edition, built.image, error), writeOk) << error;
+    ASSERT_TRUE(built.save());
+    ReaderBoxesSilenced quiet;
+    DirectoryDatabase* db = openHostDatabase(built.path, error);
+    ASSERT_NE(db, nullptr) << error;
+    CheckReport r = checkDatabase(*db);
+    destroyDatabase(db);
+
+    std::vector<std::string> found;
+    for (const CheckFault& f : r.faults) found.push_back(std::string(tableName(f.table)) + " " + std::to_string(f.offset) + ": " + f.what);
+    auto expected = [&](size_t firm, const std::string& field, size_t length, size_t limit) {
+        return "details " + std::to_string(built.image.detailsRefs[firm]) + ": firm " +
+               std::to_string(built.image.firmRefs[firm]) + " \"" + cp1251ToUtf8(edition.firms[firm].name) + "\": its " +
+               field + " has " + std::to_string(length) + " characters, over the " + std::to_string(limit) +
+               " the handheld reads: it shows \"ERR\" and leaves the field empty";
+    };
+    EXPECT_EQ(found, (std::vector<std::string>{expected(0, "hours text", 512, 511), expected(0, "comment", 32768, 32767),
+                                               expected(1, "rubric list", 4096, 4095)}));
 }
 
 TEST(ResourceChunks, AChainThatCannotBeWalkedToTheEndIsAFault) {

@@ -70,7 +70,7 @@ TEST(SourceReader, ErrorsNameTheLineAndTheField) {
         {"firms.jsonl", "{\"name\": \"A\", \"house\": 7}", "firms.jsonl:1: house: a house number needs a street"},
         {"firms.jsonl", "{\"name\": \"A\", \"street\": \"\", \"houseSuffix\": \"2\"}",
          "firms.jsonl:1: houseSuffix: a house number needs a street"},
-        {"firms.jsonl", SourceFolder::firm("\"name\": \"A\", \"rubrics\": [\"99\"]"),
+        {"firms.jsonl", "{\"name\": \"A\", \"rubrics\": [\"99\"]}",
          "firms.jsonl:1: rubrics: unknown rubric 99"},
         {"firms.jsonl", SourceFolder::firm("\"name\": \"A\", \"hose\": 3"), "firms.jsonl:1: hose: unknown field"},
         {"firms.jsonl", SourceFolder::firm("\"name\": \"A\", \"house\": 10000"),

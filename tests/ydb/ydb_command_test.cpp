@@ -69,9 +69,10 @@ TEST_F(YdbCommand, ASoundSourceBuildsChecksAndDumps) {
 
     Outcome c = ydb("check " + shellWord(output()), root());
     EXPECT_EQ(c.status, 0) << c.out;
-    EXPECT_EQ(c.out, "sound: 6 rubrics, 4 firms, 3 streets, 4 telephone entries\n");
+    // The sample carries no pictures: warned about, but sound.
+    EXPECT_EQ(c.out.substr(c.out.rfind("sound:")), "sound: 6 rubrics, 4 firms, 3 streets, 4 telephone entries\n");
     // The sample's notes are filed under one of the firm's rubrics: no warning.
-    EXPECT_EQ(b.errors, "");
+    EXPECT_EQ(b.errors.find("comment:"), std::string::npos) << b.errors;
 
     Outcome d = ydb("dump " + shellWord(output()) + " firms", root());
     EXPECT_EQ(d.status, 0) << d.out;
@@ -154,6 +155,79 @@ TEST_F(YdbCommand, SynthNeverWritesIntoAFolderItDidNotMake) {
     EXPECT_EQ(ydb("synth --firms 10 -o " + shellWord(root() / "empty"), root()).status, 0);
     EXPECT_EQ(ydb("synth --firms 10 --force -o " + shellWord(root()), root()).status, 0);
     EXPECT_NE(contents(root() / "firms.jsonl"), handWritten);
+}
+
+// What `ydb new` writes builds into an edition with everything the handheld's screens read.
+TEST_F(YdbCommand, NewWritesAnEditionThatBuildsAndChecksWithoutAWarning) {
+    const fs::path starter = root() / "town";
+    Outcome n = ydb("new " + shellWord(starter), root());
+    ASSERT_EQ(n.status, 0) << n.out;
+    EXPECT_EQ(n.errors, "");
+    const fs::path file = root() / "device" / "town.ydb";  // its folder made by the build
+    Outcome b = ydb("build " + shellWord(starter) + " -o " + shellWord(file), root());
+    ASSERT_EQ(b.status, 0) << b.out;
+    EXPECT_EQ(b.errors, "");
+    Outcome c = ydb("check " + shellWord(file), root());
+    EXPECT_EQ(c.status, 0);
+    EXPECT_EQ(c.out, "sound: 6 rubrics, 5 firms, 3 streets, 7 telephone entries\n");
+    for (const char* page : {"lumetra.html", "bridges.html", "info_service.html", "quandrix.html", "pdd.htm", "sprav.htm"})
+        EXPECT_TRUE(fs::exists(root() / "device" / "HTML" / page)) << page;
+
+    // Never into a folder that holds anything.
+    const std::string written = contents(starter / "firms.jsonl");
+    Outcome again = ydb("new " + shellWord(starter), root());
+    EXPECT_EQ(again.status, 2);
+    EXPECT_EQ(again.firstErrorLine(), "ydb new: " + starter.string() + " is not empty; name a new folder");
+    EXPECT_EQ(contents(starter / "firms.jsonl"), written);
+    EXPECT_EQ(ydb("new " + shellWord(file), root()).firstErrorLine(), "ydb new: " + file.string() + " is a file, not a folder");
+    EXPECT_EQ(ydb("new", root()).status, 2);
+}
+
+// What the handheld will not find is warned about, and the exit code stays that of a sound source.
+TEST_F(YdbCommand, WarningsNameWhatToAddAndLeaveTheExitCodeAlone) {
+    const fs::path starter = root() / "town";
+    ASSERT_EQ(ydb("new " + shellWord(starter), root()).status, 0);
+    std::string help = contents(starter / "help.html");
+    help.replace(help.find("name=\"t41\""), 10, "name=\"x41\"");
+    std::ofstream(starter / "help.html", std::ios::binary) << help;
+    fs::remove(starter / "html" / "medics.html");
+    // The metro scheme left out: the about pictures stay pictures 0-3.
+    std::string edition = contents(starter / "edition.json");
+    const std::string scheme = ",\n  {\n   \"picture\": \"pictures/metro.bmp\"\n  }";
+    ASSERT_NE(edition.find(scheme), std::string::npos) << edition;
+    edition.erase(edition.find(scheme), scheme.size());
+    std::ofstream(starter / "edition.json", std::ios::binary) << edition;
+    const fs::path file = root() / "device" / "town.ydb";
+    fs::create_directories(file.parent_path());
+
+    Outcome b = ydb("build " + shellWord(starter) + " -o " + shellWord(file) + " --quiet", root());
+    EXPECT_EQ(b.status, 0) << b.out;
+    EXPECT_EQ(b.errors,
+              "help.html: warning: no anchor \"t41\": the help of the metro scheme opens at the top of the text; add "
+              "<a name=\"t41\"></a> before its paragraph\n"
+              "edition.json: resources: warning: no picture 4 (the metro scheme): the screen leaves its place empty; "
+              "add a {\"picture\": FILE} of at least 320 x 294 pixels as picture resource number 5\n"
+              "html/: warning: no medics.html, which the telephones page's \"Здравоохранение\" opens (city letter Н): "
+              "it would stay on \"Загружается: …\"; add html/medics.html\n");
+
+    Outcome c = ydb("check " + shellWord(file), root());
+    EXPECT_EQ(c.status, 0);
+    EXPECT_EQ(c.out, "warning: help text: no anchor \"t41\": the help of the metro scheme opens at the top of the text; "
+                     "add <a name=\"t41\"></a> before its paragraph\n"
+                     "warning: no picture 4 (the metro scheme): the screen leaves its place empty; add a {\"picture\": "
+                     "FILE} of at least 320 x 294 pixels as picture resource number 5\n"
+                     "sound: 6 rubrics, 5 firms, 3 streets, 7 telephone entries\n");
+}
+
+// A key given twice is an error of `build` with its exit code.
+TEST_F(YdbCommand, AKeyGivenTwiceFailsTheBuild) {
+    built.source.write("firms.jsonl", "{\"name\": \"A\", \"name\": \"B\"}\n");
+    Outcome b = build();
+    EXPECT_EQ(b.status, 1);
+    EXPECT_NE(b.errors.find("firms.jsonl:1:15: name: given twice in one object (first at column 2); only the last "
+                            "would be kept\n"),
+              std::string::npos)
+        << b.errors;
 }
 
 TEST_F(YdbCommand, HelpIsTheUsageOnStandardOutput) {

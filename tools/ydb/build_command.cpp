@@ -8,6 +8,7 @@
 #include "tools/writer/edition_writer.h"
 #include "tools/ydb/build/edition_from_source.h"
 #include "tools/ydb/commands.h"
+#include "tools/ydb/source/resource_report.h"
 #include "tools/ydb/source/source_reader.h"
 
 namespace fs = std::filesystem;
@@ -90,6 +91,7 @@ int runBuild(int argc, char** argv) {
         progress.show(total ? ProgressBar::readShare * static_cast<double>(done) / static_cast<double>(total) : 0,
                       "reading the firms");
     });
+    if (sound) warnAboutResources(edition, issues);
     // Warnings first: with errors as well, the errors are what the publisher reads last.
     if (!issues.warnings.empty()) {
         progress.finish();
@@ -116,6 +118,8 @@ int runBuild(int argc, char** argv) {
         return exitFailed;
     }
     progress.show(0.9, "writing");
+    // The edition's own folder (out/town.ydb, say) is made as it would be by installing it.
+    if (const fs::path folder = fs::path(output).parent_path(); !folder.empty()) fs::create_directories(folder, ec);
     // Written under another name first, so that a failed build never leaves half a database.
     std::string temporary = output + ".part";
     if (saveImage(image, temporary, error) != writeOk || (fs::rename(temporary, output, ec), ec)) {

@@ -16,6 +16,11 @@ int runCheck(int argc, char** argv);
 int runDump(int argc, char** argv);
 int runSynth(int argc, char** argv);
 int runQuery(int argc, char** argv);
+int runNew(int argc, char** argv);
+
+// Why a command must not write into `folder`; empty when it is new, an empty folder, or `force`d.
+// `forceHint` ends the refusal of a folder that is not empty (", or add --force ...").
+std::string folderRefusal(const std::string& folder, const std::string& forceHint, bool force);
 
 // The usage of one command with every option, or of the whole tool for "ydb"; none for an unknown
 // command.

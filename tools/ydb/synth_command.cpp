@@ -1,7 +1,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "tools/ydb/commands.h"
@@ -15,21 +14,6 @@ bool parseCount(const char* text, uint64_t maxValue, uint64_t& value) {
     if (end == text || *end != 0 || text[0] == '-' || v > maxValue) return false;
     value = v;
     return true;
-}
-
-// Why `folder` must not be written into; empty when it is new, or an empty folder, or forced.
-std::string refusal(const std::string& folder, bool force) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status status = fs::status(folder, ec);
-    if (!fs::exists(status)) return {};
-    if (!fs::is_directory(status)) return folder + " is a file, not a folder";
-    if (force) return {};
-    fs::directory_iterator entries(folder, ec);
-    if (ec) return folder + " cannot be read";
-    if (entries != fs::directory_iterator())
-        return folder + " is not empty; name a new folder, or add --force to write over its edition files";
-    return {};
 }
 
 } // namespace
@@ -60,7 +44,7 @@ int runSynth(int argc, char** argv) {
     }
     if (folder.empty()) return usageError("synth", "-o DIR is needed");
     // A source edition written by hand into this folder would be lost without a word.
-    if (std::string why = refusal(folder, force); !why.empty()) {
+    if (std::string why = folderRefusal(folder, ", or add --force to write over its edition files", force); !why.empty()) {
         std::fprintf(stderr, "ydb synth: %s\n", why.c_str());
         return exitUsage;
     }

@@ -14,6 +14,7 @@ struct Usage {
 const Usage usages[] = {
     {"ydb",
      "usage: ydb COMMAND [ARGUMENTS]\n"
+     "  ydb new DIR                                  write a starter source edition to rewrite\n"
      "  ydb build SOURCE_DIR -o FILE.ydb [--quiet]   compile a source edition\n"
      "  ydb info FILE                                title, city letter, counts, tables, resources\n"
      "  ydb check FILE                               validate every table, record and cross reference\n"
@@ -23,6 +24,12 @@ const Usage usages[] = {
      "  ydb help [COMMAND]                           this text, or one command's (also COMMAND --help)\n"
      "exit codes: 0 done (check: nothing found); 1 the source or the file is damaged or has findings;\n"
      "            2 usage, or a file that cannot be read or written\n"},
+    {"new",
+     "usage: ydb new DIR\n"
+     "Writes into DIR (a new or empty folder) a small source edition of an invented town that builds\n"
+     "into a complete edition: edition.json, rubrics.json, streets.jsonl, firms.jsonl, the help text\n"
+     "with every anchor the screens jump to, the pages of both sets of home tiles in html/, and the\n"
+     "five pictures in pictures/. Rewrite each of them for your city.\n"},
     {"build",
      "usage: ydb build SOURCE_DIR -o FILE.ydb [--quiet]\n"
      "Compiles the source edition in SOURCE_DIR into FILE.ydb, and its html/ pages into HTML beside it.\n"
@@ -35,14 +42,16 @@ const Usage usages[] = {
     {"check",
      "usage: ydb check FILE\n"
      "Validates every table, record and cross reference and prints each fault with its table and\n"
-     "offset; exit 0 when nothing is found, 1 with findings.\n"},
+     "offset; exit 0 when nothing is found, 1 with findings. Warnings (a missing help text, anchor or\n"
+     "picture) are printed too and leave the exit code alone.\n"},
     {"dump",
      "usage: ydb dump FILE TABLE\n"
      "Prints one JSON object per record of TABLE: 0-7 or rubrics, prefixes, rubric-firms, firms,\n"
      "streets, street-firms, phones, details.\n"},
     {"synth",
      "usage: ydb synth [--firms N] -o DIR [--seed S] [--force]\n"
-     "Writes a generated source edition (edition.json, rubrics.json, streets.jsonl, firms.jsonl).\n"
+     "Writes a generated source edition (edition.json, rubrics.json, streets.jsonl, firms.jsonl) with\n"
+     "the help text, pages and pictures that ydb new writes.\n"
      "  --firms N   number of firms, 0 to 5000000 (default 1000)\n"
      "  -o DIR      the folder to write: a new or empty one\n"
      "  --seed S    the generator's seed (default 1): one seed, one edition\n"

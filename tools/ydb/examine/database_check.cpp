@@ -4,7 +4,10 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "db/record_walk.h"
+#include "db/window_scan.h"
 #include "search/search_text.h"
+#include "tools/ydb/source/cp1251.h"
 
 namespace {
 
@@ -62,6 +65,43 @@ struct Checker {
         }
     }
 
+    // A details text over its limit: the handheld shows its "ERR" box and leaves the field empty.
+    struct LongText {
+        uint32_t detailsRef, firmRef;
+        const char* field;
+        uint32_t length, limit;
+    };
+    std::vector<LongText> longTexts;
+
+    // The details record the reader has just decoded at `ref`, walked once more for the lengths
+    // its texts have in the file (the decoder keeps none of an over-long one).
+    void measureDetails(uint32_t ref) {
+        DetailsFields fields;
+        uint32_t next = 0;
+        const uint32_t start = ref + tableStart(db, tableDetails) - db.windowStart;
+        if (!walkWholeRecord(db, start, fields, walkDetailsBody, &next)) return;
+        const struct {
+            const char* field;
+            uint32_t length, limit;
+        } texts[] = {{"rubric list", fields.rubricCodesLength, ydb::rubricCodesMax},
+                     {"hours text", fields.hoursLength, ydb::hoursMax},
+                     {"comment", fields.commentLength, ydb::commentMax}};
+        for (const auto& t : texts)
+            if (t.length > t.limit) longTexts.push_back({ref, fields.firmRef, t.field, t.length, t.limit});
+    }
+
+    void reportLongTexts(const std::vector<std::pair<uint32_t, std::string>>& owners) {
+        for (const LongText& t : longTexts) {
+            auto it = std::lower_bound(owners.begin(), owners.end(), std::make_pair(t.firmRef, std::string()));
+            std::string firm = it != owners.end() && it->first == t.firmRef
+                                   ? "firm " + std::to_string(t.firmRef) + " \"" + cp1251ToUtf8(it->second) + "\""
+                                   : "firm " + std::to_string(t.firmRef);
+            fault(tableDetails, t.detailsRef, 0,
+                  firm + ": its " + t.field + " has " + std::to_string(t.length) + " characters, over the " +
+                      std::to_string(t.limit) + " the handheld reads: it shows \"ERR\" and leaves the field empty");
+        }
+    }
+
     void checkCounts() {
         if (report.records[tableRubrics] != rubricCount(db))
             fault(tableRubrics, 0, 0, "rubricCount is " + std::to_string(rubricCount(db)) + " but the table holds " +
@@ -100,7 +140,7 @@ struct Checker {
             open.push_back(code);
         });
         scan(tableStreets, 0, [&](uint32_t ref) { streetLists.push_back({ref, db.street.firmListRef}); });
-        scan(tableDetails, 0, [&](uint32_t) {});
+        scan(tableDetails, 0, [&](uint32_t ref) { measureDetails(ref); });
         std::vector<uint32_t> detailsOwners;  // firmRef of each details record, in table order
         // The details table is read a second time for the owners, now that its starts are known.
         {
@@ -115,7 +155,13 @@ struct Checker {
             std::string key;
         };
         std::vector<FirmFacts> firms;
+        std::vector<std::pair<uint32_t, std::string>> longTextOwners;  // firm reference and name
+        for (const LongText& t : longTexts) longTextOwners.push_back({t.firmRef, {}});
+        std::sort(longTextOwners.begin(), longTextOwners.end());
+        longTextOwners.erase(std::unique(longTextOwners.begin(), longTextOwners.end()), longTextOwners.end());
         scan(tableFirms, detailBody, [&](uint32_t ref) {
+            auto owner = std::lower_bound(longTextOwners.begin(), longTextOwners.end(), std::make_pair(ref, std::string()));
+            if (owner != longTextOwners.end() && owner->first == ref && db.firm.name) owner->second = db.firm.name;
             char key[256] = {};
             const char* name = db.firm.name ? db.firm.name : "";
             std::strncpy(key, name, sizeof key - 1);
@@ -180,6 +226,7 @@ struct Checker {
         });
         for (size_t i = 0; i < detailsOwners.size(); ++i)
             if (!isStart(tableFirms, detailsOwners[i])) fault(tableDetails, starts[tableDetails][i], 0, "its firm reference is not the start of a firm");
+        reportLongTexts(longTextOwners);
         checkCounts();
     }
 };

@@ -12,8 +12,15 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
 // Appends the index numbers of one telephone text (code page 1251) to `numbers`, without duplicates.
 void phoneIndexNumbers(std::string_view telephone, std::vector<uint32_t>& numbers);
+
+// What a publisher should hear about one telephone text (code page 1251) before it goes into the
+// index, in UTF-8 with the text quoted: a lone letter before its digits end (a Cyrillic О or З typed
+// for 0 or 3 cuts the number there), or a text that gives the index no number at all. Empty when
+// the text gives what it seems to hold, or is empty.
+std::string telephoneWarning(std::string_view telephone);

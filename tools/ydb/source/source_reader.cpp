@@ -13,6 +13,7 @@
 #include "tools/ydb/source/field_reader.h"
 #include "tools/ydb/source/json_lines.h"
 #include "tools/ydb/source/notes_check.h"
+#include "tools/ydb/source/phone_index.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -54,6 +55,18 @@ SourceIssue syntaxIssue(const std::string& file, std::string_view text, int firs
     return issue;
 }
 
+// A key given twice in one object: the parser keeps the last value and drops the first without a word.
+// `text` starts at line `firstLine` of `file`.
+void reportDuplicateKeys(const std::string& file, std::string_view text, int firstLine, IssueList& issues) {
+    for (const DuplicateKey& d : duplicateKeys(text)) {
+        std::string first = d.firstLine == d.line ? "column " + std::to_string(d.firstColumn)
+                                                  : "line " + std::to_string(firstLine - 1 + d.firstLine) + ", column " +
+                                                        std::to_string(d.firstColumn);
+        issues.add(SourceIssue{file, firstLine - 1 + d.line, d.column, d.key,
+                               "given twice in one object (first at " + first + "); only the last would be kept"});
+    }
+}
+
 // Parses a whole JSON file; a syntax error is reported at its line and column.
 bool parseJsonFile(const fs::path& folder, const char* name, std::string& text, json& value, IssueList& issues) {
     if (!readWholeFile(folder / name, text)) {
@@ -66,6 +79,7 @@ bool parseJsonFile(const fs::path& folder, const char* name, std::string& text, 
         issues.add(syntaxIssue(name, text, 1, e));
         return false;
     }
+    reportDuplicateKeys(name, text, 1, issues);
     return true;
 }
 
@@ -199,8 +213,9 @@ void readEdition(const fs::path& folder, SourceEdition& edition, IssueList& issu
 }
 
 // False when the file as a whole is unusable: the firms' rubric codes then cannot be checked.
+// `refused` receives the codes of the rubrics refused, with their lines.
 bool readRubrics(const fs::path& folder, SourceEdition& edition, IssueList& issues,
-                 std::unordered_map<std::string, uint32_t>& byCode) {
+                 std::unordered_map<std::string, uint32_t>& byCode, std::unordered_map<std::string, int>& refused) {
     const std::string file = "rubrics.json";
     std::string text;
     json doc;
@@ -211,6 +226,7 @@ bool readRubrics(const fs::path& folder, SourceEdition& edition, IssueList& issu
     }
     JsonLayout layout = locateJson(text);
     std::vector<std::string> open;  // the codes of the current rubric and its ancestors
+    // A mistyped code is one error, not one more for each rubric after it.
     for (size_t i = 0; i < doc.size(); ++i) {
         int line = lineOf(layout.elementLines, i);
         FieldReader f(doc[i], file, line, issues);
@@ -221,28 +237,36 @@ bool readRubrics(const fs::path& folder, SourceEdition& edition, IssueList& issu
         r.title = f.text("title", 255, true);
         r.flags = static_cast<uint8_t>(f.number("flags", 255, 3));
         if (!f.objectOk() || r.code.empty()) continue;
+        auto refuse = [&](const std::string& why) {
+            f.fail("code", why);
+            refused.emplace(r.code, line);
+        };
         if (r.code.size() % 2 != 0) {
-            f.fail("code", "a rubric code has 2, 4, 6 or 8 characters");
+            refuse("a rubric code has 2, 4, 6 or 8 characters");
             continue;
         }
         if (r.code.find('|') != std::string::npos) {
-            f.fail("code", "\"|\" separates codes in a firm's rubric list and cannot be part of one");
+            refuse("\"|\" separates codes in a firm's rubric list and cannot be part of one");
             continue;
         }
         if (byCode.count(r.code)) {
             f.fail("code", "rubric " + cp1251ToUtf8(r.code) + " is defined twice");
             continue;
         }
-        std::string parent = r.code.substr(0, r.code.size() - 2);
-        while (!open.empty() && open.back() != parent) open.pop_back();
-        if (!parent.empty() && open.empty()) {
-            if (byCode.count(parent))
-                f.fail("code", "not in pre-order: its parent " + cp1251ToUtf8(parent) +
-                                   " is followed by another branch before it");
+        // The tree as it stands without the refused rubrics: a rubric refused here leaves it as it was.
+        const std::string parent = r.code.substr(0, r.code.size() - 2);
+        std::vector<std::string> branch = open;
+        while (!branch.empty() && branch.back() != parent) branch.pop_back();
+        if (!parent.empty() && branch.empty()) {
+            if (auto it = refused.find(parent); it != refused.end())
+                refuse("its parent rubric " + cp1251ToUtf8(parent) + " is refused at line " + std::to_string(it->second) + " above");
+            else if (byCode.count(parent))
+                refuse("not in pre-order: its parent " + cp1251ToUtf8(parent) + " is followed by another branch before it");
             else
-                f.fail("code", "its parent rubric " + cp1251ToUtf8(parent) + " does not come before it");
+                refuse("its parent rubric " + cp1251ToUtf8(parent) + " does not come before it");
             continue;
         }
+        open = std::move(branch);
         open.push_back(r.code);
         byCode.emplace(r.code, static_cast<uint32_t>(edition.rubrics.size()));
         edition.rubrics.push_back(std::move(r));
@@ -279,6 +303,7 @@ bool readJsonLines(const fs::path& folder, const std::string& file, IssueList& i
             issues.add(syntaxIssue(file, line, number, e));
             continue;
         }
+        reportDuplicateKeys(file, line, number, issues);
         each(value, number);
     }
     return true;
@@ -313,6 +338,7 @@ struct KnownFiles {
 
 void readFirms(const fs::path& folder, SourceEdition& edition, IssueList& issues,
                const std::unordered_map<std::string, uint32_t>& rubricByCode,
+               const std::unordered_map<std::string, int>& refusedRubrics,
                const std::unordered_map<std::string, uint32_t>& streetByName, KnownFiles known,
                const ReadProgress& progress) {
     const std::string file = "firms.jsonl";
@@ -337,7 +363,8 @@ void readFirms(const fs::path& folder, SourceEdition& edition, IssueList& issues
         firm.namePrefix = f.text("namePrefix", limits::namePrefix);
         firm.hours = f.text("hours", limits::hours);
         firm.comment = f.text("comment", limits::comment);
-        for (const std::string& p : f.textList("phones", limits::phones)) {
+        const std::vector<std::string> phoneList = f.textList("phones", limits::phones);
+        for (const std::string& p : phoneList) {
             if (p.find(',') != std::string::npos) {
                 f.fail("phones", "a telephone cannot hold a comma: commas separate them");
                 continue;
@@ -345,6 +372,12 @@ void readFirms(const fs::path& folder, SourceEdition& edition, IssueList& issues
             if (p.empty()) continue;
             firm.phones += (firm.phones.empty() ? "" : ",") + p;
         }
+        // The main telephone's warning covers the same text in the list.
+        const std::string mainWarning = telephoneWarning(firm.phone);
+        if (!mainWarning.empty()) issues.warn(file, line, "phone", mainWarning);
+        for (const std::string& p : phoneList)
+            if (p != firm.phone || mainWarning.empty())
+                if (std::string warning = telephoneWarning(p); !warning.empty()) issues.warn(file, line, "phones", warning);
         if (firm.phones.size() > limits::phones)
             f.fail("phones", "the telephones together are longer than 1023 characters (" +
                                  std::to_string(firm.phones.size()) + ")");
@@ -368,7 +401,11 @@ void readFirms(const fs::path& folder, SourceEdition& edition, IssueList& issues
             if (!known.rubrics) continue;
             auto it = rubricByCode.find(code);
             if (it == rubricByCode.end()) {
-                f.fail("rubrics", "unknown rubric " + cp1251ToUtf8(code));
+                auto refused = refusedRubrics.find(code);
+                f.fail("rubrics", refused == refusedRubrics.end()
+                                      ? "unknown rubric " + cp1251ToUtf8(code)
+                                      : "rubric " + cp1251ToUtf8(code) + " is refused at rubrics.json:" +
+                                            std::to_string(refused->second));
                 continue;
             }
             codes.push_back(code);
@@ -424,12 +461,13 @@ void readPages(const fs::path& folder, SourceEdition& edition, IssueList& issues
 bool readSourceEdition(const std::string& folder, SourceEdition& edition, IssueList& issues, const ReadProgress& progress) {
     fs::path root(folder);
     std::unordered_map<std::string, uint32_t> rubricByCode;
+    std::unordered_map<std::string, int> refusedRubrics;
     std::unordered_map<std::string, uint32_t> streetByName;
     readEdition(root, edition, issues);
     KnownFiles known;
-    known.rubrics = readRubrics(root, edition, issues, rubricByCode);
+    known.rubrics = readRubrics(root, edition, issues, rubricByCode, refusedRubrics);
     known.streets = readStreets(root, edition, issues, streetByName);
-    readFirms(root, edition, issues, rubricByCode, streetByName, known, progress);
+    readFirms(root, edition, issues, rubricByCode, refusedRubrics, streetByName, known, progress);
     readPages(root, edition, issues);
     return issues.empty();
 }

@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "tools/ydb/source/starter_resources.h"
+
 namespace fs = std::filesystem;
 using nlohmann::json;
 
@@ -51,10 +53,13 @@ bool writeSynthEdition(const std::string& folder, const SynthOptions& options, s
     }
     Random rng{options.seed};
 
+    // The same help text, pages and pictures as a new edition's: a generated edition is complete too.
+    json resources;
+    if (!writeStarterResources(folder, "Синтетический город", resources, error)) return false;
     if (!writeJson(root / "edition.json",
                    json{{"title", json::array({"Синтетическое издание", std::to_string(options.firms) + " фирм"})},
                         {"cityLetter", "С"},
-                        {"resources", json::array()}},
+                        {"resources", resources}},
                    error))
         return false;
 
