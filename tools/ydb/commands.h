@@ -16,6 +16,7 @@ int runCheck(int argc, char** argv);
 int runDump(int argc, char** argv);
 int runSynth(int argc, char** argv);
 int runQuery(int argc, char** argv);
+int runImport(int argc, char** argv);
 
 // The usage of one command with every option, or of the whole tool for "ydb"; none for an unknown
 // command.

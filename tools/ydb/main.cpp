@@ -15,6 +15,7 @@ struct Command {
 const Command commands[] = {
     {"build", runBuild}, {"info", runInfo}, {"check", runCheck},
     {"dump", runDump},   {"synth", runSynth}, {"query", runQuery},
+    {"import", runImport},
 };
 
 bool asksForHelp(const char* argument) {
