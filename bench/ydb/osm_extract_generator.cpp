@@ -15,26 +15,15 @@
 #include <osmium/builder/attr.hpp>
 #include <osmium/io/any_output.hpp>
 
+#include "tools/ydb/source/synth_words.h"
+
 namespace {
 
 using namespace osmium::builder::attr;
 
-struct Random {
-    uint64_t state;
-    uint64_t next() {
-        uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    uint32_t below(uint32_t n) { return static_cast<uint32_t>(next() % n); }
-    template <size_t N> const char* pick(const char* const (&items)[N]) { return items[below(N)]; }
-};
-
-const char* const syllables[] = {"Ал", "Бор", "Вест", "Гран", "Дом", "Евро", "Жар", "Зен", "Ист", "Кам",
-                                 "Лен", "Мир", "Нев", "Онт", "Пет", "Рус", "Сев", "Тех", "Уни", "Фар",
-                                 "Хим", "Цен", "Чер", "Шат", "Эко", "Юг", "Ярт", "Мед", "Стро", "Торг"};
-const char* const endings[] = {"ком", "сервис", "строй", "маркет", "тех", "лайн", "групп", "плюс", "снаб", "инвест"};
+using Random = SynthRandom;
+const auto& syllables = synthSyllables;
+const auto& endings = synthEndings;
 const char* const kinds[][2] = {
     {"shop", "supermarket"}, {"shop", "convenience"}, {"shop", "clothes"}, {"shop", "hairdresser"},
     {"shop", "bakery"},      {"shop", "car_repair"},  {"shop", "florist"}, {"shop", "mobile_phone"},
