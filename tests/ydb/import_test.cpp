@@ -221,6 +221,9 @@ TEST_F(YdbImport, RefusesAFullFolderAndBadOptions) {
     EXPECT_TRUE(fs::exists(root / "empty" / "firms.jsonl"));
 
     EXPECT_EQ(ydb("import " + quoted(root / "none.osm") + " -o " + quoted(root / "x")).status, 2);
+    Run text = ydb("import " + quoted(write("city.txt", "hello")) + " -o " + quoted(root / "x"));
+    EXPECT_EQ(text.status, 2);
+    EXPECT_NE(text.errors.find("not an extract's name"), std::string::npos) << text.errors;
     EXPECT_EQ(ydb("import " + quoted(xml) + " -o " + quoted(root / "x") + " --city-letter ПП").status, 2);
     EXPECT_EQ(ydb("import " + quoted(xml) + " -o " + quoted(root / "x") + " --title ''").status, 2);
     write("table.txt", "firm keys: shop\n  Аптеки = shop=chemist\n");

@@ -105,6 +105,8 @@ int runImport(int argc, char** argv) {
     if (!loadTable(o.rubrics, table, why)) return failure(exitUsage, why);
     std::error_code ec;
     if (!fs::is_regular_file(o.extract, ec)) return failure(exitUsage, o.extract + ": no such file");
+    if (!isExtractName(o.extract))
+        return failure(exitUsage, o.extract + ": not an extract's name (.osm.pbf, .pbf, .osm, .osm.gz, .osm.bz2)");
 
     const bool showProgress = !o.quiet && isatty(2) != 0;
     ReadProgress progress;

@@ -51,6 +51,14 @@ std::pair<std::vector<Owner>::const_iterator, std::vector<Owner>::const_iterator
 
 } // namespace
 
+bool isExtractName(const std::string& path) {
+    try {
+        return osmium::io::File{path}.format() != osmium::io::file_format::unknown;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 bool readExtract(const std::string& path, const TagTable& table, std::vector<ImportedFirm>& firms,
                  ImportReport& report, std::string& error, const ReadProgress& progress) {
     try {

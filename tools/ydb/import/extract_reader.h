@@ -13,6 +13,10 @@
 // Called now and then with what is being read and how many objects of it so far.
 using ReadProgress = std::function<void(const char* what, uint64_t count)>;
 
+// Whether the name of a file says it is an extract this reader knows (.osm.pbf, .pbf, .osm, also
+// .osm.gz or .osm.bz2).
+bool isExtractName(const std::string& path);
+
 // Appends the firms of the extract to `firms`. Returns false with `error` set when the file cannot be
 // opened or is damaged (cut, not valid XML or PBF); `firms` is then incomplete.
 bool readExtract(const std::string& path, const TagTable& table, std::vector<ImportedFirm>& firms,
