@@ -157,7 +157,7 @@ ImportedFirm firm(const char* name, const char* street, uint32_t house, int32_t 
 }
 
 TEST(ImportDuplicates, MergesOneFirmMappedTwiceAndKeepsBranchesApart) {
-    std::vector<ImportedFirm> firms;
+    FirmList firms;
     firms.push_back(firm("Пятерочка", "Невский пр.", 12, 0, 0));   // the building
     firms.back().box.add(100, 100);
     firms.push_back(firm("Пятерочка", "", 0, 50, 50));              // the point inside it, with a telephone

@@ -63,6 +63,13 @@ std::string sampleExtract() {
     x += node(10, "59.9601", "30.3601", tags({{"amenity", "hospital"}, {"name", "Больница №1"}, {"opening_hours", "24/7"}}));
     x += node(11, "59.9700", "30.3700", tags({{"leisure", "fitness_centre"}, {"name", "Фитнес Плюс"}}));
     x += node(12, "59.9701", "30.3701", tags({{"highway", "bus_stop"}, {"name", "Остановка"}}));
+    x += node(13, "59.9702", "30.3702", tags({{"craft", "tailor"}, {"name", "Ателье Стежок"}, {"addr:street", "Садовая улица"},
+                                             {"addr:housenumber", "20"}, {"fax", "+7 812 325-12-15"}}));
+    x += node(14, "59.9703", "30.3703", tags({{"healthcare", "dentist"}, {"name", "Дента"}}));
+    x += node(15, "59.9704", "30.3704",
+              tags({{"tourism", "hotel"}, {"name", "Гостиница Нева"},
+                    {"website", "https://www.hotel-neva.ru/ru/rooms/standard/with-a-view-of-the-river-and-the-bridges"},
+                    {"email", "reservations-and-group-bookings-of-the-hotel-neva@hotel-neva-spb.ru"}}));
     for (int i = 0; i < 4; ++i) {
         const char* lats[] = {"59.9500", "59.9500", "59.9501", "59.9501"};
         const char* lons[] = {"30.3500", "30.3501", "30.3501", "30.3500"};
@@ -141,7 +148,7 @@ TEST_F(YdbImport, AnExtractBecomesASourceThatBuildsAndIsFound) {
         const fs::path source = root / ("source-" + extract.extension().string().substr(1));
         Run imported = ydb("import " + quoted(extract) + " -o " + quoted(source) + " --title 'Город' --city-letter П");
         ASSERT_EQ(imported.status, 0) << imported.out << imported.errors;
-        EXPECT_NE(imported.out.find("23 objects read, 8 firms written in 4 streets"), std::string::npos) << imported.out;
+        EXPECT_NE(imported.out.find("26 objects read, 11 firms written in 4 streets"), std::string::npos) << imported.out;
         EXPECT_NE(imported.out.find("2 objects merged"), std::string::npos) << imported.out;
         EXPECT_NE(imported.out.find("left out: 1 not firms"), std::string::npos) << imported.out;
         EXPECT_NE(imported.out.find("left out: 1 with a name that code page 1251 cannot hold"), std::string::npos);
@@ -149,7 +156,7 @@ TEST_F(YdbImport, AnExtractBecomesASourceThatBuildsAndIsFound) {
         EXPECT_NE(imported.out.find("    1 shop=xyz"), std::string::npos) << imported.out;
 
         std::map<std::string, json> f = firms(source);
-        ASSERT_EQ(f.size(), 7u);   // two branches of one name
+        ASSERT_EQ(f.size(), 10u);   // two branches of one name
         const json& pharmacy = f["Аптека Здоровье"];
         EXPECT_EQ(pharmacy["street"], "Ленина ул.");
         EXPECT_EQ(pharmacy["house"], 12);
@@ -169,6 +176,12 @@ TEST_F(YdbImport, AnExtractBecomesASourceThatBuildsAndIsFound) {
         EXPECT_EQ(f["Больница №1"]["hours"], "круглосуточно");
         EXPECT_EQ(f["Странная лавка"]["rubrics"], json::array({"99"}));
         EXPECT_FALSE(f["Фитнес Плюс"].contains("street"));
+        EXPECT_EQ(f["Ателье Стежок"]["phones"], json::array({"(812) 325-12-15 ф"}));
+        EXPECT_FALSE(f["Ателье Стежок"].contains("phone"));   // a fax's 17 characters are no main telephone
+        EXPECT_EQ(f["Гостиница Нева"]["web"], "www.hotel-neva.ru");
+        EXPECT_FALSE(f["Гостиница Нева"].contains("email"));
+        EXPECT_NE(imported.out.find("cut: 1 web addresses"), std::string::npos) << imported.out;
+        EXPECT_NE(imported.out.find("cut: 1 e-mail addresses"), std::string::npos) << imported.out;
 
         const fs::path database = root / ("city-" + extract.extension().string().substr(1) + ".ydb");
         Run built = ydb("build " + quoted(source) + " -o " + quoted(database) + " --quiet");
@@ -178,6 +191,10 @@ TEST_F(YdbImport, AnExtractBecomesASourceThatBuildsAndIsFound) {
         Run tree = ydb("query " + db + "rubrics");
         EXPECT_NE(tree.out.find("Медицина\n  Аптеки\n  Больницы\n"), std::string::npos) << tree.out;
         EXPECT_NE(tree.out.find("Прочее\n"), std::string::npos) << tree.out;
+        EXPECT_NE(tree.out.find("Медицина\n  Аптеки\n  Больницы\n  Стоматология\n"), std::string::npos) << tree.out;
+        EXPECT_NE(tree.out.find("\n  Ателье\n"), std::string::npos) << tree.out;
+        EXPECT_NE(tree.out.find("Гостиницы\n  Гостиницы\n"), std::string::npos) << tree.out;
+        EXPECT_EQ(ydb("query " + db + "search --phone 3251215").out, "Ателье Стежок, Садовая ул., 20\n");
         // The merged supermarket: the building's address with the point's telephone.
         EXPECT_EQ(ydb("query " + db + "search --phone 3251214").out, "Пятёрочка, Невский пр., 30\n");
         EXPECT_EQ(ydb("query " + db + "search --phone 1234567").out, "Аптека Здоровье, Ленина ул., 12/к1\n");

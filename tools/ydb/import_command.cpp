@@ -116,7 +116,7 @@ int runImport(int argc, char** argv) {
             std::fflush(stderr);
         };
     ImportReport report;
-    std::vector<ImportedFirm> firms;
+    FirmList firms;
     const bool read = readExtract(o.extract, table, firms, report, why, progress);
     if (showProgress) std::fputc('\n', stderr);
     if (!read) return failure(exitFailed, o.extract + ": cannot be read: " + why + "; nothing written");

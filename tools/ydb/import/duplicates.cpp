@@ -33,7 +33,7 @@ int64_t gap(const MapBox& a, const MapBox& b) {
 // addresses; an object without an address joins the nearest one with an address, not every one
 // around it (two branches in neighbouring houses stay two firms). Objects are swept in the order of
 // their western edge, so a large set costs what its near pairs cost.
-void joinGroup(const std::vector<ImportedFirm>& firms, std::vector<uint32_t>& group, Sets& sets) {
+void joinGroup(const FirmList& firms, std::vector<uint32_t>& group, Sets& sets) {
     std::unordered_map<std::string, uint32_t> byAddress;
     for (uint32_t i : group) {
         const ImportedFirm& f = firms[i];
@@ -73,7 +73,7 @@ void joinGroup(const std::vector<ImportedFirm>& firms, std::vector<uint32_t>& gr
 
 } // namespace
 
-uint64_t mergeDuplicates(std::vector<ImportedFirm>& firms) {
+uint64_t mergeDuplicates(FirmList& firms) {
     std::vector<uint32_t> order(firms.size());
     std::iota(order.begin(), order.end(), 0u);
     std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {

@@ -32,7 +32,7 @@ void readAll(const std::string& path, osmium::osm_entity_bits::type kinds, const
 }
 
 // The firm an object is, appended to `firms`; its index, or none.
-bool takeFirm(const osmium::OSMObject& object, const TagTable& table, std::vector<ImportedFirm>& firms,
+bool takeFirm(const osmium::OSMObject& object, const TagTable& table, FirmList& firms,
               ImportReport& report) {
     const osmium::TagList& tags = object.tags();
     if (tags.empty()) return false;
@@ -59,7 +59,7 @@ bool isExtractName(const std::string& path) {
     }
 }
 
-bool readExtract(const std::string& path, const TagTable& table, std::vector<ImportedFirm>& firms,
+bool readExtract(const std::string& path, const TagTable& table, FirmList& firms,
                  ImportReport& report, std::string& error, const ReadProgress& progress) {
     try {
         std::vector<Owner> wayOwners;   // the ways of firms mapped as multipolygons

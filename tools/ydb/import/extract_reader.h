@@ -19,5 +19,5 @@ bool isExtractName(const std::string& path);
 
 // Appends the firms of the extract to `firms`. Returns false with `error` set when the file cannot be
 // opened or is damaged (cut, not valid XML or PBF); `firms` is then incomplete.
-bool readExtract(const std::string& path, const TagTable& table, std::vector<ImportedFirm>& firms,
+bool readExtract(const std::string& path, const TagTable& table, FirmList& firms,
                  ImportReport& report, std::string& error, const ReadProgress& progress = {});

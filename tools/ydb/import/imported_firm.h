@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -33,6 +34,9 @@ struct ImportedFirm {
     std::vector<uint32_t> rubrics;     // TagTable::rubrics, ascending; empty: "Прочее"
     MapBox box;
 };
+
+// A deque, so that a million firms grow without a moment when the old and the new copy both exist.
+using FirmList = std::deque<ImportedFirm>;
 
 // The value of a tag of the object, or nullptr.
 using TagLookup = std::function<const char*(const char* key)>;

@@ -26,7 +26,7 @@ std::string utf8(const std::string& cp1251) { return cp1251ToUtf8(cp1251); }
 std::string twoDigits(size_t place) { return std::to_string(10 + place); }
 
 // The code of every rubric of the table (empty when no firm is under it), and the rubric list.
-json rubricTree(const TagTable& table, const std::vector<ImportedFirm>& firms, std::vector<std::string>& codes) {
+json rubricTree(const TagTable& table, const FirmList& firms, std::vector<std::string>& codes) {
     std::vector<bool> used(table.rubrics.size(), false);
     bool other = false;
     for (const ImportedFirm& f : firms) {
@@ -61,7 +61,7 @@ bool writeText(const fs::path& path, const std::string& text, std::string& error
 }
 
 bool writeFiles(const fs::path& root, const ImportedEdition& edition, const TagTable& table,
-                const std::vector<ImportedFirm>& firms, ImportReport& report, std::string& error) {
+                const FirmList& firms, ImportReport& report, std::string& error) {
     json title = json::array();
     for (const std::string& line : edition.titleLines) title.push_back(line);
     if (!writeText(root / "edition.json",
@@ -130,7 +130,7 @@ bool writeFiles(const fs::path& root, const ImportedEdition& edition, const TagT
 } // namespace
 
 bool writeImportedEdition(const std::string& folder, const ImportedEdition& edition, const TagTable& table,
-                          const std::vector<ImportedFirm>& firms, ImportReport& report, std::string& error) {
+                          const FirmList& firms, ImportReport& report, std::string& error) {
     fs::path target = fs::absolute(fs::path(folder)).lexically_normal();
     if (!target.has_filename()) target = target.parent_path();
     const fs::path temporary = target.parent_path() / (target.filename().string() + ".import-" + std::to_string(::getpid()));

@@ -19,4 +19,4 @@ struct ImportedEdition {
 // firms that no row names are under "Прочее" (99). Streets are written in the order of their keys,
 // which the street completion walks. Counts the firms and streets written into `report`.
 bool writeImportedEdition(const std::string& folder, const ImportedEdition& edition, const TagTable& table,
-                          const std::vector<ImportedFirm>& firms, ImportReport& report, std::string& error);
+                          const FirmList& firms, ImportReport& report, std::string& error);
