@@ -146,6 +146,31 @@ TEST(ImportTable, TheShippedTableParses) {
     EXPECT_EQ(table.notFirms.count("amenity=bench"), 1u);
 }
 
+TEST(ImportFirm, TakesTheRussianNameItsFormAndAnAddressTheSearchCanFind) {
+    TagTable table;
+    std::string error;
+    ASSERT_TRUE(parseTagTable(defaultTagTableText(), "tag_rubrics.txt", table, error)) << error;
+    ImportReport report;
+    auto firmOf = [&](std::map<std::string, std::string> tags) {
+        return firmFromTags(table, [&](const char* key) {
+            auto it = tags.find(key);
+            return it == tags.end() ? nullptr : it->second.c_str();
+        }, report);
+    };
+    std::optional<ImportedFirm> f = firmOf({{"shop", "bakery"}, {"name", "Hleb"}, {"name:ru", "ИП Хлебов"},
+                                            {"addr:street", "- . -"}, {"addr:housenumber", "5"}});
+    ASSERT_TRUE(f);
+    EXPECT_EQ(cp1251ToUtf8(f->name), "Хлебов");
+    EXPECT_EQ(cp1251ToUtf8(f->namePrefix), "ИП");
+    EXPECT_EQ(cp1251ToUtf8(f->nameKey), "ХЛЕБОВ");
+    EXPECT_EQ(f->street, "");
+    EXPECT_EQ(f->house, 0u);
+    EXPECT_EQ(report.cut.begin()->first, "addresses (a street without a letter or a digit)");
+    EXPECT_EQ(cp1251ToUtf8(firmOf({{"shop", "bakery"}, {"name", "ИП"}})->name), "ИП");   // nothing but the form
+    EXPECT_FALSE(firmOf({{"shop", "bakery"}, {"name", " \xF0\x9F\x8D\x9E "}}));         // nothing but a pictograph
+    EXPECT_EQ(report.leftOut["with a name that code page 1251 cannot hold"], 1u);
+}
+
 ImportedFirm firm(const char* name, const char* street, uint32_t house, int32_t x, int32_t y) {
     ImportedFirm f;
     f.name = cp(name);

@@ -89,6 +89,12 @@ void addAddress(const TagLookup& tag, ImportedFirm& f, ImportReport& report) {
         f.street.resize(limits::streetName);
         while (f.street.back() == ' ') f.street.pop_back();
     }
+    // The street search needs a key; a street of dashes and quotes has none, and no house either.
+    if (streetKeyOf(f.street).empty()) {
+        report.cutField("addresses (a street without a letter or a digit)");
+        f.street.clear();
+        return;
+    }
     if (const char* number = tag("addr:housenumber")) {
         std::string text;
         foldToCp1251(number, text);
