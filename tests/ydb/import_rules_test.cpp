@@ -193,8 +193,18 @@ TEST(ImportDuplicates, MergesOneFirmMappedTwiceAndKeepsBranchesApart) {
     firms.push_back(firm("Пятерочка", "Садовая ул.", 5, 0, 0));        // mapped twice at one address,
     firms.push_back(firm("Пятерочка", "Садовая ул.", 5, 0, 0));        // without any place
     firms.push_back(firm("Магнит", "", 0, 60, 60));
-    EXPECT_EQ(mergeDuplicates(firms), 2u);
-    ASSERT_EQ(firms.size(), 5u);
+    // Two branches in neighbouring houses, each mapped as a point and its building.
+    firms.push_back(firm("Дикси", "Садовая ул.", 1, 0, 0));
+    firms.push_back(firm("Дикси", "Садовая ул.", 3, 3000, 0));
+    firms.push_back(firm("Дикси", "", 0, 10, 10));
+    firms.push_back(firm("Дикси", "", 0, 2990, 10));
+    // Points alone near each other are one firm.
+    firms.push_back(firm("Лента", "", 0, 10, 10));
+    firms.push_back(firm("Лента", "", 0, 20, 20));
+    EXPECT_EQ(mergeDuplicates(firms), 5u);
+    ASSERT_EQ(firms.size(), 8u);
+    EXPECT_EQ(firms[5].house, 1u);
+    EXPECT_EQ(firms[6].house, 3u);
     EXPECT_EQ(firms[0].house, 12u);
     EXPECT_EQ(firms[0].phones, std::vector<std::string>{cp("(812) 325-12-12")});
     EXPECT_EQ(firms[0].rubrics, std::vector<uint32_t>{4});

@@ -30,9 +30,11 @@ int64_t gap(const MapBox& a, const MapBox& b) {
 }
 
 // One name's objects are one firm when they have the same address, or lie near each other without
-// addresses; an object without an address joins the nearest one with an address, not every one
-// around it (two branches in neighbouring houses stay two firms). Objects are swept in the order of
-// their western edge, so a large set costs what its near pairs cost.
+// addresses. An object without an address joins the nearest one with an address, not every one
+// around it, and joins others without addresses only when neither has one with an address near:
+// two branches in neighbouring houses, each mapped as a point and a building, stay two firms.
+// Objects are swept in the order of their western edge, so a large set costs what its near pairs
+// cost.
 void joinGroup(const FirmList& firms, std::vector<uint32_t>& group, Sets& sets) {
     std::unordered_map<std::string, uint32_t> byAddress;
     for (uint32_t i : group) {
@@ -53,22 +55,30 @@ void joinGroup(const FirmList& firms, std::vector<uint32_t>& group, Sets& sets) 
         Partner& p = nearestAddressed[loose];
         if (g < p.gap || (g == p.gap && addressed < p.index)) p = {addressed, g};
     };
-    for (size_t x = 0; x < group.size(); ++x) {
-        const ImportedFirm& a = firms[group[x]];
-        // A hostile extract may put a million objects of one name on one spot; near pairs beyond
-        // this many are joined through the ones between them anyway.
-        const size_t last = std::min(group.size(), x + 1 + maxNeighbours);
-        for (size_t y = x + 1; y < last; ++y) {
-            const ImportedFirm& b = firms[group[y]];
-            if (int64_t{b.box.minX} > int64_t{a.box.maxX} + sameFirmDistance) break;
-            if (!a.box.near(b.box, sameFirmDistance)) continue;
-            const bool aLoose = a.street.empty(), bLoose = b.street.empty();
-            if (aLoose && bLoose) sets.join(group[x], group[y]);
-            else if (aLoose) offer(group[x], group[y], gap(a.box, b.box));
-            else if (bLoose) offer(group[y], group[x], gap(a.box, b.box));
+    // A hostile extract may put a million objects of one name on one spot; near pairs beyond
+    // this many neighbours are joined through the ones between them anyway.
+    auto eachNearPair = [&](auto visit) {
+        for (size_t x = 0; x < group.size(); ++x) {
+            const ImportedFirm& a = firms[group[x]];
+            const size_t last = std::min(group.size(), x + 1 + maxNeighbours);
+            for (size_t y = x + 1; y < last; ++y) {
+                const ImportedFirm& b = firms[group[y]];
+                if (int64_t{b.box.minX} > int64_t{a.box.maxX} + sameFirmDistance) break;
+                if (a.box.near(b.box, sameFirmDistance)) visit(group[x], group[y]);
+            }
         }
-    }
+    };
+    eachNearPair([&](uint32_t a, uint32_t b) {
+        const bool aLoose = firms[a].street.empty(), bLoose = firms[b].street.empty();
+        if (aLoose && !bLoose) offer(a, b, gap(firms[a].box, firms[b].box));
+        if (bLoose && !aLoose) offer(b, a, gap(firms[a].box, firms[b].box));
+    });
     for (const auto& [loose, partner] : nearestAddressed) sets.join(loose, partner.index);
+    eachNearPair([&](uint32_t a, uint32_t b) {
+        if (firms[a].street.empty() && firms[b].street.empty() && !nearestAddressed.count(a) &&
+            !nearestAddressed.count(b))
+            sets.join(a, b);
+    });
 }
 
 } // namespace

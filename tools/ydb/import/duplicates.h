@@ -10,6 +10,7 @@
 constexpr int32_t sameFirmDistance = 5000;
 
 // Merges firms of the same name that have the same address, or lie within sameFirmDistance of each
-// other without addresses; one without an address joins the nearest with one. The first of each set
+// other without addresses; one without an address joins the nearest with one (and others without
+// one only when none with one is near). The first of each set
 // keeps its place and takes what the others add. Returns how many firms were merged away.
 uint64_t mergeDuplicates(FirmList& firms);
