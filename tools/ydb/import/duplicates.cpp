@@ -25,7 +25,9 @@ struct Sets {
 
 // How far apart two boxes are along the axis where they are farthest apart; 0 when they overlap.
 int64_t gap(const MapBox& a, const MapBox& b) {
-    auto along = [](int64_t lo1, int64_t hi1, int64_t lo2, int64_t hi2) { return std::max<int64_t>({0, lo2 - hi1, lo1 - hi2}); };
+    auto along = [](int64_t lo1, int64_t hi1, int64_t lo2, int64_t hi2) {
+        return std::max<int64_t>({0, lo2 - hi1, lo1 - hi2});
+    };
     return std::max(along(a.minX, a.maxX, b.minX, b.maxX), along(a.minY, a.maxY, b.minY, b.maxY));
 }
 
@@ -45,7 +47,9 @@ void joinGroup(const FirmList& firms, std::vector<uint32_t>& group, Sets& sets) 
         if (!fresh) sets.join(it->second, i);
     }
     std::erase_if(group, [&](uint32_t i) { return firms[i].box.empty(); });
-    std::sort(group.begin(), group.end(), [&](uint32_t a, uint32_t b) { return firms[a].box.minX < firms[b].box.minX; });
+    std::sort(group.begin(), group.end(), [&](uint32_t a, uint32_t b) {
+        return firms[a].box.minX != firms[b].box.minX ? firms[a].box.minX < firms[b].box.minX : a < b;
+    });
     struct Partner {
         uint32_t index = UINT32_MAX;
         int64_t gap = INT64_MAX;
