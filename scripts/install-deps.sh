@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-dejavu-core
   liblitehtml-dev nlohmann-json3-dev libsqlite3-dev
+  libosmium2-dev libprotozero-dev zlib1g-dev libbz2-dev libexpat1-dev
   imagemagick valgrind
   g++-mingw-w64-i686 binutils-mingw-w64-i686 librsvg2-bin
 )

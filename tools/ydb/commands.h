@@ -21,6 +21,7 @@ int runNew(int argc, char** argv);
 // Why a command must not write into `folder`; empty when it is new, an empty folder, or `force`d.
 // `forceHint` ends the refusal of a folder that is not empty (", or add --force ...").
 std::string folderRefusal(const std::string& folder, const std::string& forceHint, bool force);
+int runImport(int argc, char** argv);
 
 // The usage of one command with every option, or of the whole tool for "ydb"; none for an unknown
 // command.

@@ -16,6 +16,7 @@ const Command commands[] = {
     {"build", runBuild}, {"info", runInfo}, {"check", runCheck},
     {"dump", runDump},   {"synth", runSynth}, {"query", runQuery},
     {"new", runNew},
+    {"import", runImport},
 };
 
 bool asksForHelp(const char* argument) {

@@ -21,6 +21,7 @@ const Usage usages[] = {
      "  ydb dump FILE TABLE                          one JSON object per record\n"
      "  ydb synth [--firms N] -o DIR [--seed S] [--force]   write a generated source edition\n"
      "  ydb query FILE WHAT [ARGUMENTS] [--json]     the lines the handheld's lists and searches show\n"
+     "  ydb import EXTRACT -o DIR [OPTIONS]          write a source edition from a map extract\n"
      "  ydb help [COMMAND]                           this text, or one command's (also COMMAND --help)\n"
      "exit codes: 0 done (check: nothing found); 1 the source or the file is damaged or has findings;\n"
      "            2 usage, or a file that cannot be read or written\n"},
@@ -76,6 +77,15 @@ const Usage usages[] = {
      "                                box; the list comes when the text reaches its fifth compacted\n"
      "                                letter (spaces, dots, hyphens and quotes not counted)\n"
      "  complete-street TEXT          the street box's list: at exactly three compacted letters\n"},
+    {"import",
+     "usage: ydb import EXTRACT -o DIR [--rubrics FILE] [--title TEXT]... [--city-letter L] [--quiet]\n"
+     "Writes a source edition from the firms of an OpenStreetMap extract (.osm.pbf, or .osm XML, also\n"
+     "as .osm.gz or .osm.bz2), and prints what was read, written, left out and cut.\n"
+     "  -o DIR            the folder to write: a new or empty one; nothing is written on a failure\n"
+     "  --rubrics FILE    the table of tags to rubrics (default: the one built in, tag_rubrics.txt)\n"
+     "  --title TEXT      a line of the edition's title (repeat for more; default \"Справочник организаций\")\n"
+     "  --city-letter L   the city letter (default С; М selects the second set of information pages)\n"
+     "  --quiet           no progress line and no report\n"},
 };
 
 } // namespace

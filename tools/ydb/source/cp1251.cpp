@@ -19,13 +19,17 @@ char16_t unicodeOf(unsigned char byte) {
     return upperHalf[byte - 0x80];
 }
 
-int byteOf(uint32_t cp) {
+} // namespace
+
+int cp1251ByteOf(uint32_t cp) {
     if (cp < 0x80) return static_cast<int>(cp);
     if (cp >= 0x0410 && cp <= 0x044F) return static_cast<int>(0xC0 + (cp - 0x0410));
     for (int i = 0; i < 64; ++i)
         if (upperHalf[i] == cp && cp != 0xFFFD) return 0x80 + i;
     return -1;
 }
+
+namespace {
 
 void appendUtf8(std::string& out, uint32_t cp) {
     if (cp < 0x80) {
@@ -45,7 +49,8 @@ void appendUtf8(std::string& out, uint32_t cp) {
     }
 }
 
-// Decodes one code point at text[i], advancing i; returns false on a malformed sequence.
+} // namespace
+
 bool nextCodePoint(std::string_view text, size_t& i, uint32_t& cp) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     int extra = 0;
@@ -72,8 +77,6 @@ bool nextCodePoint(std::string_view text, size_t& i, uint32_t& cp) {
     return true;
 }
 
-} // namespace
-
 bool utf8ToCp1251(std::string_view utf8, std::string& out, std::string* bad) {
     out.clear();
     out.reserve(utf8.size());
@@ -84,7 +87,7 @@ bool utf8ToCp1251(std::string_view utf8, std::string& out, std::string* bad) {
             if (bad) *bad = "invalid UTF-8";
             return false;
         }
-        int b = byteOf(cp);
+        int b = cp1251ByteOf(cp);
         if (b < 0) {
             if (bad) {
                 char name[16];

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,3 +19,10 @@ std::string utf16ToUtf8(const char16_t* text, size_t capacity);
 
 // Number of characters of a UTF-8 text (code points), for messages about lengths.
 size_t utf8Length(std::string_view utf8);
+
+// The code page 1251 byte of one Unicode character, or -1 when the code page has none.
+int cp1251ByteOf(uint32_t cp);
+
+// Decodes the UTF-8 character at text[i] into `cp` and advances i past it; false (i unchanged) on a
+// malformed or cut sequence.
+bool nextCodePoint(std::string_view text, size_t& i, uint32_t& cp);

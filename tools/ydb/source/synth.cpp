@@ -1,4 +1,5 @@
 #include "tools/ydb/source/synth.h"
+#include "tools/ydb/source/synth_words.h"
 
 #include <filesystem>
 #include <fstream>
@@ -12,23 +13,9 @@ using nlohmann::json;
 
 namespace {
 
-// splitmix64: the same sequence on every platform, so a seed names one edition.
-struct Random {
-    uint64_t state;
-    uint64_t next() {
-        uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    uint32_t below(uint32_t n) { return static_cast<uint32_t>(next() % n); }
-    template <size_t N> const char* pick(const char* const (&items)[N]) { return items[below(N)]; }
-};
-
-const char* const syllables[] = {"Ал", "Бор", "Вест", "Гран", "Дом", "Евро", "Жар", "Зен", "Ист", "Кам",
-                                 "Лен", "Мир", "Нев", "Онт", "Пет", "Рус", "Сев", "Тех", "Уни", "Фар",
-                                 "Хим", "Цен", "Чер", "Шат", "Эко", "Юг", "Ярт", "Мед", "Стро", "Торг"};
-const char* const endings[] = {"ком", "сервис", "строй", "маркет", "тех", "лайн", "групп", "плюс", "снаб", "инвест"};
+using Random = SynthRandom;
+const auto& syllables = synthSyllables;
+const auto& endings = synthEndings;
 const char* const prefixes[] = {"ООО", "ЗАО", "ОАО", "ИП", "АО", "", "", ""};
 const char* const streetKinds[] = {"ул.", "пр.", "пер.", "наб.", "ш."};
 const char* const hours[] = {"пн-пт 9-18", "ежедневно 10-22", "круглосуточно", "пн-сб 10-20, вс 11-18"};
