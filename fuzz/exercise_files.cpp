@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "db/format.h"
 #include "emulator.h"
 
 std::string exerciseDeviceRoot(const std::string& hostRoot, const char* prefix) {
@@ -22,6 +23,10 @@ bool writeExerciseInput(const std::string& hostFile, const uint8_t* data, size_t
     if (!file) return false;
     const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
     return std::fclose(file) == 0 && written;
+}
+
+uint8_t exerciseWay(const uint8_t* data, size_t size) {
+    return size >= ydb::headerSize ? data[ydb::headerSize - 1] : 0;
 }
 
 void exerciseBroken(const char* exercise, const char* what) {
