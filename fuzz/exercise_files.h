@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <string>
 
+// A new folder for the inputs, named after `prefix`, in memory when the host allows; empty when
+// none could be made.
+std::string exerciseFolder(const char* prefix);
+
 // Makes `hostRoot` the device root or, when it is empty, a new folder under the host's temporary
 // folder named after `prefix`. Answers that folder; empty when it could not be made or set.
 std::string exerciseDeviceRoot(const std::string& hostRoot, const char* prefix);

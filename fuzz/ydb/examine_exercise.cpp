@@ -6,6 +6,7 @@
 #include "db/database.h"
 #include "db/database_program.h"
 #include "emulator.h"
+#include "fuzz/exercise_files.h"
 #include "tools/ydb/examine/database_check.h"
 #include "tools/ydb/examine/host_database.h"
 #include "tools/ydb/examine/record_json.h"
@@ -16,9 +17,9 @@ std::string hostFile;
 }
 
 bool prepareExamineExercise() {
-    char pattern[] = "/tmp/ydb-examine-XXXXXX";
-    if (!mkdtemp(pattern)) return false;
-    hostFile = std::string(pattern) + "/examined.ydb";
+    const std::string folder = exerciseFolder("ydb-examine");
+    if (folder.empty()) return false;
+    hostFile = folder + "/examined.ydb";
     emu::setMessageBoxHandler([](HWND, std::u16string_view, std::u16string_view, UINT) { return IDOK; });
     return true;
 }
