@@ -163,11 +163,19 @@ void scanTable(DirectoryDatabase& db, int table, uint16_t detail, Followed& foll
         broken("an unexpected reader code");
 }
 
-void readEveryWay(DirectoryDatabase& db) {
+// Which detail flags the scans use: the firm table's and every other table's, each a range.
+struct Details {
+    uint16_t firstFirm, firmEnd, firstOther, otherEnd;
+};
+constexpr Details everyDetail{0, 8, 0, 2};
+
+void readTables(DirectoryDatabase& db, const Details& details) {
     Followed followed;
     for (int table = 0; table < ydb::tableCount; ++table) {
-        const uint16_t details = table == tableFirms ? 8 : 2;
-        for (uint16_t detail = 0; detail < details; ++detail) scanTable(db, table, detail, followed);
+        const bool firms = table == tableFirms;
+        const uint16_t end = firms ? details.firmEnd : details.otherEnd;
+        for (uint16_t detail = firms ? details.firstFirm : details.firstOther; detail < end; ++detail)
+            scanTable(db, table, detail, followed);
     }
     for (int table = 0; table < ydb::tableCount; ++table)
         for (int i = 0; i < followed.count[table]; ++i) {
@@ -178,6 +186,30 @@ void readEveryWay(DirectoryDatabase& db) {
             if (readRecord(db, table, followed.refs[table][i], detail, cap) == 0) checkSlots(db, table, detail);
             if (readRecord(db, table, readNext, detail, noCap) == 0) checkSlots(db, table, detail);
         }
+}
+
+// A window of 1024 bytes (below the floor, with nothing to reclaim) or one of 64 KB.
+void useWindow(DirectoryDatabase& db, bool small) {
+    releaseWindow(db);
+    emu::setAvailablePhysicalMemory(small ? 4096 : 256u * 1024);
+    takeMemoryReading();
+}
+
+// Opens the bytes as a database and reads them through the windows asked for.
+void exercise(const uint8_t* data, size_t size, bool smallWindow, bool largeWindow, const Details& details) {
+    if (!writeExerciseInput(hostFile, data, size)) return;
+    const size_t blocksBefore = emu::liveLocalBlocks();
+    DirectoryDatabase* db = createDatabase();
+    if (!db) return;
+    openDatabase(*db, devicePath);
+    for (const bool small : {true, false}) {
+        if (small ? !smallWindow : !largeWindow) continue;
+        useWindow(*db, small);
+        readTables(*db, details);
+    }
+    destroyDatabase(db);
+    emu::clearJournal();
+    if (emu::liveLocalBlocks() != blocksBefore) broken("a block was left behind");
 }
 
 } // namespace
@@ -193,23 +225,14 @@ bool prepareDatabaseExercise(const std::string& hostRoot) {
     return true;
 }
 
-void exerciseDatabase(const uint8_t* data, size_t size) {
-    if (!writeExerciseInput(hostFile, data, size)) return;
-    const size_t blocksBefore = emu::liveLocalBlocks();
-    DirectoryDatabase* db = createDatabase();
-    if (!db) return;
-    openDatabase(*db, devicePath);
-    // A window of 1024 bytes (below the floor, with nothing to reclaim), then one of 64 KB.
-    emu::setAvailablePhysicalMemory(4096);
-    takeMemoryReading();
-    readEveryWay(*db);
-    releaseWindow(*db);
-    emu::setAvailablePhysicalMemory(256u * 1024);
-    takeMemoryReading();
-    readEveryWay(*db);
-    destroyDatabase(db);
-    emu::clearJournal();
-    if (emu::liveLocalBlocks() != blocksBefore) broken("a block was left behind");
+void exerciseDatabase(const uint8_t* data, size_t size) { exercise(data, size, true, true, everyDetail); }
+
+void exerciseDatabaseOneWay(const uint8_t* data, size_t size) {
+    const uint8_t way = exerciseWay(data, size);
+    const bool small = (way & 1) == 0;
+    const auto firm = static_cast<uint16_t>((way >> 1) & 7);
+    const auto other = static_cast<uint16_t>((way >> 4) & 1);
+    exercise(data, size, small, !small, {firm, static_cast<uint16_t>(firm + 1), other, static_cast<uint16_t>(other + 1)});
 }
 
 size_t exerciseMessageBoxes() { return boxCount; }

@@ -11,6 +11,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    exerciseDatabase(data, size);
+    exerciseDatabaseOneWay(data, size);
     return 0;
 }

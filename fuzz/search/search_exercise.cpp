@@ -22,6 +22,8 @@ constexpr char16_t devicePath[] = u"\\queries.ydb";
 // Enough to reach every kind of list, few enough that one input stays quick.
 constexpr uint32_t rubricListsFollowed = 16;
 constexpr uint32_t letterLinesFollowed = 8;
+// The free memory the large window is a quarter of: the least that needs nothing closed.
+constexpr uint64_t largeWindowMemory = windowMemoryFloor;
 
 std::string hostFile;
 size_t lines = 0;
@@ -126,11 +128,18 @@ void runWhitePages(DirectoryDatabase& db, AnsweringHooks& hooks) {
     }
 }
 
-void runSearches(DirectoryDatabase& db, const std::u16string& key) {
+// Which searches run: the answers to their questions and the modes, each a range.
+struct Searches {
+    int firstAnswer, answerEnd;
+    int32_t firstMode, modeEnd;
+};
+constexpr Searches everySearch{0, 2, 0, searchModeCount};
+
+void runSearches(DirectoryDatabase& db, const std::u16string& key, const Searches& searches) {
     const std::u16string keys[] = {key, key.substr(0, 3), u"\u0410"};
-    for (int answer : {IDYES, IDNO}) {
-        AnsweringHooks hooks(answer);
-        for (int32_t mode = 0; mode < searchModeCount; ++mode) {
+    for (int a = searches.firstAnswer; a < searches.answerEnd; ++a) {
+        AnsweringHooks hooks(a == 0 ? IDYES : IDNO);
+        for (int32_t mode = searches.firstMode; mode < searches.modeEnd; ++mode) {
             for (const std::u16string& name : keys) {
                 for (const char16_t* street : {u"", u"\u0410"}) {
                     CheckedList results(99);
@@ -168,13 +177,25 @@ bool prepareSearchExercise(const std::string& hostRoot) {
     emu::setMessageBoxHandler([](HWND, std::u16string_view, std::u16string_view, UINT style) {
         return emu::defaultMessageBoxAnswer(style);
     });
-    emu::setAvailablePhysicalMemory(64u << 20);
+    emu::setAvailablePhysicalMemory(largeWindowMemory);
     takeMemoryReading();
     hostFile = root + "/queries.ydb";
     return true;
 }
 
-void exerciseSearches(const uint8_t* data, size_t size) {
+namespace {
+
+// A window of 1024 bytes, which the scans refill and records straddle, or one of 1 MB that holds
+// a fuzz input whole (a larger one would only cost its allocation, run after run).
+void useWindow(DirectoryDatabase& db, bool small) {
+    releaseWindow(db);
+    emu::setAvailablePhysicalMemory(small ? 4096 : largeWindowMemory);
+    takeMemoryReading();
+}
+
+// Opens the bytes as a database and runs the lists, the searches asked for through the windows
+// asked for, and the completions.
+void exercise(const uint8_t* data, size_t size, bool largeWindow, bool smallWindow, const Searches& searches) {
     if (!writeExerciseInput(hostFile, data, size)) broken("the input cannot be written");
 
     const size_t blocksBefore = emu::liveLocalBlocks();
@@ -193,21 +214,32 @@ void exerciseSearches(const uint8_t* data, size_t size) {
         runWhitePages(*db, hooks);
     }
     const std::u16string key = keyFromFirstFirm(*db);
-    runSearches(*db, key);
-    // Again through a window of 1024 bytes, which the scans refill and records straddle.
-    releaseWindow(*db);
-    emu::setAvailablePhysicalMemory(4096);
-    takeMemoryReading();
-    runSearches(*db, key);
-    releaseWindow(*db);
-    emu::setAvailablePhysicalMemory(64u << 20);
-    takeMemoryReading();
+    for (const bool small : {false, true}) {
+        if (small ? !smallWindow : !largeWindow) continue;
+        useWindow(*db, small);
+        runSearches(*db, key, searches);
+    }
+    useWindow(*db, false);
     runCompletions(*db, key);
     freeStreetList(streetList);
     freeRubricTable();
     searchState = SearchState{};
     destroyDatabase(db);
+    // The small window asks for memory to be freed each time, and the journal keeps each request.
+    emu::clearJournal();
     if (emu::liveLocalBlocks() != blocksBefore) broken("a block left behind");
+}
+
+}  // namespace
+
+void exerciseSearches(const uint8_t* data, size_t size) { exercise(data, size, true, true, everySearch); }
+
+void exerciseSearchesOneWay(const uint8_t* data, size_t size) {
+    const uint8_t way = exerciseWay(data, size);
+    const bool small = (way & 1) != 0;
+    const int answer = (way >> 1) & 1;
+    const int32_t mode = (way >> 2) % searchModeCount;
+    exercise(data, size, !small, small, {answer, answer + 1, mode, mode + 1});
 }
 
 size_t exercisedLines() { return lines; }

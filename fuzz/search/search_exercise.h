@@ -16,5 +16,9 @@ bool prepareSearchExercise(const std::string& hostRoot = {});
 // Writes the bytes as a database file and runs every query over it. A broken invariant aborts.
 void exerciseSearches(const uint8_t* data, size_t size);
 
+// The same, the searches one way of all: one window size, one answer and one mode, chosen by the
+// input's way byte (exerciseWay). The fuzz target's run; the corpus replay runs every way.
+void exerciseSearchesOneWay(const uint8_t* data, size_t size);
+
 // Lines the queries listed so far, for a test to see that they ran.
 size_t exercisedLines();

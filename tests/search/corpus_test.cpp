@@ -1,5 +1,6 @@
-// The fuzz corpus of database files (valid seeds and inputs that once broke the reader) replayed
-// through every list and search on every test run.
+// The fuzz corpora of database files (the database target's and the search target's own: valid
+// seeds and inputs that once broke the reader) replayed through every list and search on every
+// test run.
 #include "fuzz/search/search_exercise.h"
 #include "tests/corpus_replay.h"
 #include "tests/search/search_fixture.h"
@@ -17,6 +18,7 @@ protected:
 TEST_F(SearchCorpusTest, EveryCorpusFileGoesThroughEveryQuery) {
     ASSERT_TRUE(prepareSearchExercise(root));
     EXPECT_GE(replayCorpus(DIR_DATABASE_CORPUS, exerciseSearches), 7u);
+    EXPECT_GE(replayCorpus(DIR_SEARCH_CORPUS, exerciseSearches), 1u);
     EXPECT_GT(exercisedLines(), 0u);
 }
 

@@ -1,12 +1,12 @@
-// The examiner over damaged files: the database corpus and copies of a sound edition with bytes
-// changed all over, each checked and dumped to the end (under the sanitizers in the ASan run).
+// The examiner over damaged files: the database corpus, the examiner target's own corpus and
+// copies of a sound edition with bytes changed all over, each checked and dumped to the end
+// (under the sanitizers in the ASan run).
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <random>
 
 #include "fuzz/ydb/examine_exercise.h"
+#include "tests/corpus_replay.h"
 #include "tests/ydb/built_edition.h"
 
 namespace {
@@ -16,15 +16,14 @@ protected:
     static void SetUpTestSuite() { ASSERT_TRUE(prepareExamineExercise()); }
 };
 
-TEST_F(DamagedExamine, TheCorpusIsExaminedToTheEnd) {
-    size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(DIR_DATABASE_CORPUS)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        exerciseExaminer(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-        ++files;
-    }
-    EXPECT_GT(files, 0u);
+TEST_F(DamagedExamine, TheCorporaAreExaminedToTheEnd) {
+    size_t records = 0;
+    const auto examine = [&records](const std::string&, const std::string& bytes) {
+        records += exerciseExaminer(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    };
+    EXPECT_GT(forEachCorpusFile(DIR_DATABASE_CORPUS, examine), 0u);
+    EXPECT_GT(forEachCorpusFile(DIR_EXAMINE_CORPUS, examine), 0u);
+    EXPECT_GT(records, 0u);
 }
 
 TEST_F(DamagedExamine, ChangedBytesAnywhereAreFoundWithoutHarm) {
