@@ -259,6 +259,14 @@ int sortedPosition(const ListState& s, std::u16string_view text)
     return static_cast<int>(at - s.items.begin());
 }
 
+// Two states of a shown bar draw alike: same place, same enabled look, same thumb.
+bool looksTheSame(const ScrollBar& a, const ScrollBar& b)
+{
+    const RECT thumbA = thumbRect(a);
+    const RECT thumbB = thumbRect(b);
+    return EqualRect(&a.rect, &b.rect) && canScroll(a) == canScroll(b) && EqualRect(&thumbA, &thumbB);
+}
+
 LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
 {
     if (index < -1 || index > count(s))
@@ -275,13 +283,19 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
         ++s.selected;
     // The line tapped last has moved: a tap on whatever is there now is no double tap.
     s.lastTapItem = -1;
-    // A line added below the last one shown (a long list filled while it paints) moves only the
-    // scroll bar's thumb: the lines shown are not drawn again.
+    // A line added below the last one shown (a long list filled while it paints) changes at most
+    // the scroll bar, and only when its thumb moves or grows by a pixel: the list's lines are not
+    // drawn again, and while the thumb stays put nothing is.
     const bool belowShown = !before.multiColumn && index > s.top + before.rows;
-    if (belowShown && before.vertical.shown == layoutOf(window, s).vertical.shown)
-        InvalidateRect(window, &before.vertical.rect, FALSE);
-    else
+    if (!belowShown) {
         InvalidateRect(window, nullptr, TRUE);
+        return index;
+    }
+    const ListLayout after = layoutOf(window, s);
+    if (before.vertical.shown != after.vertical.shown)
+        InvalidateRect(window, nullptr, TRUE);
+    else if (before.vertical.shown && !looksTheSame(before.vertical, after.vertical))
+        InvalidateRect(window, &before.vertical.rect, FALSE);
     return index;
 }
 

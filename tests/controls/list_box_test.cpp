@@ -230,6 +230,24 @@ TEST_F(ListBoxTest, LinesAddedBelowTheShownOnesRepaintOnlyTheScrollBar)
     EXPECT_GE(dirty.left, 240 - 16) << "only the bar at the right edge";
     pump();
 
+    // Once the thumb is as small as it gets and stays at the top, a line more changes nothing
+    // drawn; a scrolled list's thumb moves up with every few lines and is drawn again.
+    for (int i = 0; i < 2000; ++i)
+        add(u"строка");
+    pump();
+    add(u"ещё одна");
+    EXPECT_FALSE(GetUpdateRect(list, &dirty, FALSE));
+    SendMessageW(list, LB_SETTOPINDEX, 1500, 0);
+    pump();
+    int redrawn = 0;
+    for (int i = 0; i < 50; ++i) {
+        add(u"строка");
+        redrawn += GetUpdateRect(list, &dirty, FALSE) ? 1 : 0;
+        pump();
+    }
+    EXPECT_GT(redrawn, 0);
+    EXPECT_LT(redrawn, 50);
+
     // A line inserted among the shown ones, or the bar appearing, redraws the lines.
     SendMessageW(list, LB_INSERTSTRING, 1, reinterpret_cast<LPARAM>(u"вставка"));
     ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
