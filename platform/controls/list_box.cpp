@@ -259,6 +259,18 @@ int sortedPosition(const ListState& s, std::u16string_view text)
     return static_cast<int>(at - s.items.begin());
 }
 
+// The layout once a line has been added. In a single column whose vertical bar shows already,
+// one line more changes only the bar's range: the layout is not worked out again.
+ListLayout layoutAfterInsert(HWND window, ListState& s, const ListLayout& before)
+{
+    if (before.multiColumn || !before.vertical.shown)
+        return layoutOf(window, s);
+    ListLayout after = before;
+    setScrollRange(after.vertical, 0, count(s) - 1, after.rows);
+    after.vertical.position = s.top;
+    return after;
+}
+
 // Two states of a shown bar draw alike: same place, same enabled look, same thumb.
 bool looksTheSame(const ScrollBar& a, const ScrollBar& b)
 {
@@ -286,15 +298,21 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
     // A line added below the last one shown (a long list filled while it paints) changes at most
     // the scroll bar, and only when its thumb moves or grows by a pixel: the list's lines are not
     // drawn again, and while the thumb stays put nothing is.
+    // A line added among the shown ones moves only the lines from it down, and one added last
+    // (a list filled while it paints) draws only itself.
     const bool belowShown = !before.multiColumn && index > s.top + before.rows;
-    if (!belowShown) {
+    const bool amongShown = !before.multiColumn && index >= s.top && !belowShown;
+    const ListLayout after = layoutAfterInsert(window, s, before);
+    if ((!belowShown && !amongShown) || before.vertical.shown != after.vertical.shown) {
         InvalidateRect(window, nullptr, TRUE);
         return index;
     }
-    const ListLayout after = layoutOf(window, s);
-    if (before.vertical.shown != after.vertical.shown)
-        InvalidateRect(window, nullptr, TRUE);
-    else if (before.vertical.shown && !looksTheSame(before.vertical, after.vertical))
+    if (amongShown) {
+        RECT moved = after.items;
+        moved.top = itemRect(window, s, after, index).top;
+        InvalidateRect(window, &moved, TRUE);
+    }
+    if (before.vertical.shown && !looksTheSame(before.vertical, after.vertical))
         InvalidateRect(window, &before.vertical.rect, FALSE);
     return index;
 }

@@ -218,10 +218,18 @@ TEST_F(ListBoxTest, LinesAddedBelowTheShownOnesRepaintOnlyTheScrollBar)
 {
     makeList(LBS_NOTIFY | WS_VSCROLL);
     const int rows = 160 / itemHeight();
-    for (int i = 0; i < rows + 5; ++i)
+    RECT dirty{};
+    // A short list filled while it paints: a line added last draws only itself.
+    for (int i = 0; i < 3; ++i)
         add(u"строка");
     pump();
-    RECT dirty{};
+    add(u"четвёртая");
+    ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
+    EXPECT_EQ(dirty.top, 3 * itemHeight());
+    pump();
+    for (int i = 4; i < rows + 5; ++i)
+        add(u"строка");
+    pump();
     EXPECT_FALSE(GetUpdateRect(list, &dirty, FALSE));
 
     // A long list growing while it paints: the lines shown stay as they are drawn.
@@ -248,10 +256,15 @@ TEST_F(ListBoxTest, LinesAddedBelowTheShownOnesRepaintOnlyTheScrollBar)
     EXPECT_GT(redrawn, 0);
     EXPECT_LT(redrawn, 50);
 
-    // A line inserted among the shown ones, or the bar appearing, redraws the lines.
+    // A line inserted among the shown ones redraws the lines from it down; the bar appearing
+    // redraws them all.
+    SendMessageW(list, LB_SETTOPINDEX, 0, 0);
+    pump();
     SendMessageW(list, LB_INSERTSTRING, 1, reinterpret_cast<LPARAM>(u"вставка"));
     ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
     EXPECT_EQ(dirty.left, 0);
+    EXPECT_EQ(dirty.top, itemHeight());
+    EXPECT_GE(dirty.bottom, rows * itemHeight());
     pump();
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (int i = 0; i < rows; ++i)
