@@ -279,6 +279,23 @@ bool looksTheSame(const ScrollBar& a, const ScrollBar& b)
     return EqualRect(&a.rect, &b.rect) && canScroll(a) == canScroll(b) && EqualRect(&thumbA, &thumbB);
 }
 
+// A list that widens its extent as it is filled (its widest line so far) redraws its lines only
+// when they move: when the offset or a bar's presence changes. Otherwise at most the horizontal
+// bar changes.
+void setHorizontalExtent(HWND window, ListState& s, int extent)
+{
+    if (extent == s.horizontalExtent)
+        return;
+    const ListLayout before = layoutOf(window, s);
+    s.horizontalExtent = extent;
+    setHorizontalOffset(window, s, s.hOffset);
+    const ListLayout after = layoutOf(window, s);
+    if (before.vertical.shown != after.vertical.shown || before.horizontal.shown != after.horizontal.shown)
+        InvalidateRect(window, nullptr, TRUE);
+    else if (after.horizontal.shown && !looksTheSame(before.horizontal, after.horizontal))
+        InvalidateRect(window, &after.horizontal.rect, FALSE);
+}
+
 LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
 {
     if (index < -1 || index > count(s))
@@ -757,9 +774,7 @@ LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         InvalidateRect(window, nullptr, TRUE);
         return 0;
     case LB_SETHORIZONTALEXTENT:
-        s->horizontalExtent = static_cast<int>(wParam);
-        setHorizontalOffset(window, *s, s->hOffset);
-        InvalidateRect(window, nullptr, TRUE);
+        setHorizontalExtent(window, *s, static_cast<int>(wParam));
         return 0;
     case LB_GETHORIZONTALEXTENT:
         return s->horizontalExtent;

@@ -275,6 +275,27 @@ TEST_F(ListBoxTest, LinesAddedBelowTheShownOnesRepaintOnlyTheScrollBar)
     EXPECT_EQ(dirty.left, 0) << "the bar takes room from the lines";
 }
 
+TEST_F(ListBoxTest, AWiderExtentRedrawsTheLinesOnlyWhenTheHorizontalBarAppears)
+{
+    makeList(LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL);
+    for (int i = 0; i < 5; ++i)
+        add(u"строка");
+    pump();
+    RECT dirty{};
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 100, 0);
+    EXPECT_FALSE(GetUpdateRect(list, &dirty, FALSE)) << "narrower than the list: nothing changes";
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 400, 0);
+    ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
+    EXPECT_EQ(dirty.top, 0) << "the bar appears and takes room from the lines";
+    pump();
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 500, 0);
+    ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
+    EXPECT_GE(dirty.top, 160 - 16) << "only the bar at the bottom edge";
+    pump();
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 500, 0);
+    EXPECT_FALSE(GetUpdateRect(list, &dirty, FALSE));
+}
+
 TEST_F(ListBoxTest, ScrollBarArrowScrollsOneLine)
 {
     makeList(LBS_NOTIFY | WS_VSCROLL);
