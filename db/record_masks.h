@@ -58,27 +58,31 @@ inline uint64_t laneMask(Bytes16 lanes) {
 inline void maskWindow(WindowMasks& masks, const uint8_t* window, uint32_t start, uint32_t available,
                        const ByteSet& set) {
     using namespace record_masks;
-    const uint32_t length = (available < WindowMasks::span ? available : WindowMasks::span) / 64 * 64;
+    const uint32_t words = (available < WindowMasks::span ? available : WindowMasks::span) / 64;
+    // Locals, so that the stores into the masks do not make the loop read the set again.
+    const int count = set.count;
     Bytes16 wanted[4] = {};
-    for (int i = 0; i < set.count; ++i) wanted[i] += set.bytes[i];
+    for (int i = 0; i < count; ++i) wanted[i] += set.bytes[i];
     const uint8_t* at = window + start;
-    for (uint32_t w = 0; w < length / 64; ++w, at += 64) {
+    for (uint32_t w = 0; w < words; ++w, at += 64) {
         const Bytes16 blocks[4] = {load16(at), load16(at + 16), load16(at + 32), load16(at + 48)};
         uint64_t zeros = 0;
         uint64_t chosen = 0;
         for (int b = 0; b < 4; ++b) {
             zeros |= laneMask(reinterpret_cast<Bytes16>(blocks[b] == 0)) << (16 * b);
-            if (set.count == 0) continue;
+            if (count == 0) continue;
             auto hits = blocks[b] == wanted[0];
-            for (int i = 1; i < set.count; ++i) hits |= blocks[b] == wanted[i];
+            if (count > 1) hits |= blocks[b] == wanted[1];
+            if (count > 2) hits |= blocks[b] == wanted[2];
+            if (count > 3) hits |= blocks[b] == wanted[3];
             chosen |= laneMask(reinterpret_cast<Bytes16>(hits)) << (16 * b);
         }
         masks.zeros[w] = zeros;
         masks.chosen[w] = chosen;
     }
-    masks.zeros[length / 64] = masks.chosen[length / 64] = 0;
+    masks.zeros[words] = masks.chosen[words] = 0;
     masks.base = start;
-    masks.length = length;
+    masks.length = words * 64;
 }
 
 // The 64 bits of a mask from bit `at` (below the masked length) on.
