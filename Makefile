@@ -8,41 +8,51 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
+# Every phase says how long it took when it ends; `make test` lists them all again at its end.
+PHASE_LOG ?= $(CURDIR)/$(BUILD)/phases.txt
+export PHASE_LOG
+TIMED = bash scripts/timed.sh
 
-.PHONY: all deps configure build test test-fast test-asan fuzz bench run clean dist launcher mingw-check
+.PHONY: all deps configure build test test-fast test-asan fuzz bench run clean dist launcher mingw-check phases-start
 
 all: build
 
 deps:
-	@bash scripts/install-deps.sh
+	@$(TIMED) "packages" bash scripts/install-deps.sh
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDIR_WERROR=ON $(CMAKE_FLAGS)
+	@$(TIMED) "configure" cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDIR_WERROR=ON $(CMAKE_FLAGS)
 
 configure: deps $(BUILD)/CMakeCache.txt
 
 build: configure
-	cmake --build $(BUILD) -j $(JOBS)
+	@$(TIMED) "build" cmake --build $(BUILD) -j $(JOBS)
 
 test-fast: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@$(TIMED) "tests" ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # fontconfig's process-wide caches are not leaks of ours; the tools run during the build need the
 # same suppressions as the tests.
 test-asan: export LSAN_OPTIONS = suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DDIR_WERROR=ON -DDIR_SANITIZE=ON -DDIR_BENCH=OFF $(CMAKE_FLAGS)
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  ctest --output-on-failure -j $(JOBS)
+	@$(TIMED) "sanitizer configure" cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DDIR_WERROR=ON -DDIR_SANITIZE=ON \
+	  -DDIR_BENCH=OFF $(CMAKE_FLAGS)
+	@$(TIMED) "sanitizer build" cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  $(TIMED) "sanitizer tests" ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 fuzz: deps
-	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-	  -DDIR_FUZZ=ON -DDIR_BENCH=OFF $(CMAKE_FLAGS)
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
-	bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	@$(TIMED) "fuzz configure" cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+	  -DCMAKE_CXX_COMPILER=clang++ -DDIR_FUZZ=ON -DDIR_BENCH=OFF $(CMAKE_FLAGS)
+	@$(TIMED) "fuzz build" cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	@$(TIMED) "fuzz runs" bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-test: test-fast mingw-check test-asan fuzz
+# The phase list starts empty, each phase adds its line, and the list is shown once more at the end.
+test: phases-start test-fast mingw-check test-asan fuzz
+	@echo "make test, phase by phase:"; cat $(PHASE_LOG)
+
+phases-start:
+	@rm -f $(PHASE_LOG)
 
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DDIR_BENCH=ON $(CMAKE_FLAGS)
@@ -63,7 +73,7 @@ launcher: dist
 
 # Vantory's sources and resource script against the real windows.h, into a 32-bit Vantory.exe.
 mingw-check: configure
-	bash scripts/mingw-check.sh $(BUILD)
+	@$(TIMED) "mingw check" bash scripts/mingw-check.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench

@@ -1,5 +1,6 @@
 #include "db/details_scan.h"
 
+#include "db/record_masks.h"
 #include "db/window_scan.h"
 
 namespace {
@@ -29,21 +30,73 @@ bool walkDetails(const DirectoryDatabase& db, uint32_t start, DetailsFields& fie
     return walkWholeRecord(db, start, fields, walkDetailsBody, next);
 }
 
+enum SoundWalk { notSound, walked, passedOver };
+
+// As the firm scan's: a sound record's five texts take the whole body after the firm reference,
+// so that stretch holds exactly five 0 bytes and ends with one. Its texts are read from the
+// window's masks; one whose comment holds none of `commentBytes` is passed over. Records longer
+// than the masks' span, or near the window's end, take the field walk.
+SoundWalk walkSoundRecord(const DirectoryDatabase& db, WindowMasks& masks, uint32_t start,
+                          const ByteSet& commentBytes, DetailsFields& fields, uint32_t* next) {
+    if (db.windowLength - start < 2) return notSound;
+    const uint16_t length = ydb::loadU16(db.window + start);
+    if (length > db.windowLength - start - 2 || length < 4 + 5) return notSound;
+    if (!maskedThrough(masks, db.window, db.windowLength, commentBytes, start, start + 2 + length)) return notSound;
+    const uint32_t body = start + 2 - masks.base;
+    uint32_t ends[5];
+    uint32_t at = body + 4;
+    for (uint32_t& end : ends) {
+        end = nextBit(masks.zeros, at, body + length);
+        if (end == body + length) return notSound;
+        at = end + 1;
+    }
+    if (ends[4] != body + length - 1) return notSound;
+    // A text over its limit shows a message: readRecord shows it.
+    if (ends[2] - ends[1] - 1 > ydb::rubricCodesMax || ends[3] - ends[2] - 1 > ydb::hoursMax ||
+        ends[4] - ends[3] - 1 > ydb::commentMax)
+        return notSound;
+    *next = start + 2 + length;
+    if (commentBytes.count > 0 && nextBit(masks.chosen, ends[3] + 1, ends[4]) == ends[4]) return passedOver;
+
+    const uint8_t* bytes = db.window + start + 2;
+    fields.bodyLength = length;
+    fields.firmRef = ydb::loadU32(bytes);
+    const char** texts[5] = {&fields.phones, &fields.namePrefix, &fields.rubricCodes, &fields.hours, &fields.comment};
+    uint32_t* lengths[5] = {&fields.phonesLength, &fields.namePrefixLength, &fields.rubricCodesLength,
+                            &fields.hoursLength, &fields.commentLength};
+    uint32_t begin = body + 4;
+    for (int k = 0; k < 5; ++k) {
+        *lengths[k] = ends[k] - begin;
+        // As dropUnheldTexts leaves them: the long texts (from the third) are none when empty.
+        *texts[k] = k < 2 || *lengths[k] ? reinterpret_cast<const char*>(bytes + (begin - body)) : nullptr;
+        begin = ends[k] + 1;
+    }
+    return walked;
+}
+
 } // namespace
 
-int32_t scanDetailTexts(DirectoryDatabase& db, DetailsTest test, void* context, uint32_t* ref) {
+int32_t scanDetailTexts(DirectoryDatabase& db, const ByteSet& commentBytes, DetailsTest test, void* context,
+                        uint32_t* ref) {
     DetailsFields fields;
     uint32_t next = 0;
+    bool testIt = true;
+    WindowMasks masks;
     return scanWindow(
         db, tableDetails, 0, noCap, fields,
         // A record whose decode shows a message goes through readRecord, which shows it.
         [&](uint32_t start, DetailsFields& f, uint32_t* after) {
-            return walkDetails(db, start, f, after) && !dropUnheldTexts(f);
+            const SoundWalk walk = walkSoundRecord(db, masks, start, commentBytes, f, after);
+            testIt = walk != passedOver;
+            return walk != notSound || (walkDetails(db, start, f, after) && !dropUnheldTexts(f));
         },
         [&](uint32_t start, DetailsFields& f) {
+            // The read may have filled the window anew: the masks are of what it held before.
+            masks.length = 0;
+            testIt = true;
             if (!walkDetails(db, start, f, &next)) return false;
             dropUnheldTexts(f);
             return true;
         },
-        [&](const DetailsFields& f) { return test(f, context); }, ref);
+        [&](const DetailsFields& f) { return testIt && test(f, context); }, ref);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "db/database.h"
+#include "db/record_masks.h"
 #include "db/record_walk.h"
 
 // The texts are window texts. rubricCodes, hours and comment are none where the details slot would
@@ -15,5 +16,7 @@ using DetailsTest = bool (*)(const DetailsFields& details, void* context);
 
 // From the cursor, the next details record that passes `test`: readOk with *ref its reference and
 // the cursor after it; readEndOfTable at the table's end; otherwise readRecord's failure. The
-// details slot is not kept current.
-int32_t scanDetailTexts(DirectoryDatabase& db, DetailsTest test, void* context, uint32_t* ref);
+// details slot is not kept current. A record walked in place whose comment holds none of
+// `commentBytes` is passed over untested (the test must turn it down as well).
+int32_t scanDetailTexts(DirectoryDatabase& db, const ByteSet& commentBytes, DetailsTest test, void* context,
+                        uint32_t* ref);

@@ -1,103 +1,72 @@
 #include "db/firm_scan.h"
 
+#include "db/record_masks.h"
 #include "db/window_scan.h"
-
-#include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
-using Bytes16 = uint8_t __attribute__((vector_size(16)));
+enum SoundWalk { notSound, walked, passedOver };
 
-Bytes16 load16(const uint8_t* at) {
-    Bytes16 value;
-    std::memcpy(&value, at, sizeof value);
-    return value;
-}
-
-// Bit i set where byte i of the sixteen at `at` is 0.
-uint32_t zeroMask16(const uint8_t* at) {
-    const auto zeros = reinterpret_cast<Bytes16>(load16(at) == 0);
-#if defined(__SSE2__)
-    return static_cast<uint32_t>(_mm_movemask_epi8(reinterpret_cast<__m128i>(zeros)));
-#else
-    uint64_t halves[2];
-    std::memcpy(halves, &zeros, sizeof halves);
-    uint32_t mask = 0;
-    // One distinct bit per lane, gathered into the top byte by the multiplication.
-    for (int h = 0; h < 2; ++h)
-        mask |= static_cast<uint32_t>(((halves[h] & 0x8040201008040201ull) * 0x0101010101010101ull) >> 56) << (8 * h);
-    return mask;
-#endif
-}
-
-// The mask of the 0 bytes among the `length` bytes at `at` (1 to 64, read as whole blocks of
-// sixteen) when there are exactly four and the last byte is the fourth, else 0: with the three
-// lowest set bits cleared, the mask must be the last byte's bit alone.
-uint64_t fourZerosEnding(const uint8_t* at, uint32_t length) {
-    uint64_t zeros = zeroMask16(at);
-    if (length > 16) zeros |= uint64_t{zeroMask16(at + 16)} << 16;
-    if (length > 32) zeros |= uint64_t{zeroMask16(at + 32)} << 32;
-    if (length > 48) zeros |= uint64_t{zeroMask16(at + 48)} << 48;
-    const uint64_t last = uint64_t{1} << (length - 1);
-    zeros &= last | (last - 1);
+// A sound record is one whose field walk ends exactly at its body's end: after the name and the
+// two numbers, the four texts take the rest but the details reference, so that stretch holds
+// exactly four 0 bytes and ends with one. Such a record is read from the window's masks, and one
+// whose texts hold none of the filter's bytes is passed over without placing them. Any other
+// record (one whose name runs past its body, a long one, one near the window's end) is left to
+// the full walk.
+SoundWalk walkSoundRecord(const DirectoryDatabase& db, WindowMasks& masks, uint32_t start, FirmTexts wanted,
+                          const FirmFilter& filter, FirmFields& fields, uint32_t* next) {
+    if (db.windowLength - start < 2) return notSound;
+    const uint16_t length = ydb::loadU16(db.window + start);
+    if (length > db.windowLength - start - 2) return notSound;
+    if (!maskedThrough(masks, db.window, db.windowLength, filter.bytes, start, start + 2 + length)) return notSound;
+    const uint32_t body = start + 2 - masks.base;
+    const uint64_t nameZeros = bitsAt(masks.zeros, body);
+    if (nameZeros == 0) return notSound;
+    const auto nameLength = static_cast<uint32_t>(__builtin_ctzll(nameZeros));
+    const uint32_t texts = nameLength + 1 + 8;
+    if (nameLength >= length || length < texts + 4 + 4 || length - 4 - texts > 64) return notSound;
+    const uint32_t stretch = length - 4 - texts;
+    // Exactly four 0 bytes, the last on the stretch's last byte: with the three lowest cleared,
+    // the last byte's bit is left alone.
+    const uint64_t zeros = bitsAt(masks.zeros, body + texts) & lowBits(stretch);
     uint64_t rest = zeros & (zeros - 1);
     rest &= rest - 1;
     rest &= rest - 1;
-    return rest == last ? zeros : 0;
-}
-
-// The four texts of a sound record from the mask of their 0 bytes.
-void placeTexts(const uint8_t* stretch, uint64_t zeros, FirmFields& fields) {
-    uint32_t begin = 0;
-    const char** texts[4] = {&fields.houseSuffix, &fields.web, &fields.email, &fields.phone};
-    uint32_t* lengths[4] = {&fields.houseSuffixLength, &fields.webLength, &fields.emailLength, &fields.phoneLength};
-    for (int k = 0; k < 4; ++k) {
-        const auto end = static_cast<uint32_t>(__builtin_ctzll(zeros));
-        zeros &= zeros - 1;
-        *texts[k] = reinterpret_cast<const char*>(stretch + begin);
-        *lengths[k] = end - begin;
-        begin = end + 1;
-    }
-}
-
-// The name of a sound record, and the proof that the field walk would end exactly at the body's
-// end: after the name and the two numbers, the four texts take the rest but the details
-// reference, so that stretch holds exactly four 0 bytes and ends with one. Any other record (or
-// one whose name runs past its body) is left to the full walk.
-bool walkSoundRecord(const DirectoryDatabase& db, uint32_t start, FirmTexts wanted, FirmFields& fields,
-                     uint32_t* next) {
-    if (db.windowLength - start < 2) return false;
-    const uint16_t length = ydb::loadU16(db.window + start);
-    if (length > db.windowLength - start - 2) return false;
-    const uint8_t* body = db.window + start + 2;
-    const void* nameEnd = std::memchr(body, 0, length);
-    if (!nameEnd) return false;
-    const auto nameLength = static_cast<uint32_t>(static_cast<const uint8_t*>(nameEnd) - body);
-    const uint32_t texts = nameLength + 1 + 8;
-    if (length < texts + 4 + 4) return false;
-    const uint32_t textsLength = length - 4 - texts;
-    const uint8_t* stretch = body + texts;
-    // One mask covers up to 64 bytes, read in blocks that must lie in the window's memory; longer
-    // stretches (rare: a sound record's take some 20 to 160 bytes) get the full walk.
-    const uint32_t blocksEnd = start + 2 + texts + (textsLength + 15) / 16 * 16;
-    if (textsLength > 64 || blocksEnd > db.windowCapacity) return false;
-    const uint64_t zeros = fourZerosEnding(stretch, textsLength);
-    if (zeros == 0) return false;
-    if (wanted == firmAllFields) {
-        placeTexts(stretch, zeros, fields);
-        fields.streetRef = ydb::loadU32(body + nameLength + 1);
-        fields.house = ydb::loadU32(body + nameLength + 5);
-        fields.detailsRef = ydb::loadU32(body + length - 4);
-    }
-    fields.bodyLength = length;
-    fields.name = reinterpret_cast<const char*>(body);
-    fields.nameLength = nameLength;
+    if (rest != uint64_t{1} << (stretch - 1)) return notSound;
     *next = start + 2 + length;
-    return true;
+
+    uint32_t ends[4];
+    uint64_t left = zeros;
+    for (uint32_t& end : ends) {
+        end = static_cast<uint32_t>(__builtin_ctzll(left));
+        left &= left - 1;
+    }
+    if (filter.bytes.count > 0) {
+        // The name, or the web address and e-mail with the 0 between them (never a chosen byte).
+        const bool inName = filter.where == filterName;
+        const uint32_t from = inName ? body : body + texts + ends[0] + 1;
+        const uint32_t n = inName ? nameLength : ends[2] - ends[0] - 1;
+        if ((bitsAt(masks.chosen, from) & lowBits(n)) == 0) return passedOver;
+    }
+
+    const uint8_t* bytes = db.window + start + 2;
+    fields.bodyLength = length;
+    fields.name = reinterpret_cast<const char*>(bytes);
+    fields.nameLength = nameLength;
+    if (wanted == firmAllFields) {
+        const char** textsOf[4] = {&fields.houseSuffix, &fields.web, &fields.email, &fields.phone};
+        uint32_t* lengths[4] = {&fields.houseSuffixLength, &fields.webLength, &fields.emailLength, &fields.phoneLength};
+        uint32_t begin = 0;
+        for (int k = 0; k < 4; ++k) {
+            *textsOf[k] = reinterpret_cast<const char*>(bytes + texts + begin);
+            *lengths[k] = ends[k] - begin;
+            begin = ends[k] + 1;
+        }
+        fields.streetRef = ydb::loadU32(bytes + nameLength + 1);
+        fields.house = ydb::loadU32(bytes + nameLength + 5);
+        fields.detailsRef = ydb::loadU32(bytes + length - 4);
+    }
+    return walked;
 }
 
 bool walkInWindow(const DirectoryDatabase& db, uint32_t start, FirmFields& fields, uint32_t* next) {
@@ -106,15 +75,24 @@ bool walkInWindow(const DirectoryDatabase& db, uint32_t start, FirmFields& field
 
 } // namespace
 
-int32_t scanFirmTexts(DirectoryDatabase& db, uint32_t endRef, FirmTexts wanted, FirmTest test, void* context,
-                      uint32_t* ref) {
+int32_t scanFirmTexts(DirectoryDatabase& db, uint32_t endRef, FirmTexts wanted, const FirmFilter& filter,
+                      FirmTest test, void* context, uint32_t* ref) {
     FirmFields fields;
     uint32_t next = 0;
+    bool testIt = true;
+    WindowMasks masks;
     return scanWindow(
         db, tableFirms, detailBody | detailTextsInPlace, endRef, fields,
         [&](uint32_t start, FirmFields& f, uint32_t* after) {
-            return walkSoundRecord(db, start, wanted, f, after) || walkInWindow(db, start, f, after);
+            const SoundWalk walk = walkSoundRecord(db, masks, start, wanted, filter, f, after);
+            testIt = walk != passedOver;
+            return walk != notSound || walkInWindow(db, start, f, after);
         },
-        [&](uint32_t start, FirmFields& f) { return walkInWindow(db, start, f, &next); },
-        [&](const FirmFields& f) { return test(f, context); }, ref);
+        [&](uint32_t start, FirmFields& f) {
+            // The read may have filled the window anew: the masks are of what it held before.
+            masks.length = 0;
+            testIt = true;
+            return walkInWindow(db, start, f, &next);
+        },
+        [&](const FirmFields& f) { return testIt && test(f, context); }, ref);
 }

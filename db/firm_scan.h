@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "db/database.h"
+#include "db/record_masks.h"
 #include "db/record_walk.h"
 
 // The test a scan puts to each firm; true stops the scan on it. The texts are window texts.
@@ -20,9 +21,18 @@ using FirmTest = bool (*)(const FirmFields& firm, void* context);
 // lets the scan step over more sound records without placing their other texts.
 enum FirmTexts { firmNameOnly, firmAllFields };
 
+// A byte filter before the test: a firm the scan walks in place whose name (or web address and
+// e-mail) holds none of `bytes` is passed over untested. It only spares work: the test must turn
+// such a firm down as well, since firms read through readRecord are always tested.
+enum FilterTexts { filterName, filterWebAndEmail };
+struct FirmFilter {
+    ByteSet bytes;
+    FilterTexts where = filterName;
+};
+
 // From the cursor, the next firm below endRef (a table offset) that passes `test`: readOk with *ref
 // its reference and the cursor after it; readEndOfTable when none is left before endRef or the
 // table's end; otherwise readRecord's failure. The firm slot is not kept current: read the firm
 // found by its reference.
-int32_t scanFirmTexts(DirectoryDatabase& db, uint32_t endRef, FirmTexts wanted, FirmTest test, void* context,
-                      uint32_t* ref);
+int32_t scanFirmTexts(DirectoryDatabase& db, uint32_t endRef, FirmTexts wanted, const FirmFilter& filter,
+                      FirmTest test, void* context, uint32_t* ref);

@@ -47,6 +47,11 @@ size_t appendMapped(const AddressBytes& table, const char* text, size_t length, 
     return n;
 }
 
+const AddressBytes& addressBytes() {
+    static const AddressBytes table = makeAddressBytes();
+    return table;
+}
+
 }  // namespace
 
 size_t addressKeyByConversion(const char* web, size_t webLength, const char* email, size_t emailLength,
@@ -68,7 +73,7 @@ size_t addressKeyByConversion(const char* web, size_t webLength, const char* ema
 
 size_t addressKey(const char* web, size_t webLength, const char* email, size_t emailLength,
                   char (&out)[addressKeyCapacity]) {
-    static const AddressBytes table = makeAddressBytes();
+    const AddressBytes& table = addressBytes();
     if (!table.usable) return addressKeyByConversion(web, webLength, email, emailLength, out);
     // The conversion back keeps 99 of the joined units, so nothing past the 99th byte counts.
     constexpr size_t end = addressKeyCapacity - 1;
@@ -77,4 +82,11 @@ size_t addressKey(const char* web, size_t webLength, const char* email, size_t e
     if (email) n = appendMapped(table, email, emailLength, ydb::emailMax, out, n, end);
     out[n] = 0;
     return n;
+}
+
+PreparedKey prepareAddressKey(const char* key, size_t length) {
+    const AddressBytes& table = addressBytes();
+    if (!table.usable) return PreparedKey{key, length, {}};
+    // Every address key holds the separator, so a key byte equal to it narrows nothing.
+    return prepareKey(key, length, table.to, table.to[static_cast<uint8_t>('|')]);
 }

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#include "search/text_match.h"
+
 constexpr size_t addressKeyCapacity = 100;  // 99 characters and the 0
 
 // Through the conversions themselves: both texts to UTF-16, joined, back to code page 1251, folded.
@@ -16,3 +18,8 @@ size_t addressKeyByConversion(const char* web, size_t webLength, const char* ema
 // a million of these.
 size_t addressKey(const char* web, size_t webLength, const char* email, size_t emailLength,
                   char (&out)[addressKeyCapacity]);
+
+// The search key prepared against raw web addresses and e-mails: a firm whose two texts hold none
+// of its witnesses cannot have an address key that contains it. None when the table above cannot
+// be made (the texts then go through the conversions).
+PreparedKey prepareAddressKey(const char* key, size_t length);

@@ -23,6 +23,7 @@ struct SearchContext {
     uint32_t noteCount;
     PreparedKey nameFilter;  // the name key against folded names
     PreparedKey noteFilter;  // the name key against upper-cased notes
+    PreparedKey addressFilter;  // the name key against raw web addresses and e-mails
 };
 
 // Lists the firms of [searchState.rangeStart, rangeEnd) (or the collected notes in mode 3) that

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "db/database.h"
+#include "search/address_key.h"
 #include "search/messages.h"
 #include "search/prefix_range.h"
 #include "search/search_passes.h"
@@ -65,7 +66,7 @@ void selectTheme(int32_t index) {
 
 int32_t runSearch(DirectoryDatabase& db, const SearchRequest& request, ListSink& results, ScreenHooks& hooks) {
     hooks.pumpMessages();
-    SearchContext context{db, results, hooks, request.mode, {}, 0, {}, 0, {}, nullptr, 0, {}, {}};
+    SearchContext context{db, results, hooks, request.mode, {}, 0, {}, 0, {}, nullptr, 0, {}, {}, {}};
     NoteArray noteArray{context};
     if (request.name) toCodePage(request.name, context.nameKey, sizeof context.nameKey);
     context.streetLength = request.street ? toCodePage(request.street, context.street, sizeof context.street) : 0;
@@ -75,6 +76,7 @@ int32_t runSearch(DirectoryDatabase& db, const SearchRequest& request, ListSink&
     context.nameKeyLength = static_cast<size_t>(compactKey(context.nameKey));
     context.nameFilter = prepareKey(context.nameKey, context.nameKeyLength, textFold().key);
     context.noteFilter = prepareKey(context.nameKey, context.nameKeyLength, textFold().upcase);
+    context.addressFilter = prepareAddressKey(context.nameKey, context.nameKeyLength);
     setThemeFilter(context);
     hooks.pumpMessages();
 

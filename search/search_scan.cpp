@@ -63,6 +63,12 @@ uint32_t scanFirms(SearchContext& context) {
     uint32_t n = 0;
     uint32_t next = 0;
     WCHAR line[resultLineLimit + 1];
+    // The same witnesses the test itself looks for first, but found for many firms without
+    // walking their texts.
+    const bool address = context.mode == modeAddressContains;
+    const FirmTexts wanted = address ? firmAllFields : firmNameOnly;
+    const FirmFilter filter = address ? FirmFilter{context.addressFilter.witnesses, filterWebAndEmail}
+                                      : FirmFilter{context.nameFilter.witnesses, filterName};
     while (n < resultLimit) {
         uint32_t r;
         if (notes) {
@@ -70,8 +76,7 @@ uint32_t scanFirms(SearchContext& context) {
             r = context.notes[next++];
             if (r >= end || readRecord(db, tableFirms, r, 3, noCap) != 0) break;
         } else {
-            const FirmTexts wanted = context.mode == modeAddressContains ? firmAllFields : firmNameOnly;
-            if (scanFirmTexts(db, end, wanted, matchesText, &context, &r) != 0) break;
+            if (scanFirmTexts(db, end, wanted, filter, matchesText, &context, &r) != 0) break;
             if (readRecord(db, tableFirms, r, 3, noCap) != 0) break;
         }
         if (!passesStreet(context)) continue;

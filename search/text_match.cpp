@@ -71,25 +71,26 @@ bool nameContainsKey(const char* name, size_t length, const char* key, size_t ke
     return containsText(large.data(), foldToKey(name, length, large.data()), key, keyLength);
 }
 
-PreparedKey prepareKey(const char* key, size_t length, const uint8_t* map) {
+PreparedKey prepareKey(const char* key, size_t length, const uint8_t* map, uint8_t always) {
     PreparedKey prepared;
     prepared.key = key;
     prepared.length = length;
     int best = 5;  // more than four witnesses do not pay for their memchr calls
     for (size_t i = 0; i < length; ++i) {
-        char witnesses[4];
+        if (always != 0 && static_cast<uint8_t>(key[i]) == always) continue;
+        uint8_t witnesses[4];
         int count = 0;
         for (int b = 1; b < 256 && count <= 4; ++b) {
             if (map[b] != static_cast<uint8_t>(key[i])) continue;
-            if (count < 4) witnesses[count] = static_cast<char>(b);
+            if (count < 4) witnesses[count] = static_cast<uint8_t>(b);
             ++count;
         }
         // Fewer witnesses filter better; among equals the later byte (word beginnings repeat
         // more often than what follows them).
         if (count > 0 && count <= best && count <= 4) {
             best = count;
-            std::memcpy(prepared.witnesses, witnesses, sizeof witnesses);
-            prepared.witnessCount = count;
+            std::memcpy(prepared.witnesses.bytes, witnesses, sizeof witnesses);
+            prepared.witnesses.count = count;
         }
     }
     return prepared;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "db/record_masks.h"
+
 // Byte tables: for each byte, its upper-case form (`upcase`) and its form in a compacted key
 // (`key`, 0 when compactKey drops it). Byte 0 maps to 0 in both.
 struct TextFold {
@@ -37,16 +39,17 @@ bool nameContainsKey(const char* name, size_t length, const char* key, size_t ke
 struct PreparedKey {
     const char* key = nullptr;
     size_t length = 0;
-    char witnesses[4] = {};
-    int witnessCount = 0;  // 0: no byte narrows enough; every text must be folded
+    ByteSet witnesses;  // none: no byte narrows enough; every text must be folded
 };
 
-PreparedKey prepareKey(const char* key, size_t length, const uint8_t* map);
+// `always`, when not 0, is a folded byte every text holds after folding (a separator the fold
+// adds): a key byte equal to it narrows nothing and is never chosen.
+PreparedKey prepareKey(const char* key, size_t length, const uint8_t* map, uint8_t always = 0);
 
 // False only when `text[0..length)` cannot contain the key after folding. Inline: a name search
 // asks it of every firm.
 inline bool mayContainKey(const PreparedKey& key, const char* text, size_t length) {
-    for (int i = 0; i < key.witnessCount; ++i)
-        if (std::memchr(text, key.witnesses[i], length)) return true;
-    return key.witnessCount == 0;
+    for (int i = 0; i < key.witnesses.count; ++i)
+        if (std::memchr(text, key.witnesses.bytes[i], length)) return true;
+    return key.witnesses.count == 0;
 }

@@ -4,6 +4,8 @@
 //   RubricFirmList         the largest rubric firm list of the edition
 //   Fragment/sqlite        the "contains" key by LIKE '%KEY%' over an in-memory table of the names
 //   Fragment/memmem        the same key by memmem over all names laid end to end
+//   Fragment/memmemWeb     the web key by memmem over every firm's address key (web|e-mail)
+//   Fragment/memmemNotes   the notes key by memmem over every upper-cased note
 // The window is a quarter of an emulated 24 MB of free memory (6 MB), as on a device.
 //
 // Instruction counts: every measured call is bracketed by CALLGRIND_TOGGLE_COLLECT, so
@@ -24,8 +26,11 @@
 #include "bench/search/fragment_baselines.h"
 #include "db/database.h"
 #include "db/database_program.h"
+#include "db/details_scan.h"
+#include "db/firm_scan.h"
 #include "emulator.h"
 #include "search/firm_lists.h"
+#include "search/address_key.h"
 #include "search/letter_index.h"
 #include "search/search_run.h"
 #include "search/search_state.h"
@@ -36,6 +41,8 @@ namespace {
 
 constexpr uint64_t emulatedFreeMemory = 24u << 20;
 constexpr char16_t containsKey[] = u"ЛАЙН48";
+constexpr char16_t webKey[] = u"FIRM12345";
+constexpr char16_t notesKey[] = u"ШИНОМОНТАЖ";
 
 struct CountedList : ListSink {
     uint32_t lines = 0;
@@ -112,6 +119,37 @@ struct Fixture {
         }
         return keys_;
     }
+    // Every firm's address key and every note upper-cased, as the web and notes searches compare
+    // them (for their baselines only).
+    const std::vector<std::string>& addressKeys() {
+        if (addresses_.empty()) {
+            seekTable(*db, tableFirms, 0, false, noCap);
+            uint32_t ref = 0;
+            auto keep = [](const FirmFields& f, void* data) {
+                char key[addressKeyCapacity];
+                const size_t n = addressKey(f.web, f.webLength, f.email, f.emailLength, key);
+                static_cast<std::vector<std::string>*>(data)->emplace_back(key, n);
+                return false;
+            };
+            scanFirmTexts(*db, noCap, firmAllFields, FirmFilter{}, keep, &addresses_, &ref);
+        }
+        return addresses_;
+    }
+    const std::vector<std::string>& notes() {
+        if (notes_.empty()) {
+            seekTable(*db, tableDetails, 0, false, noCap);
+            uint32_t ref = 0;
+            auto keep = [](const DetailsFields& d, void* data) {
+                if (!d.comment) return false;
+                std::string note(d.commentLength, '\0');
+                foldToUpper(d.comment, d.commentLength, note.data());
+                static_cast<std::vector<std::string>*>(data)->push_back(std::move(note));
+                return false;
+            };
+            scanDetailTexts(*db, ByteSet{}, keep, &notes_, &ref);
+        }
+        return notes_;
+    }
     uint32_t details() {
         if (details_ == 0) {
             seekTable(*db, tableDetails, 0, false, noCap);
@@ -122,6 +160,8 @@ struct Fixture {
 
 private:
     std::vector<std::string> keys_;
+    std::vector<std::string> addresses_;
+    std::vector<std::string> notes_;
     uint32_t details_ = 0;
 };
 
@@ -155,10 +195,10 @@ void searchContains(benchmark::State& state) {
     runSearchBench(state, modeNameContains, containsKey, u"", u"", fixture().firms);
 }
 void searchWeb(benchmark::State& state) {
-    runSearchBench(state, modeAddressContains, u"FIRM12345", u"", u"", fixture().firms);
+    runSearchBench(state, modeAddressContains, webKey, u"", u"", fixture().firms);
 }
 void searchNotes(benchmark::State& state) {
-    runSearchBench(state, modeNoteContains, u"ШИНОМОНТАЖ", u"", u"", fixture().details());
+    runSearchBench(state, modeNoteContains, notesKey, u"", u"", fixture().details());
 }
 void searchStreet(benchmark::State& state) { runSearchBench(state, modeNameBegins, u"", u"АЛАЛСКАЯ", u"", 0); }
 void searchTelephone(benchmark::State& state) { runSearchBench(state, modeNameBegins, u"", u"", u"2006540", 0); }
@@ -201,18 +241,21 @@ void fragmentSqlite(benchmark::State& state) {
     state.counters["firms"] = f.firms;
 }
 
-void fragmentMemmem(benchmark::State& state) {
-    Fixture& f = fixture();
-    static const std::string joined = joinNames(f.keys());
-    const std::string key = cp1251(containsKey);
+void memmemBaseline(benchmark::State& state, const std::vector<std::string>& texts, const char16_t* wideKey) {
+    const std::string joined = joinNames(texts);
+    const std::string key = cp1251(wideKey);
     uint32_t matches = 0;
     for (auto _ : state) {
         matches = countWithMemmem(joined, key);
         benchmark::DoNotOptimize(matches);
     }
     state.counters["lines"] = matches;
-    state.counters["firms"] = f.firms;
+    state.counters["texts"] = static_cast<double>(texts.size());
 }
+
+void fragmentMemmem(benchmark::State& state) { memmemBaseline(state, fixture().keys(), containsKey); }
+void fragmentMemmemWeb(benchmark::State& state) { memmemBaseline(state, fixture().addressKeys(), webKey); }
+void fragmentMemmemNotes(benchmark::State& state) { memmemBaseline(state, fixture().notes(), notesKey); }
 
 }  // namespace
 
@@ -226,5 +269,7 @@ BENCHMARK(letterIndex)->Name("LetterIndex")->Unit(benchmark::kMicrosecond);
 BENCHMARK(rubricFirmList)->Name("RubricFirmList")->Unit(benchmark::kMillisecond);
 BENCHMARK(fragmentSqlite)->Name("Fragment/sqlite")->Unit(benchmark::kMillisecond);
 BENCHMARK(fragmentMemmem)->Name("Fragment/memmem")->Unit(benchmark::kMillisecond);
+BENCHMARK(fragmentMemmemWeb)->Name("Fragment/memmemWeb")->Unit(benchmark::kMillisecond);
+BENCHMARK(fragmentMemmemNotes)->Name("Fragment/memmemNotes")->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -259,6 +259,43 @@ int sortedPosition(const ListState& s, std::u16string_view text)
     return static_cast<int>(at - s.items.begin());
 }
 
+// The layout once a line has been added. In a single column whose vertical bar shows already,
+// one line more changes only the bar's range: the layout is not worked out again.
+ListLayout layoutAfterInsert(HWND window, ListState& s, const ListLayout& before)
+{
+    if (before.multiColumn || !before.vertical.shown)
+        return layoutOf(window, s);
+    ListLayout after = before;
+    setScrollRange(after.vertical, 0, count(s) - 1, after.rows);
+    after.vertical.position = s.top;
+    return after;
+}
+
+// Two states of a shown bar draw alike: same place, same enabled look, same thumb.
+bool looksTheSame(const ScrollBar& a, const ScrollBar& b)
+{
+    const RECT thumbA = thumbRect(a);
+    const RECT thumbB = thumbRect(b);
+    return EqualRect(&a.rect, &b.rect) && canScroll(a) == canScroll(b) && EqualRect(&thumbA, &thumbB);
+}
+
+// A list that widens its extent as it is filled (its widest line so far) redraws its lines only
+// when they move: when the offset or a bar's presence changes. Otherwise at most the horizontal
+// bar changes.
+void setHorizontalExtent(HWND window, ListState& s, int extent)
+{
+    if (extent == s.horizontalExtent)
+        return;
+    const ListLayout before = layoutOf(window, s);
+    s.horizontalExtent = extent;
+    setHorizontalOffset(window, s, s.hOffset);
+    const ListLayout after = layoutOf(window, s);
+    if (before.vertical.shown != after.vertical.shown || before.horizontal.shown != after.horizontal.shown)
+        InvalidateRect(window, nullptr, TRUE);
+    else if (after.horizontal.shown && !looksTheSame(before.horizontal, after.horizontal))
+        InvalidateRect(window, &after.horizontal.rect, FALSE);
+}
+
 LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
 {
     if (index < -1 || index > count(s))
@@ -275,13 +312,25 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
         ++s.selected;
     // The line tapped last has moved: a tap on whatever is there now is no double tap.
     s.lastTapItem = -1;
-    // A line added below the last one shown (a long list filled while it paints) moves only the
-    // scroll bar's thumb: the lines shown are not drawn again.
+    // A line added below the last one shown (a long list filled while it paints) changes at most
+    // the scroll bar, and only when its thumb moves or grows by a pixel: the list's lines are not
+    // drawn again, and while the thumb stays put nothing is.
+    // A line added among the shown ones moves only the lines from it down, and one added last
+    // (a list filled while it paints) draws only itself.
     const bool belowShown = !before.multiColumn && index > s.top + before.rows;
-    if (belowShown && before.vertical.shown == layoutOf(window, s).vertical.shown)
-        InvalidateRect(window, &before.vertical.rect, FALSE);
-    else
+    const bool amongShown = !before.multiColumn && index >= s.top && !belowShown;
+    const ListLayout after = layoutAfterInsert(window, s, before);
+    if ((!belowShown && !amongShown) || before.vertical.shown != after.vertical.shown) {
         InvalidateRect(window, nullptr, TRUE);
+        return index;
+    }
+    if (amongShown) {
+        RECT moved = after.items;
+        moved.top = itemRect(window, s, after, index).top;
+        InvalidateRect(window, &moved, TRUE);
+    }
+    if (before.vertical.shown && !looksTheSame(before.vertical, after.vertical))
+        InvalidateRect(window, &before.vertical.rect, FALSE);
     return index;
 }
 
@@ -725,9 +774,7 @@ LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         InvalidateRect(window, nullptr, TRUE);
         return 0;
     case LB_SETHORIZONTALEXTENT:
-        s->horizontalExtent = static_cast<int>(wParam);
-        setHorizontalOffset(window, *s, s->hOffset);
-        InvalidateRect(window, nullptr, TRUE);
+        setHorizontalExtent(window, *s, static_cast<int>(wParam));
         return 0;
     case LB_GETHORIZONTALEXTENT:
         return s->horizontalExtent;

@@ -218,10 +218,18 @@ TEST_F(ListBoxTest, LinesAddedBelowTheShownOnesRepaintOnlyTheScrollBar)
 {
     makeList(LBS_NOTIFY | WS_VSCROLL);
     const int rows = 160 / itemHeight();
-    for (int i = 0; i < rows + 5; ++i)
+    RECT dirty{};
+    // A short list filled while it paints: a line added last draws only itself.
+    for (int i = 0; i < 3; ++i)
         add(u"строка");
     pump();
-    RECT dirty{};
+    add(u"четвёртая");
+    ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
+    EXPECT_EQ(dirty.top, 3 * itemHeight());
+    pump();
+    for (int i = 4; i < rows + 5; ++i)
+        add(u"строка");
+    pump();
     EXPECT_FALSE(GetUpdateRect(list, &dirty, FALSE));
 
     // A long list growing while it paints: the lines shown stay as they are drawn.
@@ -230,10 +238,33 @@ TEST_F(ListBoxTest, LinesAddedBelowTheShownOnesRepaintOnlyTheScrollBar)
     EXPECT_GE(dirty.left, 240 - 16) << "only the bar at the right edge";
     pump();
 
-    // A line inserted among the shown ones, or the bar appearing, redraws the lines.
+    // Once the thumb is as small as it gets and stays at the top, a line more changes nothing
+    // drawn; a scrolled list's thumb moves up with every few lines and is drawn again.
+    for (int i = 0; i < 2000; ++i)
+        add(u"строка");
+    pump();
+    add(u"ещё одна");
+    EXPECT_FALSE(GetUpdateRect(list, &dirty, FALSE));
+    SendMessageW(list, LB_SETTOPINDEX, 1500, 0);
+    pump();
+    int redrawn = 0;
+    for (int i = 0; i < 50; ++i) {
+        add(u"строка");
+        redrawn += GetUpdateRect(list, &dirty, FALSE) ? 1 : 0;
+        pump();
+    }
+    EXPECT_GT(redrawn, 0);
+    EXPECT_LT(redrawn, 50);
+
+    // A line inserted among the shown ones redraws the lines from it down; the bar appearing
+    // redraws them all.
+    SendMessageW(list, LB_SETTOPINDEX, 0, 0);
+    pump();
     SendMessageW(list, LB_INSERTSTRING, 1, reinterpret_cast<LPARAM>(u"вставка"));
     ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
     EXPECT_EQ(dirty.left, 0);
+    EXPECT_EQ(dirty.top, itemHeight());
+    EXPECT_GE(dirty.bottom, rows * itemHeight());
     pump();
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (int i = 0; i < rows; ++i)
@@ -242,6 +273,27 @@ TEST_F(ListBoxTest, LinesAddedBelowTheShownOnesRepaintOnlyTheScrollBar)
     add(u"первая лишняя");
     ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
     EXPECT_EQ(dirty.left, 0) << "the bar takes room from the lines";
+}
+
+TEST_F(ListBoxTest, AWiderExtentRedrawsTheLinesOnlyWhenTheHorizontalBarAppears)
+{
+    makeList(LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL);
+    for (int i = 0; i < 5; ++i)
+        add(u"строка");
+    pump();
+    RECT dirty{};
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 100, 0);
+    EXPECT_FALSE(GetUpdateRect(list, &dirty, FALSE)) << "narrower than the list: nothing changes";
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 400, 0);
+    ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
+    EXPECT_EQ(dirty.top, 0) << "the bar appears and takes room from the lines";
+    pump();
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 500, 0);
+    ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
+    EXPECT_GE(dirty.top, 160 - 16) << "only the bar at the bottom edge";
+    pump();
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 500, 0);
+    EXPECT_FALSE(GetUpdateRect(list, &dirty, FALSE));
 }
 
 TEST_F(ListBoxTest, ScrollBarArrowScrollsOneLine)

@@ -59,7 +59,7 @@ std::vector<Step> scanInWindow(DirectoryDatabase& db, FirmTexts wanted, uint32_t
     seekTable(db, tableFirms, 0, false, noCap);
     for (;;) {
         uint32_t ref = 0;
-        const int32_t r = scanFirmTexts(db, endRef, wanted, test, &visits, &ref);
+        const int32_t r = scanFirmTexts(db, endRef, wanted, FirmFilter{}, test, &visits, &ref);
         if (r != 0) {
             // How far it got: the firms it walked.
             steps.push_back({r, static_cast<uint32_t>(visits.names.size()), "", 0, 0, 0});
@@ -94,7 +94,55 @@ std::vector<Step> stopsOf(std::vector<Step> steps, uint32_t endRef, uint32_t sto
     return stops;
 }
 
-class InPlaceScanTest : public SearchTest {};
+class InPlaceScanTest : public SearchTest {
+protected:
+    // A sound edition and the same with damaged firm records: a 0 byte inside a short and a long
+    // text (one text more, so the walk ends inside the body), lengths one more, one less and far
+    // less than the fields take, and a name that runs on to the table's end. Long texts too.
+    std::pair<std::u16string, std::u16string> damagedFirms() {
+        Edition e = generatedEdition(300, 7);
+        e.firms[70].web = "ab";
+        // Texts longer than the scan takes in one look.
+        for (const size_t k : {20u, 21u, 140u, 141u, 142u}) {
+            e.firms[k].web = "www." + std::string(55, 'w') + ".ru";
+            e.firms[k].email = std::string(50, 'm') + "@mail.ru";
+        }
+        std::string error;
+        EXPECT_EQ(writeEdition(e, image, error), writeOk);
+        const std::u16string good = install(image, "good.ydb");
+        for (const uint32_t k : {70u, 140u}) {
+            const EditionFirm& split = e.firms[k];
+            const uint32_t web = absoluteOffset(image, tableFirms, image.firmRefs[k]) + 2 +
+                                 static_cast<uint32_t>(split.name.size() + 1 + 8 + split.houseSuffix.size() + 1);
+            EXPECT_TRUE(patchU8(image, web + (k == 70 ? 0 : 5), 0));
+        }
+        for (const auto& [k, change] : {std::pair{50, 1}, std::pair{60, -1}}) {
+            const uint32_t at = absoluteOffset(image, tableFirms, image.firmRefs[image.firmOrder[k]]);
+            EXPECT_TRUE(patchU16(image, at, static_cast<uint16_t>(ydb::loadU16(&image.bytes[at]) + change)));
+        }
+        EXPECT_TRUE(patchU16(image, absoluteOffset(image, tableFirms, image.firmRefs[image.firmOrder[100]]), 9));
+        const uint32_t late = absoluteOffset(image, tableFirms, image.firmRefs[image.firmOrder[250]]);
+        for (uint32_t at = late + 2; at < image.tableStart[tableFirms + 1]; ++at) EXPECT_TRUE(patchU8(image, at, 'x'));
+        return {good, install(image, "bad.ydb")};
+    }
+
+    // A sound details table with texts over their limits and one longer than a small window, and
+    // the same with a 0 byte splitting a text and a record cut by a wrong length.
+    std::pair<std::u16string, std::u16string> damagedDetails() {
+        Edition e = generatedEdition(200, 9);
+        e.firms[30].hours = std::string(600, 'h');                      // over its 511
+        e.firms[31].comment = std::string(2000, 'c');                   // longer than a small window
+        e.firms[32].rubricCodes = "|" + std::string(5000, '1') + "|";  // over its 4095
+        e.firms[33].comment = "ab";
+        e.firms[34].comment = "7";
+        std::string error;
+        EXPECT_EQ(writeEdition(e, image, error), writeOk);
+        const std::u16string good = install(image, "good.ydb");
+        EXPECT_TRUE(patchU8(image, absoluteOffset(image, tableDetails, image.detailsRefs[33]) + 2 + 4 + 1, 0));
+        EXPECT_TRUE(patchU16(image, absoluteOffset(image, tableDetails, image.detailsRefs[150]), 3));
+        return {good, install(image, "bad.ydb")};
+    }
+};
 
 // The name passes read with the texts left in place; they must walk the table exactly as the
 // full decode does, damaged records included, or a search would answer differently.
@@ -128,34 +176,8 @@ TEST_F(InPlaceScanTest, WalksTheFirmTableExactlyAsTheFullDecode) {
 // and re-reads records straddling its end, on a sound and on a damaged table, to its end and to
 // a range end inside it.
 TEST_F(InPlaceScanTest, TheInWindowScanVisitsWhatTheNextLoopReads) {
-    Edition e = generatedEdition(300, 7);
-    e.firms[70].web = "ab";
-    // Texts longer than the scan takes in one look.
-    for (const size_t k : {20u, 21u, 140u, 141u, 142u}) {
-        e.firms[k].web = "www." + std::string(55, 'w') + ".ru";
-        e.firms[k].email = std::string(50, 'm') + "@mail.ru";
-    }
-    std::string error;
-    ASSERT_EQ(writeEdition(e, image, error), writeOk);
-    const std::u16string good = install(image, "good.ydb");
-    // A 0 byte inside a text, in a short and in a long one: one text more, so the walk ends inside
-    // the body.
-    for (const uint32_t k : {70u, 140u}) {
-        const EditionFirm& split = e.firms[k];
-        const uint32_t web = absoluteOffset(image, tableFirms, image.firmRefs[k]) + 2 +
-                             static_cast<uint32_t>(split.name.size() + 1 + 8 + split.houseSuffix.size() + 1);
-        ASSERT_TRUE(patchU8(image, web + (k == 70 ? 0 : 5), 0));
-    }
+    const auto [good, bad] = damagedFirms();
     const uint32_t middle = image.firmRefs[image.firmOrder[150]];
-    // Lengths one more and one less than the fields take: the walk still ends where the fields do.
-    for (const auto& [k, change] : {std::pair{50, 1}, std::pair{60, -1}}) {
-        const uint32_t at = absoluteOffset(image, tableFirms, image.firmRefs[image.firmOrder[k]]);
-        ASSERT_TRUE(patchU16(image, at, static_cast<uint16_t>(ydb::loadU16(&image.bytes[at]) + change)));
-    }
-    ASSERT_TRUE(patchU16(image, absoluteOffset(image, tableFirms, image.firmRefs[image.firmOrder[100]]), 9));
-    const uint32_t late = absoluteOffset(image, tableFirms, image.firmRefs[image.firmOrder[250]]);
-    for (uint32_t at = late + 2; at < image.tableStart[tableFirms + 1]; ++at) ASSERT_TRUE(patchU8(image, at, 'x'));
-    const std::u16string bad = install(image, "bad.ydb");
     for (const bool smallWindow : {false, true}) {
         if (smallWindow) setFreeMemory(4096);
         for (const std::u16string& path : {good, bad}) {
@@ -223,7 +245,7 @@ std::vector<DetailsStep> scanDetails(DirectoryDatabase& db) {
     seekTable(db, tableDetails, 0, false, noCap);
     for (;;) {
         uint32_t ref = 0;
-        const int32_t r = scanDetailTexts(db, test, &steps, &ref);
+        const int32_t r = scanDetailTexts(db, ByteSet{}, test, &steps, &ref);
         if (r != 0) {
             steps.push_back({r, static_cast<uint32_t>(steps.size()), 0, "", "", ""});
             return steps;
@@ -236,18 +258,7 @@ std::vector<DetailsStep> scanDetails(DirectoryDatabase& db) {
 // the same "field too long" messages (a text over its limit is none in both), the same failure,
 // with a full and with a 1024-byte window.
 TEST_F(InPlaceScanTest, TheDetailsScanReadsWhatTheNextLoopReads) {
-    Edition e = generatedEdition(200, 9);
-    e.firms[30].hours = std::string(600, 'h');         // over its 511
-    e.firms[31].comment = std::string(2000, 'c');      // longer than a small window
-    e.firms[32].rubricCodes = "|" + std::string(5000, '1') + "|";  // over its 4095
-    e.firms[33].comment = "ab";
-    std::string error;
-    ASSERT_EQ(writeEdition(e, image, error), writeOk);
-    const std::u16string good = install(image, "good.ydb");
-    // A 0 byte splitting a text, and a record cut by a wrong length.
-    ASSERT_TRUE(patchU8(image, absoluteOffset(image, tableDetails, image.detailsRefs[33]) + 2 + 4 + 1, 0));
-    ASSERT_TRUE(patchU16(image, absoluteOffset(image, tableDetails, image.detailsRefs[150]), 3));
-    const std::u16string bad = install(image, "bad.ydb");
+    const auto [good, bad] = damagedDetails();
     for (const bool smallWindow : {false, true}) {
         if (smallWindow) setFreeMemory(4096);
         for (const std::u16string& path : {good, bad}) {
@@ -267,6 +278,103 @@ TEST_F(InPlaceScanTest, TheDetailsScanReadsWhatTheNextLoopReads) {
                 EXPECT_GT(loop.size(), 100u);
                 EXPECT_GE(loopBoxes.size(), 2u);  // hours and rubric codes too long
             }
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+bool holdsByte(const char* text, uint32_t length, const ByteSet& set) {
+    if (!text) return false;
+    for (uint32_t i = 0; i < length; ++i)
+        for (int k = 0; k < set.count; ++k)
+            if (static_cast<uint8_t>(text[i]) == set.bytes[k]) return true;
+    return false;
+}
+
+// The firms a scan stops on when its test asks for one of the filter's bytes where the filter
+// looks, with the filter before the test or without it; the last entry is the failure it ends on.
+std::vector<uint32_t> firmStops(DirectoryDatabase& db, const FirmFilter& probe, bool filtered) {
+    auto test = [](const FirmFields& f, void* data) {
+        const FirmFilter& p = *static_cast<const FirmFilter*>(data);
+        if (p.where == filterName) return holdsByte(f.name, std::min<uint32_t>(f.nameLength, f.bodyLength), p.bytes);
+        return holdsByte(f.web, f.webLength, p.bytes) || holdsByte(f.email, f.emailLength, p.bytes);
+    };
+    FirmFilter data = probe;
+    const FirmTexts wanted = probe.where == filterName ? firmNameOnly : firmAllFields;
+    std::vector<uint32_t> stops;
+    seekTable(db, tableFirms, 0, false, noCap);
+    for (;;) {
+        uint32_t ref = 0;
+        const int32_t r = scanFirmTexts(db, noCap, wanted, filtered ? probe : FirmFilter{}, test, &data, &ref);
+        stops.push_back(r == 0 ? ref : static_cast<uint32_t>(r));
+        if (r != 0) return stops;
+    }
+}
+
+std::vector<uint32_t> detailsStops(DirectoryDatabase& db, const ByteSet& bytes, bool filtered) {
+    auto test = [](const DetailsFields& d, void* data) {
+        return holdsByte(d.comment, d.commentLength, *static_cast<const ByteSet*>(data));
+    };
+    ByteSet data = bytes;
+    std::vector<uint32_t> stops;
+    seekTable(db, tableDetails, 0, false, noCap);
+    for (;;) {
+        uint32_t ref = 0;
+        const int32_t r = scanDetailTexts(db, filtered ? bytes : ByteSet{}, test, &data, &ref);
+        stops.push_back(r == 0 ? ref : static_cast<uint32_t>(r));
+        if (r != 0) return stops;
+    }
+}
+
+// A byte filter before the test passes over firms without testing them; the scan must still stop
+// on exactly the firms the test alone stops on, damaged records and window refills included.
+TEST_F(InPlaceScanTest, AByteFilterPassesOverOnlyFirmsTheTestWouldTurnDown) {
+    const auto [good, bad] = damagedFirms();
+    const ByteSet digits{{'7', '9', '3', '0'}, 2};  // '7' and '9' only
+    const ByteSet many{{'7', '9', '3', 'x'}, 4};
+    for (const bool smallWindow : {false, true}) {
+        if (smallWindow) setFreeMemory(4096);
+        for (const std::u16string& path : {good, bad}) {
+            for (const FirmFilter& probe : {FirmFilter{digits, filterName}, FirmFilter{many, filterWebAndEmail},
+                                            FirmFilter{digits, filterWebAndEmail}}) {
+                std::vector<uint32_t> expected;
+                {
+                    OpenedDatabase plain(path);
+                    expected = firmStops(*plain, probe, false);
+                }
+                OpenedDatabase opened(path);
+                EXPECT_EQ(firmStops(*opened, probe, true), expected)
+                    << "small window " << smallWindow << ", in name " << (probe.where == filterName);
+                // Some firms hold the bytes and some do not.
+                EXPECT_GT(expected.size(), 20u);
+                EXPECT_LT(expected.size(), 250u);
+            }
+        }
+    }
+}
+
+TEST_F(InPlaceScanTest, AByteFilterOnTheCommentPassesOverOnlyWhatTheTestWouldTurnDown) {
+    const auto [good, bad] = damagedDetails();
+    const ByteSet sevens{{'7'}, 1};
+    for (const bool smallWindow : {false, true}) {
+        if (smallWindow) setFreeMemory(4096);
+        for (const std::u16string& path : {good, bad}) {
+            std::vector<uint32_t> expected;
+            boxes.clear();
+            {
+                OpenedDatabase plain(path);
+                expected = detailsStops(*plain, sevens, false);
+            }
+            const size_t expectedBoxes = boxes.size();
+            boxes.clear();
+            OpenedDatabase opened(path);
+            EXPECT_EQ(detailsStops(*opened, sevens, true), expected) << "small window " << smallWindow;
+            // Texts over their limits show their messages even where the note is passed over.
+            EXPECT_EQ(boxes.size(), expectedBoxes);
+            EXPECT_GE(expected.size(), 3u);
         }
     }
 }
