@@ -78,12 +78,6 @@ void selectTelephone(int index)
     EXPECT_EQ(SendMessageW(driver::findControl(cardWindow(), IDC_CARD_TELEPHONES), CB_GETCURSEL, 0, 0), index);
 }
 
-void turnScreen(int width, int height)
-{
-    gdi::resizeScreen(width, height);
-    shell::screenTurned(width, height);
-    driver::waitIdle();
-}
 
 TEST_F(CardScenario, ShowsTheFirmInBothOrientations)
 {
@@ -244,6 +238,23 @@ TEST_F(CardScenario, OpensTheSiteWritesAndShowsNotesThenLeafsToTheFirstAgain)
         tapBar(cardWindow(), IDI_BAR_FORWARD);
         EXPECT_EQ(cardControl(IDC_CARD_NAME).text, u"ООО Рога && Копыта") << "after the last, the first";
         EXPECT_EQ(cardsOpened(), 4);
+    });
+}
+
+TEST_F(CardScenario, ALongRubricLineIsShownWholeOnlyWhenTheCommentHoldsItsKey)
+{
+    run([this] {
+        installOpener({firmThird});
+        openCard(0);
+        const driver::WindowDump list = cardControl(IDC_CARD_LIST);
+        ASSERT_EQ(lineTexts(list), (std::vector<std::u16string>{u"Юристы", u"Ярмарки, выставки и торговые павильоны",
+                                                                 u"Ясли, детские сады и развивающие центры"}));
+        tapControl(IDC_CARD_LIST, 4);
+        EXPECT_FALSE(driver::openBox()) << "a short line without a key";
+        driver::pressKey(VK_DOWN);
+        EXPECT_FALSE(driver::openBox()) << "a long line whose key the comment does not hold";
+        driver::pressKey(VK_DOWN);
+        expectBox(u"ПРИМЕЧАНИЕ", u"Ясли, детские сады и развивающие центры");  // its key, but no note
     });
 }
 
