@@ -121,6 +121,8 @@ TEST_F(CardScenario, ShowsTheFirmInBothOrientations)
             EXPECT_EQ(name.right - name.left, client.right + 1) << "the name spans the window";
             EXPECT_EQ(address.top, name.bottom + 1);
             EXPECT_EQ(address.left, origin.x + 59);
+            // 14 % of the content's height: on the turned screen lower than the 37-pixel icon.
+            EXPECT_EQ(address.bottom - address.top, 14 * (client.bottom - buttonBar.height) / 100);
             EXPECT_EQ(dial.top, address.bottom + 8);
             EXPECT_EQ(listRect.bottom, origin.y + client.bottom - buttonBar.height) << "down to the bar";
             if (width > height)

@@ -107,6 +107,12 @@ TEST_F(HomeScenario, TheStripAboveTheProgramLooksTheSameHoweverOftenTheScreenTur
         ASSERT_FALSE(portrait.empty());
         EXPECT_NE(portrait.front(), 0xFFFFFFu) << "not the bare screen";
         turnScreen(320, 240);
+        screenshot("home-landscape");
+        // The banner keeps its three grid rows of 22, from half a row down: on the turned screen
+        // that is room for the first line of a two-line title only.
+        const int content = 240 - 2 * buttonBar.height;
+        EXPECT_EQ(tileTable[0].rect.top, (content + 22) / 44);
+        EXPECT_EQ(tileTable[0].rect.bottom, (content * 4 + 11) / 22);
         const std::vector<uint32_t> landscape = strip();
         EXPECT_EQ(landscape.front(), portrait.front()) << "the same in both orientations";
         for (int turn = 0; turn < 2; ++turn) {
