@@ -22,6 +22,13 @@ protected:
         SearchRequest request{mode, name.c_str(), street.c_str(), phone.c_str()};
         return runSearch(*db, request, results, hooks);
     }
+    // A thousand firm lines, then the line that says there are more, and no question.
+    void expectOverflowLine() {
+        ASSERT_EQ(results.lines.size(), 1001u);
+        EXPECT_EQ(results.lines[1000].text, text::resultOverflowLine);
+        EXPECT_EQ(results.lines[1000].value, noItemValue);
+        EXPECT_TRUE(hooks.shown.empty());
+    }
     RecordingList results;
     ScriptedHooks hooks;
 };
@@ -142,10 +149,7 @@ TEST_F(SearchRunTest, TheNoteSearchKeepsAThousandFirmsAndReadsEightThousandChara
     open(e);
 
     EXPECT_EQ(search(modeNoteContains, u"обуви"), 1000);
-    ASSERT_EQ(results.lines.size(), 1001u);
-    EXPECT_EQ(results.lines[1000].text, text::resultOverflowLine);
-    EXPECT_EQ(results.lines[1000].value, noItemValue);
-    EXPECT_TRUE(hooks.shown.empty());
+    expectOverflowLine();
 
     EXPECT_EQ(search(modeNoteContains, u"часовщик"), 1);
     EXPECT_EQ(results.texts(), (u16s{u"ВНУТРИ"}));
@@ -223,10 +227,7 @@ TEST_F(SearchRunTest, AThousandMatchesEndWithTheOverflowLineAndNoQuestion) {
     for (int i = 0; i < 1200; ++i) e.firms.push_back(firmNamed(u"ФИРМА " + std::u16string(1, u'А' + i % 32)));
     open(e);
     EXPECT_EQ(search(modeNameContains, u"ФИРМА"), 1000);
-    ASSERT_EQ(results.lines.size(), 1001u);
-    EXPECT_EQ(results.lines[1000].text, text::resultOverflowLine);
-    EXPECT_EQ(results.lines[1000].value, noItemValue);
-    EXPECT_TRUE(hooks.shown.empty());
+    expectOverflowLine();
     // The same through the fragment question.
     EXPECT_EQ(search(modeNameBegins, u"ИРМА", u"", u"", {IDYES}), 1000);
     EXPECT_EQ(results.lines.size(), 1001u);
