@@ -84,7 +84,8 @@ void noteBox(HWND card, const WCHAR* text)
     MessageBoxW(card, text, W("ПРИМЕЧАНИЕ"), MB_OK);
 }
 
-// Under the line's rubric key: true when the search is over (notes shown, or the key absent).
+// Under the line's rubric key: true when the search is over (notes shown, or the key absent: a comment
+// without the key says the rubric has nothing to add, not that its line should be shown whole).
 bool showNotesOf(HWND card, uint32_t rubricIndex, uint32_t firmDetailsRef)
 {
     DirectoryDatabase* db = databaseProgram.current;
@@ -95,10 +96,8 @@ bool showNotesOf(HWND card, uint32_t rubricIndex, uint32_t firmDetailsRef)
         return false;
     WCHAR* joined = nullptr;
     const int found = rubricNotes(db->details.comment, table.entries[rubricIndex].code, joined);
-    if (found == notesNoMemory)
+    if (found == notesNoMemory || found == notesKeyAbsent)
         return true;
-    if (found == notesKeyAbsent)
-        return false;
     const bool shown = joined[0] != 0;
     if (shown)
         noteBox(card, joined);

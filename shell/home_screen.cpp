@@ -197,6 +197,8 @@ void openTileScreen(HWND window, const Tile& t)
 {
     shellState.returnHomeMarker = 0;
     searchState.flatMode = t.iconId == IDI_TILE_RUBRICS ? 1 : 0;
+    // No tile asks for a rubric: a choice left by back or home must not turn the tree into a chooser.
+    searchState.rubricChoice.marker = 0;
     DialogBoxParamW(shellState.instanceHandle, MAKEINTRESOURCEW(t.dialogId), window, t.screenProc, 0);
     SHSipPreference(window, SIP_FORCEDOWN);
     shellState.inputPanelUp = false;

@@ -11,6 +11,7 @@
 #include "platform/shell/shell.h"
 #include "platform/testing/script.h"
 #include "platform/testing/windows.h"
+#include "platform/ui/foreign_windows.h"
 #include "platform/ui/input.h"
 #include "platform/ui/window_manager.h"
 
@@ -122,7 +123,15 @@ int runHostProgram(int argc, char** argv, const ProgramEntry& entry)
     // A run with a window carries starts out; a headless one only writes them down.
     setLaunchMode(window ? LaunchMode::Launch : LaunchMode::Journal);
     ui::setPresenterActive(window);
-    const auto runProgram = [&entry] { return entry.winMain(emu::programInstance()); };
+    const auto runProgram = [&entry, &name] {
+        ui::programStarting();
+        const int code = entry.winMain(emu::programInstance());
+        // A program that only raised its other copy ends without a word of its own.
+        if (!ui::anotherCopyRaised().empty())
+            std::fprintf(stderr, "%s: another copy of the program is running on this device; it was brought to the front\n",
+                         name.c_str());
+        return code;
+    };
 
     int exitCode = 0;
     if (!options.scriptFile.empty()) {

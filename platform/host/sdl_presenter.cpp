@@ -155,6 +155,17 @@ int waitForEvent(SDL_Event& event, int maxWaitMs)
     }
 }
 
+const char noDisplay[] = "no display is available (DISPLAY and WAYLAND_DISPLAY name none)";
+
+bool displayNamed()
+{
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* value = SDL_getenv(variable);
+        if (value != nullptr && value[0] != 0) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool isDriverWithoutDisplay(const char* chosen, const char* requested)
@@ -169,6 +180,12 @@ int openSdlPresenter(const PresenterSettings& settings, const InputSink& sink, s
 {
     SdlPresenter& state = presenter();
     if (state.open) closeSdlPresenter();
+    // Without a display named SDL would still try its drivers, and one of them writes its own
+    // complaint to standard error before ours.
+    if (SDL_getenv("SDL_VIDEODRIVER") == nullptr && !displayNamed()) {
+        error = noDisplay;
+        return 1;
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = std::string("cannot open a window: ") + SDL_GetError();
         return 1;
@@ -177,7 +194,7 @@ int openSdlPresenter(const PresenterSettings& settings, const InputSink& sink, s
     // and, waiting for input nobody can give, for ever.
     if (isDriverWithoutDisplay(SDL_GetCurrentVideoDriver(), SDL_getenv("SDL_VIDEODRIVER"))) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        error = "no display is available (DISPLAY and WAYLAND_DISPLAY name none)";
+        error = noDisplay;
         return 1;
     }
     state.settings = settings;

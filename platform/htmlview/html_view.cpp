@@ -363,7 +363,7 @@ std::optional<ViewPlace> viewPlace(HWND window)
     const HtmlView* view = viewOf(window);
     if (view == nullptr)
         return ViewPlace{};
-    return ViewPlace{view->address, cp1251ToUtf8(view->anchor)};
+    return ViewPlace{view->address, cp1251ToUtf8(view->anchor), view->top};
 }
 
 } // namespace htmlview

@@ -18,6 +18,8 @@ struct ViewPlace {
     // by a followed "#name" link or by an address's "#anchor". Empty until the view jumps after
     // its content changed; a name that is not on the page moves neither the view nor this.
     std::string anchor;
+    // How far the page is scrolled: the page's pixel row at the view's top.
+    int top = 0;
 };
 
 // Both in UTF-8; none when the window is not an HTML view.

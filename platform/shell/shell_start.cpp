@@ -14,7 +14,8 @@ HFONT makeFont(int pixels, int weight)
                        u"Tahoma");
 }
 
-// Turning clears the framebuffer: every window draws itself again, frame included.
+// Turning clears the framebuffer: every window draws itself again, frame included, and so does
+// the desktop where no window covers it (the strip above a full-screen program, say).
 void repaintEverything()
 {
     struct Repaint {
@@ -27,6 +28,7 @@ void repaintEverything()
         }
     };
     EnumWindows(&Repaint::one, 0);
+    InvalidateRect(nullptr, nullptr, TRUE);
 }
 
 void destroyShellWindow(HWND& window)

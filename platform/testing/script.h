@@ -16,7 +16,8 @@
 //                            "focused", "children": [...]}, list and combo boxes with "lines":
 //                            [{"text", "value", "selected"}], tree views with "items": [{"text",
 //                            "depth", "expanded", "selected"}] (the items shown, parents
-//                            expanded), HTML views with "address" and "anchor", the program's
+//                            expanded), HTML views with "address", "anchor", "top" (how far
+//                            the page is scrolled) and the texts they drew, the program's
 //                            own windows with the texts they drew, "drawn": [{"text", "rect"}]
 //                            (see window_dump.h)
 //   expect-window CLASS|CAPTION  a visible window of this class and/or caption exists

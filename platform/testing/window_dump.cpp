@@ -55,6 +55,7 @@ Json windowJson(const WindowDump& window)
     if (window.page) {
         json["address"] = utf8(window.page->address);
         json["anchor"] = utf8(window.page->anchor);
+        json["top"] = window.page->top;
     }
     if (!window.drawn.empty()) {
         Json drawn = Json::array();

@@ -33,6 +33,7 @@ struct TreeItemDump {
 struct PageDump {
     std::u16string address;
     std::u16string anchor;
+    int top = 0;  // the page's pixel row at the view's top
 };
 
 // A run of text that a window drew itself (not a control's own text, line or item).
@@ -65,7 +66,7 @@ struct ScreenDump {
 // The dump as UTF-8 JSON:
 //   {"windows": [{"class", "id", "text", "rect": [left, top, right, bottom], "style", "enabled",
 //     "focused", ["lines": [{"text", "value", "selected"}]], ["items": [{"text", "depth",
-//     "expanded", "selected"}]], ["address", "anchor"], ["drawn": [{"text", "rect"}]],
+//     "expanded", "selected"}]], ["address", "anchor", "top"], ["drawn": [{"text", "rect"}]],
 //     "children": [...]}]}
 // Texts are strings; everything else is a number (flags 0 or 1).
 std::string dumpJson(const ScreenDump& dump);

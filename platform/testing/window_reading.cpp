@@ -35,7 +35,10 @@ void readContent(HWND window, WindowDump& dump)
     } else if (sameClassName(dump.windowClass, WC_TREEVIEWW)) {
         dump.items = treeViewItems(window, true);
     } else if (const std::optional<htmlview::ViewPlace> place = htmlview::viewPlace(window)) {
-        dump.page = PageDump{emu::fromUtf8(place->address), emu::fromUtf8(place->anchor)};
+        dump.page = PageDump{emu::fromUtf8(place->address), emu::fromUtf8(place->anchor), place->top};
+        // What the page shows is the view's own drawing: a loading line, a page that failed.
+        for (const ui::ShownText& shown : ui::shownTexts(window))
+            dump.drawn.push_back(DrawnTextDump{shown.text, shown.cell});
     } else if (!platformControl(dump.windowClass)) {
         for (const ui::ShownText& shown : ui::shownTexts(window))
             dump.drawn.push_back(DrawnTextDump{shown.text, shown.cell});

@@ -31,6 +31,7 @@ struct ForeignWindow {
     std::string folder;
     uint64_t owner = 0;
     uint64_t handle = 0;
+    std::u16string className;
 };
 
 struct SharingState {
@@ -43,6 +44,8 @@ struct SharingState {
     std::vector<Published> published;
     std::vector<ForeignWindow> foreign;
     std::vector<std::pair<HWND, HWND>> lastActive;  // owner, the owned window active last
+    std::u16string raised;  // the class of the other process's window brought forward last
+    bool shownOwn = false;  // a top-level window of this process was ever made
 };
 
 SharingState& sharing()
@@ -106,7 +109,7 @@ HWND handleFor(SharingState& s, const std::string& folder, const SharedWindow& w
     if (index == s.foreign.size()) {
         if (s.foreign.size() >= foreignLimit)
             return nullptr;
-        s.foreign.push_back(ForeignWindow{folder, w.owner, w.handle});
+        s.foreign.push_back(ForeignWindow{folder, w.owner, w.handle, w.className});
     }
     return reinterpret_cast<HWND>(foreignTag | static_cast<uintptr_t>(index + 1) << 1);
 }
@@ -154,6 +157,7 @@ void publishTopLevel(HWND handle)
     if (w == nullptr || !publishable(*w))
         return;
     SharingState& s = sharing();
+    s.shownOwn = true;
     followDeviceRoot(s);
     if (!s.publishedIn.empty())
         publishOne(s, *w);
@@ -228,6 +232,7 @@ BOOL raiseForeignWindow(HWND handle, bool ownedPopup)
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }
+    sharing().raised = f->className;
     // The other program is in front now.
     programToBackground();
     return TRUE;
@@ -260,6 +265,23 @@ HWND lastActivePopupOf(HWND top)
             return p.second;
     }
     return root;
+}
+
+} // namespace ui
+
+namespace ui {
+
+void programStarting()
+{
+    SharingState& s = sharing();
+    s.raised.clear();
+    s.shownOwn = false;
+}
+
+std::u16string anotherCopyRaised()
+{
+    const SharingState& s = sharing();
+    return s.shownOwn ? std::u16string() : s.raised;
 }
 
 } // namespace ui

@@ -29,6 +29,13 @@ bool foreignWindowLive(HWND handle);
 // request was delivered.
 BOOL raiseForeignWindow(HWND handle, bool ownedPopup);
 
+// The program starts: from here on its windows count as its own (the device's shell made its
+// windows before) and nothing it raised before is remembered.
+void programStarting();
+// The class name of another process's window that the program brought forward without ever
+// making a window of its own: a second copy that gave way to the first. Empty otherwise.
+std::u16string anotherCopyRaised();
+
 // A top-level window was activated: its owner remembers it.
 void noteActivated(HWND top);
 // What "the window | 1" brings forward: the window it owns that was active last, when that can

@@ -55,7 +55,9 @@ Edition cardEdition()
     e.title = cp1251(u"Справочник\r\nВизитки");
     e.cityLetter = 'P';
     e.rubrics = {rubric("01", u"Аптеки", {firmHorns}), rubric("02", u"Юристы", {firmHorns, firmThird}),
-                 rubric("03", u"аптеки", {firmHorns}), rubric("04", u"Киоски", {firmKiosk})};
+                 rubric("03", u"аптеки", {firmHorns}), rubric("04", u"Киоски", {firmKiosk}),
+                 rubric("05", u"Ярмарки, выставки и торговые павильоны", {firmThird}),
+                 rubric("06", u"Ясли, детские сады и развивающие центры", {firmThird})};
     e.streets = {{cp1251(u"НЕВ"), cp1251(u"Невский пр."), {firmHorns, firmThird}}};
     e.firms.resize(cardFirmCount);
 
@@ -87,7 +89,9 @@ Edition cardEdition()
     third.phone = "(812) 555-66-77";
     third.email = "a@b.ru";
     third.web = "-firm.ru";  // no host begins with "-": the browser refuses it
-    third.rubricCodes = "|02|";
+    third.rubricCodes = "|02|05|06|";
+    // Notes under keys of other rubrics: "05" does not occur, "06" occurs without a note.
+    third.comment = cp1251(u"|01|a|$Для аптек|06|b|");
 
     e.chunks.push_back({ChunkKind::help, cp1251(helpPage)});
     return e;

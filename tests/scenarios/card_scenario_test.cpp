@@ -78,12 +78,6 @@ void selectTelephone(int index)
     EXPECT_EQ(SendMessageW(driver::findControl(cardWindow(), IDC_CARD_TELEPHONES), CB_GETCURSEL, 0, 0), index);
 }
 
-void turnScreen(int width, int height)
-{
-    gdi::resizeScreen(width, height);
-    shell::screenTurned(width, height);
-    driver::waitIdle();
-}
 
 TEST_F(CardScenario, ShowsTheFirmInBothOrientations)
 {
@@ -127,6 +121,8 @@ TEST_F(CardScenario, ShowsTheFirmInBothOrientations)
             EXPECT_EQ(name.right - name.left, client.right + 1) << "the name spans the window";
             EXPECT_EQ(address.top, name.bottom + 1);
             EXPECT_EQ(address.left, origin.x + 59);
+            // 14 % of the content's height: on the turned screen lower than the 37-pixel icon.
+            EXPECT_EQ(address.bottom - address.top, 14 * (client.bottom - buttonBar.height) / 100);
             EXPECT_EQ(dial.top, address.bottom + 8);
             EXPECT_EQ(listRect.bottom, origin.y + client.bottom - buttonBar.height) << "down to the bar";
             if (width > height)
@@ -244,6 +240,23 @@ TEST_F(CardScenario, OpensTheSiteWritesAndShowsNotesThenLeafsToTheFirstAgain)
         tapBar(cardWindow(), IDI_BAR_FORWARD);
         EXPECT_EQ(cardControl(IDC_CARD_NAME).text, u"ООО Рога && Копыта") << "after the last, the first";
         EXPECT_EQ(cardsOpened(), 4);
+    });
+}
+
+TEST_F(CardScenario, ALongRubricLineIsShownWholeOnlyWhenTheCommentHoldsItsKey)
+{
+    run([this] {
+        installOpener({firmThird});
+        openCard(0);
+        const driver::WindowDump list = cardControl(IDC_CARD_LIST);
+        ASSERT_EQ(lineTexts(list), (std::vector<std::u16string>{u"Юристы", u"Ярмарки, выставки и торговые павильоны",
+                                                                 u"Ясли, детские сады и развивающие центры"}));
+        tapControl(IDC_CARD_LIST, 4);
+        EXPECT_FALSE(driver::openBox()) << "a short line without a key";
+        driver::pressKey(VK_DOWN);
+        EXPECT_FALSE(driver::openBox()) << "a long line whose key the comment does not hold";
+        driver::pressKey(VK_DOWN);
+        expectBox(u"ПРИМЕЧАНИЕ", u"Ясли, детские сады и развивающие центры");  // its key, but no note
     });
 }
 

@@ -3,6 +3,7 @@
 #include "emulator.h"
 #include "platform/gdi/png_writer.h"
 #include "platform/gdi/screen.h"
+#include "platform/shell/shell.h"
 #include "platform/testing/windows.h"
 #include "shell/button_bar.h"
 #include "shell/tile_table.h"
@@ -112,6 +113,13 @@ void DernoloScenario::tapBar(HWND window, int iconId)
 void tapFrontBar(int iconId)
 {
     DernoloScenario::tapBar(GetActiveWindow(), iconId);
+}
+
+void DernoloScenario::turnScreen(int width, int height)
+{
+    gdi::resizeScreen(width, height);
+    shell::screenTurned(width, height);
+    driver::waitIdle();
 }
 
 void DernoloScenario::screenshot(const std::string& name)

@@ -43,6 +43,9 @@ protected:
     // A tap on the bar slot of this icon in the window (it must be visible there).
     static void tapBar(HWND window, int iconId);
 
+    // The device's screen turned to this size, as the host's turn key does, the program run to idle.
+    static void turnScreen(int width, int height);
+
     // NAME.png into $DERNOLO_SCREENSHOTS when that is set.
     static void screenshot(const std::string& name);
 

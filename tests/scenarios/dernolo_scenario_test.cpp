@@ -5,6 +5,7 @@
 
 #include "db/database_program.h"
 #include "db/format.h"
+#include "platform/gdi/screen.h"
 #include "platform/testing/windows.h"
 #include "search/search_state.h"
 #include "shell/button_bar.h"
@@ -82,6 +83,45 @@ TEST_F(HomeScenario, WindowAndTilesOnA240By320Screen)
         tapTile(4);
         EXPECT_EQ(shellState.homePageIndex, 1);
         screenshot("home-favourites");
+    });
+}
+
+TEST_F(HomeScenario, TheStripAboveTheProgramLooksTheSameHoweverOftenTheScreenTurns)
+{
+    installTwoCities();
+    run([] {
+        // The program is full screen below the bar's height: the strip above it is the device's own.
+        const auto strip = [] {
+            const gdi::Framebuffer& fb = gdi::screen();
+            std::vector<uint32_t> pixels;
+            for (int y = 0; y < buttonBar.height; y += 5)
+                for (int x = 0; x < fb.width; x += 7)
+                    pixels.push_back(fb.pixels[static_cast<size_t>(y) * static_cast<size_t>(fb.width) +
+                                               static_cast<size_t>(x)]);
+            return pixels;
+        };
+        RECT frame{};
+        GetWindowRect(mainWindow(), &frame);
+        ASSERT_EQ(frame.top, buttonBar.height);
+        const std::vector<uint32_t> portrait = strip();
+        ASSERT_FALSE(portrait.empty());
+        EXPECT_NE(portrait.front(), 0xFFFFFFu) << "not the bare screen";
+        turnScreen(320, 240);
+        screenshot("home-landscape");
+        // The banner keeps its three grid rows of 22, from half a row down: on the turned screen
+        // that is room for the first line of a two-line title only.
+        const int content = 240 - 2 * buttonBar.height;
+        EXPECT_EQ(tileTable[0].rect.top, (content + 22) / 44);
+        EXPECT_EQ(tileTable[0].rect.bottom, (content * 4 + 11) / 22);
+        const std::vector<uint32_t> landscape = strip();
+        EXPECT_EQ(landscape.front(), portrait.front()) << "the same in both orientations";
+        for (int turn = 0; turn < 2; ++turn) {
+            turnScreen(240, 320);
+            EXPECT_EQ(strip(), portrait) << "turn " << turn;
+            turnScreen(320, 240);
+            EXPECT_EQ(strip(), landscape) << "turn " << turn;
+        }
+        turnScreen(240, 320);
     });
 }
 

@@ -62,13 +62,6 @@ int panelHeight()
     return info.rcSipRect.bottom - info.rcSipRect.top;
 }
 
-void turnScreen(int width, int height)
-{
-    gdi::resizeScreen(width, height);
-    shell::screenTurned(width, height);
-    driver::waitIdle();
-}
-
 // The card opened over the list: leave it the way a user does.
 void leaveCard(HWND list)
 {
@@ -300,6 +293,17 @@ TEST_F(WhitePagesScenario, RunsOfPairsListTheirFirmsAndOpenThemByStylusKeysAndTh
         ASSERT_EQ(firms.size(), 300u);
         EXPECT_EQ(firms.front().text, u"БББ 001");
         EXPECT_EQ(selectedOf(shownLines(IDC_LETTER_INDEX)), std::vector<int>{1});
+
+        // Typing moves the index a pair per letter, to the next pair that begins with it: "ДБ"
+        // passes ДД and ends on ББ (the help says so), it does not look for names beginning "ДБ".
+        driver::typeText(u"Д");
+        EXPECT_EQ(selectedOf(shownLines(IDC_LETTER_INDEX)), std::vector<int>{2});
+        EXPECT_EQ(shownLines(IDC_LETTER_FIRMS).front().text, u"ДДД 001");
+        driver::typeText(u"Б");
+        EXPECT_EQ(selectedOf(shownLines(IDC_LETTER_INDEX)), std::vector<int>{1});
+        firms = shownLines(IDC_LETTER_FIRMS);
+        ASSERT_EQ(firms.size(), 300u);
+        EXPECT_EQ(firms.front().text, u"БББ 001");
 
         tapLine(IDC_LETTER_FIRMS, 1);
         leaveCard(screen);

@@ -11,6 +11,7 @@
 #include "platform/host/host_services.h"
 #include "platform/testing/scenario.h"
 #include "platform/testing/script.h"
+#include "platform/testing/window_dump.h"
 #include "platform/testing/windows.h"
 #include "platform/ui/window_manager.h"
 
@@ -132,6 +133,90 @@ TEST_F(LauncherScenario, EachEditionSetsItsCommandAndMessage)
         EXPECT_EQ(launcherState.editionMessage, nullptr);
         EXPECT_STREQ(launcherState.setupCommand, "");
         EXPECT_EQ(launcherState.activeButtons, buttonsBeforeChoice);
+    });
+}
+
+// The share of sampled pixels of a client rectangle that show `picture` from its (sourceX,
+// sourceY): 1 when the screen shows that part of the picture.
+double showsPicture(HWND window, HBITMAP picture, int sourceX, int sourceY, const RECT& client)
+{
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    BITMAP size = {};
+    if (picture == nullptr || GetObjectW(picture, sizeof size, &size) == 0)
+        return 0;
+    // A button's place may be larger than its picture: only what the picture covers is compared.
+    const int right = std::min<int>(client.right, client.left + size.bmWidth - sourceX);
+    const int bottom = std::min<int>(client.bottom, client.top + size.bmHeight - sourceY);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(memory, picture);
+    const gdi::Framebuffer& fb = gdi::screen();
+    int sampled = 0;
+    int same = 0;
+    for (int y = client.top; y < bottom; y += 5)
+        for (int x = client.left; x < right; x += 5) {
+            const COLORREF want = GetPixel(memory, sourceX + x - client.left, sourceY + y - client.top);
+            const uint32_t shown = fb.pixels[static_cast<size_t>(origin.y + y) * static_cast<size_t>(fb.width) +
+                                             static_cast<size_t>(origin.x + x)];
+            ++sampled;
+            same += GetRValue(want) == ((shown >> 16) & 0xFF) && GetGValue(want) == ((shown >> 8) & 0xFF) &&
+                    GetBValue(want) == (shown & 0xFF);
+        }
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    return sampled == 0 ? 0 : static_cast<double>(same) / sampled;
+}
+
+RECT buttonRect(int entry)
+{
+    const ButtonEntry& b = launcherState.buttons[entry];
+    return RECT{b.x, b.y, b.x + b.width, b.y + b.height};
+}
+
+TEST_F(LauncherScenario, PaintsTheBackgroundTheChoiceTheNextButtonAndTheSentence)
+{
+    run([] {
+        HWND window = launcherWindow();
+        ASSERT_NE(window, nullptr);
+        const LauncherState& s = launcherState;
+        const RECT next = buttonRect(nextButtonEntry);
+        // Beside the buttons, and where "next" will be: the background picture.
+        EXPECT_EQ(showsPicture(window, s.background, 0, 0, RECT{0, 0, 280, 120}), 1.0);
+        EXPECT_EQ(showsPicture(window, s.background, next.left, next.top, next), 1.0) << "no \"next\" yet";
+        EXPECT_LT(showsPicture(window, s.buttons[nextButtonEntry].normal, 0, 0, next), 0.5);
+        for (int entry = 0; entry < buttonsBeforeChoice; ++entry)
+            EXPECT_EQ(showsPicture(window, s.buttons[entry].normal, 0, 0, buttonRect(entry)), 1.0) << entry;
+
+        tapClient(petersburgButton);
+        EXPECT_EQ(showsPicture(window, s.buttons[0].highlighted, 0, 0, buttonRect(0)), 1.0) << "the choice lights";
+        EXPECT_LT(showsPicture(window, s.buttons[0].normal, 0, 0, buttonRect(0)), 0.9);
+        EXPECT_EQ(showsPicture(window, s.buttons[1].normal, 0, 0, buttonRect(1)), 1.0);
+        EXPECT_EQ(showsPicture(window, s.buttons[nextButtonEntry].normal, 0, 0, next), 1.0) << "\"next\" shows";
+
+        // The edition's sentence, wrapped inside its box under the buttons.
+        const driver::ScreenDump dump = driver::dumpWindows();
+        const driver::WindowDump* shown = driver::findDumped(dump, u"VANTORY");
+        ASSERT_NE(shown, nullptr);
+        POINT origin = {0, 0};
+        ClientToScreen(window, &origin);
+        std::u16string sentence;
+        for (const driver::DrawnTextDump& run : shown->drawn) {
+            EXPECT_GE(run.rect.left - origin.x, 292);
+            EXPECT_LE(run.rect.right - origin.x, 658);
+            EXPECT_GE(run.rect.top - origin.y, 531);
+            EXPECT_LE(run.rect.bottom - origin.y, 600);
+            sentence += (sentence.empty() ? u"" : u" ") + run.text;
+        }
+        WCHAR expected[512] = {};
+        MultiByteToWideChar(1251, 0, editionChoices[0].message, -1, expected, 512);
+        EXPECT_EQ(sentence, std::u16string(expected));
+
+        tapClient(bothButton);
+        EXPECT_EQ(showsPicture(window, s.buttons[0].normal, 0, 0, buttonRect(0)), 1.0) << "one choice lights at a time";
+        EXPECT_EQ(showsPicture(window, s.buttons[2].highlighted, 0, 0, buttonRect(2)), 1.0);
+        tapClient(emptyPlace);
+        EXPECT_EQ(showsPicture(window, s.background, next.left, next.top, next), 1.0) << "\"next\" hidden again";
+        EXPECT_TRUE(driver::findDumped(driver::dumpWindows(), u"VANTORY")->drawn.empty()) << "no sentence";
     });
 }
 

@@ -137,4 +137,15 @@ driver::PageDump shownPage()
     return view != nullptr && view->page ? *view->page : driver::PageDump{};
 }
 
+std::u16string shownPageText()
+{
+    const driver::ScreenDump dump = driver::dumpWindows();
+    const driver::WindowDump* view = driver::findDumped(dump, u"DISPLAYCLASS");
+    std::u16string text;
+    if (view != nullptr)
+        for (const driver::DrawnTextDump& drawn : view->drawn)
+            text += (text.empty() ? u"" : u" ") + drawn.text;
+    return text;
+}
+
 }  // namespace dernolo_test

@@ -42,5 +42,7 @@ uint32_t screenPixel(int x, int y);
 
 // What the page pane's view shows, read from the window dump; empty when no view is shown.
 driver::PageDump shownPage();
+// The texts the page pane's view draws now, joined by spaces.
+std::u16string shownPageText();
 
 }  // namespace dernolo_test

@@ -138,6 +138,54 @@ TEST_F(PagesScenario, AnInformationPageFromATileIsNotInTheHistory)
     });
 }
 
+TEST_F(PagesScenario, TheLoadingPageNamesTheAddressAndStaysWhenTheFileIsMissing)
+{
+    fs::remove(device / installFolderPath / "HTML" / "bridges.html");
+    run([this] {
+        tapTile(6);  // the partner's page, there
+        ASSERT_NE(pane(), nullptr);
+        EXPECT_NE(shownPageText().find(u"product"), std::u16string::npos) << emu::toUtf8(shownPageText());
+        EXPECT_EQ(shownPageText().find(u"Загружается"), std::u16string::npos) << "the page took its place";
+        tapBar(mainWindow(), IDI_BAR_BACK);
+        ASSERT_EQ(pane(), nullptr);
+
+        tapTile(8);  // "Разводка мостов", missing
+        ASSERT_NE(pane(), nullptr);
+        const std::u16string text = shownPageText();
+        EXPECT_EQ(text.rfind(u"Загружается:", 0), 0u) << emu::toUtf8(text);
+        EXPECT_NE(text.find(u"HTML\\bridges.html"), std::u16string::npos) << "the address is named: " << emu::toUtf8(text);
+        screenshot("page-loading");
+        tapBar(mainWindow(), IDI_BAR_BACK);
+        EXPECT_EQ(pane(), nullptr);
+    });
+}
+
+TEST_F(PagesScenario, BackOrHomeToAnEmptyEntryShowsTheHelpTextFromItsTop)
+{
+    run([this] {
+        tapBar(mainWindow(), IDI_BAR_HELP);
+        ASSERT_NE(pane(), nullptr);
+        ASSERT_STREQ(pane()->history[0], "");
+        tapTopLink();  // to #a1
+        EXPECT_GT(shownPage().top, 0);
+        tapBar(mainWindow(), IDI_BAR_BACK);
+        EXPECT_EQ(pane()->historyIndex, 0);
+        EXPECT_EQ(shownPage().top, 0) << "from its top";
+        EXPECT_EQ(shownPage().anchor, u"");
+        EXPECT_NE(shownPageText().find(u"first"), std::u16string::npos) << "the help text again";
+
+        tapTopLink();  // to #a1
+        tapTopLink();  // to #a2
+        ASSERT_EQ(pane()->historyIndex, 2);
+        tapBar(mainWindow(), IDI_BAR_HOME);
+        EXPECT_EQ(pane()->historyIndex, 0);
+        EXPECT_EQ(shownPage().top, 0);
+        EXPECT_NE(shownPageText().find(u"first"), std::u16string::npos);
+        tapBar(mainWindow(), IDI_BAR_HOME);
+        EXPECT_EQ(pane(), nullptr);
+    });
+}
+
 TEST_F(PagesScenario, AMailtoLinkStartsTheMailProgramAndLeavesTheHistory)
 {
     run([this] {
@@ -170,6 +218,17 @@ TEST_F(PagesScenario, TheAboutScreenFollowsTheTurnAndItsLowerRightOpensTheProduc
         screenshot("about-portrait");
 
         driver::tap(30, barHeight + 120);  // the middle: nothing
+        EXPECT_EQ(pane(), nullptr);
+        // Only the lower right quarter of the content above the bar opens the product page.
+        RECT client = {};
+        GetClientRect(about, &client);
+        POINT origin = {0, 0};
+        ClientToScreen(about, &origin);
+        const int quarterX = client.right / 4 * 3;
+        const int quarterY = (client.bottom - buttonBar.height) / 4 * 3;
+        driver::tap(origin.x + client.right - 5, origin.y + quarterY);  // right, just above the lower quarter
+        driver::tap(origin.x + quarterX, origin.y + quarterY + 5);     // low, just left of the right quarter
+        driver::tap(origin.x + client.right / 2 + 5, origin.y + quarterY + 5);  // the right half's lower part
         EXPECT_EQ(pane(), nullptr);
         driver::tap(220, 320 - barHeight - 10);  // the lower right
         ASSERT_NE(pane(), nullptr);

@@ -50,6 +50,30 @@ RECT clientOnScreen(HWND window)
     return r;
 }
 
+constexpr int searchTile = 5;
+constexpr int favouritesTile = 4;
+constexpr int addFavouriteTile = 10;
+
+// A tap in the middle of a control of the window in front.
+void tapFrontControl(int controlId)
+{
+    RECT r = {};
+    GetWindowRect(driver::findControl(GetActiveWindow(), controlId), &r);
+    driver::tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// What the tree screen draws itself (its hint band), the wrapped lines joined by spaces.
+std::u16string bandText()
+{
+    const driver::ScreenDump dump = driver::dumpWindows();
+    const driver::WindowDump* tree = driver::findDumped(dump, u"", u"Желтые страницы");
+    std::u16string text;
+    if (tree != nullptr)
+        for (const driver::DrawnTextDump& drawn : tree->drawn)
+            text += (text.empty() ? u"" : u" ") + drawn.text;
+    return text;
+}
+
 class RubricTree : public RubricTreeScenario {
 protected:
     std::string favourites() const
@@ -210,14 +234,16 @@ TEST_F(RubricTree, HoldingOnTheHierarchyDoesNothing)
 TEST_F(RubricTree, TheThemeChoiceHandsBackAnyRubricAndEnterStillOpensFirms)
 {
     run([] {
-        searchState.rubricChoice.marker = '?';
-        tapTile(themesTile);
+        tapTile(searchTile);
+        tapFrontControl(IDC_SEARCH_CHOOSE_THEME);
         ASSERT_NE(treeScreen(), nullptr);
+        EXPECT_EQ(searchState.flatMode, 0) << "the search asks in the mode its tile left";
         const RECT screen = clientOnScreen(treeScreen());
         const RECT tree = screenRect(treeControl());
         const int content = (screen.bottom - screen.top) - buttonBar.height;
         EXPECT_EQ(tree.top - screen.top, content / 6) << "the hint band's height";
         EXPECT_EQ(tree.bottom - screen.top, content);
+        EXPECT_EQ(bandText(), u"Коснитесь названия темы, чтобы выбрать её, а знака [+], чтобы раскрыть уровень.");
         screenshot("rubric-theme-choice-portrait");
 
         driver::pressKey(VK_DOWN);
@@ -237,15 +263,19 @@ TEST_F(RubricTree, TheThemeChoiceHandsBackAnyRubricAndEnterStillOpensFirms)
         EXPECT_EQ(std::u16string(searchState.rubricChoice.title), u"Автомобили");
         EXPECT_EQ(searchState.rubricChoice.index, carsIndex);
         EXPECT_EQ(shellState.returnHomeMarker, 0);
+        EXPECT_EQ(GetWindowTextLengthW(driver::findControl(GetActiveWindow(), IDC_SEARCH_THEME)), 10)
+            << "the search shows the chosen theme";
     });
 }
 
 TEST_F(RubricTree, TheFavouriteChoiceTakesOneTapAndAddsOnEveryHold)
 {
     run([this] {
-        searchState.rubricChoice.marker = '?';
-        tapTile(rubricsTile);
+        tapTile(favouritesTile);
+        tapTile(addFavouriteTile);
         ASSERT_NE(treeScreen(), nullptr);
+        EXPECT_EQ(bandText(), u"Коснитесь названия рубрики, чтобы выбрать её, удерживайте прижатым стилус, "
+                              u"чтобы выбрать несколько рубрик.");
         screenshot("rubric-favourite-choice-portrait");
         holdAt(itemPoint(u"Банки"), IDYES);
         holdAt(itemPoint(u"Аптеки"), IDYES);
@@ -259,6 +289,47 @@ TEST_F(RubricTree, TheFavouriteChoiceTakesOneTapAndAddsOnEveryHold)
         EXPECT_EQ(std::u16string(searchState.rubricChoice.title), u"Банкоматы");
         EXPECT_EQ(searchState.rubricChoice.index, cashIndex);
         EXPECT_STREQ(searchState.rubricChoice.code, "02");
+        ASSERT_TRUE(driver::openBox()) << "the choice is asked about";
+        driver::answerBox(IDNO);
+        EXPECT_EQ(favourites(), cp1251(u"Банки\r\nАптеки\r\n"));
+    });
+}
+
+TEST_F(RubricTree, AChoiceLeftByBackOrHomeLeavesTheTilesBrowsing)
+{
+    // The tree opened by its tile after a chooser was left: no band, and a tap opens the rubric.
+    const auto expectBrowsing = [](int tile) {
+        tapTile(tile);
+        ASSERT_NE(treeScreen(), nullptr);
+        EXPECT_EQ(screenRect(treeControl()).top, clientOnScreen(treeScreen()).top) << "no hint band";
+        EXPECT_EQ(bandText(), u"");
+        tapItem(u"Банки");
+        ASSERT_NE(firmListScreen(), nullptr) << "the rubric opens";
+        tapBar(GetActiveWindow(), IDI_BAR_HOME);
+        EXPECT_EQ(treeScreen(), nullptr);
+    };
+    run([&] {
+        tapTile(favouritesTile);
+        tapTile(addFavouriteTile);
+        ASSERT_NE(treeScreen(), nullptr);
+        tapBar(GetActiveWindow(), IDI_BAR_BACK);
+        EXPECT_EQ(treeScreen(), nullptr);
+        tapBar(mainWindow(), IDI_BAR_HOME);
+        expectBrowsing(rubricsTile);
+
+        tapTile(favouritesTile);
+        tapTile(addFavouriteTile);
+        tapBar(GetActiveWindow(), IDI_BAR_HOME);
+        expectBrowsing(themesTile);
+
+        tapTile(searchTile);
+        tapFrontControl(IDC_SEARCH_CHOOSE_THEME);
+        ASSERT_NE(treeScreen(), nullptr);
+        tapBar(GetActiveWindow(), IDI_BAR_HOME);
+        EXPECT_EQ(GetActiveWindow(), mainWindow());
+        expectBrowsing(themesTile);
+        expectBrowsing(rubricsTile);
+        shellState.returnHomeMarker = 0;
     });
 }
 

@@ -1,5 +1,5 @@
 // Dernolo started a second time while a first copy runs, each in a host process of its own as a
-// user starts them: on the same device the second ends at once without a home screen and the
+// user starts them: on the same device the second ends at once without a home screen, saying why, and the
 // first is raised; on another device the second does not see the first.
 #include "platform/ui/shared_registry.h"
 #include "tests/ui/private_tmpdir.h"
@@ -173,11 +173,15 @@ TEST_F(SecondCopy, EndsAtOnceAndRaisesTheFirstOnTheSameDeviceOnly)
     ASSERT_GT(probe, 0);
     EXPECT_EQ(waitFor(probe, startLimit), 1);
     EXPECT_NE(errorsOf("probe").find("there is none"), std::string::npos) << errorsOf("probe");
+    const std::string said = "another copy of the program is running on this device; it was brought to the front";
+    EXPECT_LT(errorsOf("probe").find(said), errorsOf("probe").find("there is none")) << "the reason comes first";
 
     // Without a script a copy that came up would run until its --timeout.
     const pid_t second = start("second", "device");
     ASSERT_GT(second, 0);
     EXPECT_EQ(waitFor(second, startLimit), 0) << errorsOf("second");
+    EXPECT_NE(errorsOf("second").find(said), std::string::npos) << "not silently: " << errorsOf("second");
+    EXPECT_EQ(errorsOf("elsewhere").find("another copy"), std::string::npos);
 
     EXPECT_EQ(waitFor(first, std::chrono::seconds(120)), 0)
         << "the first copy was not raised twice: " << errorsOf("first");

@@ -22,6 +22,13 @@ protected:
         SearchRequest request{mode, name.c_str(), street.c_str(), phone.c_str()};
         return runSearch(*db, request, results, hooks);
     }
+    // A thousand firm lines, then the line that says there are more, and no question.
+    void expectOverflowLine() {
+        ASSERT_EQ(results.lines.size(), 1001u);
+        EXPECT_EQ(results.lines[1000].text, text::resultOverflowLine);
+        EXPECT_EQ(results.lines[1000].value, noItemValue);
+        EXPECT_TRUE(hooks.shown.empty());
+    }
     RecordingList results;
     ScriptedHooks hooks;
 };
@@ -111,6 +118,43 @@ TEST_F(SearchRunTest, APrefixNotInTheIndexLeadsThroughBothQuestions) {
     EXPECT_EQ(hooks.shown[2].text, text::nothingFound);
 }
 
+TEST_F(SearchRunTest, ABeginningInTheIndexThatNoFirmOfItsRangeHasStillAsksForAFragment) {
+    DirectoryDatabase& d = open(cityEdition());
+    // Longer than every name of its range: the index knows КАФЕР, no name goes on like this.
+    const std::u16string key = u"Кафе Ромашка и бар";
+    ASSERT_TRUE(findPrefixRange(d, cp1251(u"КАФЕРОМАШКАИБАР").c_str(), 15));
+    EXPECT_EQ(search(modeNameBegins, key, u"", u"", {IDNO, IDNO}), 0);
+    EXPECT_EQ(hooks.captions(), (u16s{text::captionHope, text::captionLastChance}));
+    EXPECT_TRUE(results.lines.empty());
+    // A street that no firm of the range is on asks too.
+    EXPECT_EQ(search(modeNameBegins, u"кафе лето", u"ленина", u"", {IDNO, IDNO}), 0);
+    EXPECT_EQ(hooks.captions(), (u16s{text::captionHope, text::captionLastChance}));
+}
+
+TEST_F(SearchRunTest, TheNoteSearchKeepsAThousandFirmsAndReadsEightThousandCharacters) {
+    Edition e;
+    e.title = "T";
+    for (int i = 0; i < 1100; ++i) {
+        EditionFirm f = firmNamed(u"ФИРМА " + std::u16string(1, u'А' + i % 32));
+        f.comment = cp1251(u"Ремонт обуви");
+        e.firms.push_back(f);
+    }
+    // The key ends at character 8000, and one character later.
+    EditionFirm inside = firmNamed(u"ВНУТРИ");
+    inside.comment = std::string(7992, '.') + cp1251(u"ЧАСОВЩИК");
+    EditionFirm beyond = firmNamed(u"СНАРУЖИ");
+    beyond.comment = std::string(7993, '.') + cp1251(u"ЧАСОВЩИК");
+    e.firms.push_back(inside);
+    e.firms.push_back(beyond);
+    open(e);
+
+    EXPECT_EQ(search(modeNoteContains, u"обуви"), 1000);
+    expectOverflowLine();
+
+    EXPECT_EQ(search(modeNoteContains, u"часовщик"), 1);
+    EXPECT_EQ(results.texts(), (u16s{u"ВНУТРИ"}));
+}
+
 TEST_F(SearchRunTest, ContainsAndAddressModesAskOnlyAboutTheNotes) {
     open(cityEdition());
     EXPECT_EQ(search(modeNameContains, u"ЖЖЖ"), 0);
@@ -183,10 +227,7 @@ TEST_F(SearchRunTest, AThousandMatchesEndWithTheOverflowLineAndNoQuestion) {
     for (int i = 0; i < 1200; ++i) e.firms.push_back(firmNamed(u"ФИРМА " + std::u16string(1, u'А' + i % 32)));
     open(e);
     EXPECT_EQ(search(modeNameContains, u"ФИРМА"), 1000);
-    ASSERT_EQ(results.lines.size(), 1001u);
-    EXPECT_EQ(results.lines[1000].text, text::resultOverflowLine);
-    EXPECT_EQ(results.lines[1000].value, noItemValue);
-    EXPECT_TRUE(hooks.shown.empty());
+    expectOverflowLine();
     // The same through the fragment question.
     EXPECT_EQ(search(modeNameBegins, u"ИРМА", u"", u"", {IDYES}), 1000);
     EXPECT_EQ(results.lines.size(), 1001u);

@@ -196,7 +196,7 @@ driver::ScreenDump sampleScreen() {
     driver::WindowDump page;
     page.windowClass = u"DISPLAYCLASS";
     page.text = u"\xD800 half";
-    page.page = driver::PageDump{u"file://\\info.htm", u"b"};
+    page.page = driver::PageDump{u"file://\\info.htm", u"b", 40};
     return {{page, screen}};
 }
 
@@ -218,7 +218,7 @@ TEST_F(ScriptRun, ADumpIsWrittenAsJsonBesideTheScreenshots) {
     ASSERT_FALSE(json.is_discarded()) << "a lone surrogate half does not spoil the file: " << text;
     const nlohmann::json expected = nlohmann::json::parse(R"({"windows": [
         {"class": "DISPLAYCLASS", "id": 0, "text": "\ufffd half", "rect": [0, 0, 0, 0], "style": 0, "enabled": 0,
-         "focused": 0, "address": "file://\\info.htm", "anchor": "b", "children": []},
+         "focused": 0, "address": "file://\\info.htm", "anchor": "b", "top": 40, "children": []},
         {"class": "DumpDemo", "id": 0, "text": "Справочник", "rect": [0, 20, 240, 320], "style": 2415919104,
          "enabled": 1, "focused": 0, "children": [
             {"class": "LISTBOX", "id": 301, "text": "", "rect": [5, 25, 235, 85], "style": 1350565888, "enabled": 1,
