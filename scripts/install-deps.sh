@@ -6,7 +6,7 @@ set -eu
 packages=(
   cmake make g++ clang libclang-rt-14-dev pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-dejavu-core
+  libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev fonts-dejavu-core fonts-wine fonts-liberation
   liblitehtml-dev nlohmann-json3-dev libsqlite3-dev
   libosmium2-dev libprotozero-dev zlib1g-dev libbz2-dev libexpat1-dev
   imagemagick valgrind

@@ -1,10 +1,11 @@
 #include "platform/gdi/fonts.h"
 
+#include "platform/gdi/faces.h"
 #include "platform/gdi/gdi_state.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
 #include <map>
@@ -19,6 +20,46 @@ namespace {
 // Latin and Cyrillic, what nearly all text is, are found by index; the rest through the map.
 constexpr char16_t directGlyphs = 0x500;
 
+// A font asked with height 0 gets the machine's default size: an em of 12 pixels on the handheld,
+// a cell of 16 (the desktop's system font) on the desktop.
+constexpr int handheldDefaultEm = 12;
+constexpr long desktopDefaultCell = 16;
+
+// A face's vertical design: the cell is the OS/2 table's Windows ascent and descent, which is what
+// the reference's tmAscent and tmDescent are scaled from.
+struct Design {
+    int unitsPerEm = 0;
+    int winAscent = 0;
+    int winDescent = 0;
+    int averageWidth = 0; // OS/2 xAvgCharWidth, font units
+    bool known = false;
+};
+
+int scaled(int units, int pixelSize, int unitsPerEm)
+{
+    if (unitsPerEm <= 0)
+        return 0;
+    const long long product = static_cast<long long>(units) * pixelSize;
+    return static_cast<int>((product + unitsPerEm / 2) / unitsPerEm);
+}
+
+Design designOf(FT_Face face)
+{
+    Design d;
+    d.unitsPerEm = face->units_per_EM;
+    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    if (os2 != nullptr && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0) {
+        d.winAscent = os2->usWinAscent;
+        d.winDescent = os2->usWinDescent;
+        d.averageWidth = os2->xAvgCharWidth;
+    } else {
+        d.winAscent = face->ascender;
+        d.winDescent = -face->descender;
+    }
+    d.known = d.unitsPerEm > 0 && d.winAscent + d.winDescent > 0;
+    return d;
+}
+
 struct SizedFace {
     FT_Face face = nullptr;
     FontMetrics metrics;
@@ -26,20 +67,18 @@ struct SizedFace {
     std::vector<const Glyph*> direct = std::vector<const Glyph*>(directGlyphs, nullptr);
 };
 
+// A sized face: the family, the style and the em height in pixels.
+using FaceKey = std::tuple<int, int, int>;
+
 struct FontLibrary {
     FT_Library library = nullptr;
-    std::string files[4]; // regular, bold, oblique, bold oblique
-    std::map<std::tuple<int, int>, SizedFace> faces;
+    std::map<FaceKey, SizedFace> faces;
+    std::map<std::string, Design> designs;
 
     FontLibrary()
     {
         if (FT_Init_FreeType(&library) != 0)
             library = nullptr;
-        const char* patterns[4] = {"DejaVu Sans:style=Book", "DejaVu Sans:style=Bold", "DejaVu Sans:style=Oblique",
-                                   "DejaVu Sans:style=Bold Oblique"};
-        FcInit();
-        for (int i = 0; i < 4; ++i)
-            files[i] = find(patterns[i]);
     }
     ~FontLibrary()
     {
@@ -52,65 +91,65 @@ struct FontLibrary {
     FontLibrary(const FontLibrary&) = delete;
     FontLibrary& operator=(const FontLibrary&) = delete;
 
-    static std::string find(const char* name)
+    const Design& design(const std::string& path)
     {
-        std::string path;
-        FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(name));
-        if (pattern == nullptr)
-            return path;
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result;
-        FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-        FcChar8* file = nullptr;
-        if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch)
-            path = reinterpret_cast<const char*>(file);
-        if (match != nullptr)
-            FcPatternDestroy(match);
-        FcPatternDestroy(pattern);
-        return path;
+        auto found = designs.find(path);
+        if (found != designs.end())
+            return found->second;
+        Design& d = designs[path];
+        FT_Face face = nullptr;
+        if (library != nullptr && !path.empty() && FT_New_Face(library, path.c_str(), 0, &face) == 0) {
+            d = designOf(face);
+            FT_Done_Face(face);
+        }
+        return d;
     }
 
     // The face last asked for: text asks for the same one glyph after glyph.
-    std::tuple<int, int> lastKey{-1, -1};
+    FaceKey lastKey{-1, -1, -1};
     SizedFace* last = nullptr;
 
-    SizedFace* face(int style, int pixelSize)
+    SizedFace* face(const FaceKey& key)
     {
-        auto key = std::make_tuple(style, pixelSize);
         if (key == lastKey)
             return last;
-        last = lookupFace(style, pixelSize);
+        last = lookupFace(key);
         lastKey = key;
         return last;
     }
 
-    SizedFace* lookupFace(int style, int pixelSize)
+    SizedFace* lookupFace(const FaceKey& key)
     {
-        auto key = std::make_tuple(style, pixelSize);
         auto found = faces.find(key);
         if (found != faces.end())
             return found->second.face != nullptr ? &found->second : nullptr;
         SizedFace& sized = faces[key];
         if (library == nullptr)
             return nullptr;
-        std::string file = files[style].empty() ? files[0] : files[style];
-        if (file.empty() || FT_New_Face(library, file.c_str(), 0, &sized.face) != 0) {
+        const auto [family, style, pixelSize] = key;
+        const FaceFile file = faceFile(static_cast<Family>(family), style);
+        if (file.path.empty() || FT_New_Face(library, file.path.c_str(), 0, &sized.face) != 0) {
             sized.face = nullptr;
             return nullptr;
         }
         FT_Set_Pixel_Sizes(sized.face, 0, static_cast<FT_UInt>(pixelSize));
+        if (file.slanted) {
+            // The slant the reference gives a face without an italic of its own: about 12 degrees.
+            FT_Matrix shear{0x10000, 0x3800, 0, 0x10000};
+            FT_Set_Transform(sized.face, &shear, nullptr);
+        }
+        const Design d = designOf(sized.face);
         const FT_Size_Metrics& m = sized.face->size->metrics;
-        sized.metrics.ascent = static_cast<int>((m.ascender + 63) >> 6);
-        sized.metrics.descent = static_cast<int>((-m.descender + 63) >> 6);
-        sized.metrics.internalLeading = sized.metrics.ascent + sized.metrics.descent - pixelSize;
-        if (sized.metrics.internalLeading < 0)
-            sized.metrics.internalLeading = 0;
-        sized.metrics.maxWidth = static_cast<int>((m.max_advance + 63) >> 6);
+        FontMetrics& metrics = sized.metrics;
+        metrics.ascent = scaled(d.winAscent, pixelSize, d.unitsPerEm);
+        metrics.descent = scaled(d.winDescent, pixelSize, d.unitsPerEm);
+        metrics.internalLeading = std::max(0, metrics.ascent + metrics.descent - pixelSize);
+        metrics.averageWidth = scaled(d.averageWidth, pixelSize, d.unitsPerEm);
+        metrics.maxWidth = static_cast<int>((m.max_advance + 63) >> 6);
         int underline = -FT_MulFix(sized.face->underline_position, m.y_scale);
-        sized.metrics.underlinePosition = std::max(1, static_cast<int>((underline + 32) >> 6));
+        metrics.underlinePosition = std::max(1, static_cast<int>((underline + 32) >> 6));
         int thickness = FT_MulFix(sized.face->underline_thickness, m.y_scale);
-        sized.metrics.underlineThickness = std::max(1, static_cast<int>((thickness + 32) >> 6));
+        metrics.underlineThickness = std::max(1, static_cast<int>((thickness + 32) >> 6));
         return &sized;
     }
 };
@@ -121,13 +160,54 @@ FontLibrary& fonts()
     return instance;
 }
 
-int styleOf(const FontData& font) { return (font.bold ? 1 : 0) + (font.italic ? 2 : 0); }
+// The em height for a requested height: a negative one is the em itself; a positive one is the
+// cell (ascent and descent), the largest em whose cell fits it.
+int pixelSizeFor(long height, const Design& design)
+{
+    if (height == 0 && deviceLook() == DeviceLook::handheld)
+        return handheldDefaultEm;
+    if (height == 0)
+        height = desktopDefaultCell;
+    if (height < 0)
+        return static_cast<int>(std::min(-height, 400L));
+    height = std::min(height, 400L);
+    if (!design.known)
+        return static_cast<int>(height * 1000 / 1164);
+    const int cell = design.winAscent + design.winDescent;
+    int em = static_cast<int>((height * design.unitsPerEm + cell / 2) / cell);
+    while (em > 1 && scaled(design.winAscent, em, design.unitsPerEm) + scaled(design.winDescent, em, design.unitsPerEm) >
+                         height)
+        --em;
+    return em;
+}
+
+// Works out (again, after the device look changed) which face and size the font is.
+void resolve(const FontData& font)
+{
+    const int look = static_cast<int>(deviceLook());
+    if (font.resolvedLook == look)
+        return;
+    const std::u16string_view name(reinterpret_cast<const char16_t*>(font.logFont.lfFaceName),
+                                   std::char_traits<char16_t>::length(
+                                       reinterpret_cast<const char16_t*>(font.logFont.lfFaceName)));
+    const Family family = familyFor(name, deviceLook());
+    const FaceFile file = faceFile(family, styleIndex(font.bold, font.italic));
+    font.family = static_cast<int>(family);
+    font.pixelSize = std::clamp(pixelSizeFor(font.logFont.lfHeight, fonts().design(file.path)), 1, 400);
+    font.resolvedLook = look;
+}
+
+SizedFace* sizedFaceOf(const FontData& font)
+{
+    resolve(font);
+    return fonts().face(FaceKey{font.family, styleIndex(font.bold, font.italic), font.pixelSize});
+}
 
 } // namespace
 
 const Glyph* glyphFor(const FontData& font, char16_t character)
 {
-    SizedFace* sized = fonts().face(styleOf(font), font.pixelSize);
+    SizedFace* sized = sizedFaceOf(font);
     if (sized == nullptr)
         return nullptr;
     if (character < directGlyphs && sized->direct[character] != nullptr)
@@ -138,8 +218,9 @@ const Glyph* glyphFor(const FontData& font, char16_t character)
     Glyph& glyph = sized->glyphs[character];
     if (character < directGlyphs)
         sized->direct[character] = &glyph;
-    // Full hinting snaps stems to whole pixels: at 11-12 pixels that is what keeps text crisp.
-    if (FT_Load_Char(sized->face, character, FT_LOAD_DEFAULT | FT_LOAD_TARGET_NORMAL) != 0)
+    // Outlines, never the face's embedded bitmaps: the reference scales the outlines, hinted,
+    // and its advances are what the programs' layouts were made for.
+    if (FT_Load_Char(sized->face, character, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL) != 0)
         return &glyph;
     FT_GlyphSlot slot = sized->face->glyph;
     glyph.advance = static_cast<int>((slot->advance.x + 32) >> 6);
@@ -160,14 +241,16 @@ const Glyph* glyphFor(const FontData& font, char16_t character)
 
 FontMetrics metricsFor(const FontData& font)
 {
-    SizedFace* sized = fonts().face(styleOf(font), font.pixelSize);
+    SizedFace* sized = sizedFaceOf(font);
     if (sized == nullptr) {
         FontMetrics fallback;
         fallback.ascent = font.pixelSize;
+        fallback.averageWidth = font.pixelSize / 2;
         return fallback;
     }
     FontMetrics m = sized->metrics;
     if (m.averageWidth == 0) {
+        // A face without an OS/2 average: the width of an "x", as a stand-in.
         const Glyph* x = glyphFor(font, u'x');
         m.averageWidth = x != nullptr ? x->advance : font.pixelSize / 2;
         sized->metrics.averageWidth = m.averageWidth;
@@ -189,16 +272,6 @@ HFONT WINAPI CreateFontIndirectW(const LOGFONTW* lplf)
     f.logFont = *lplf;
     f.bold = lplf->lfWeight >= FW_SEMIBOLD;
     f.italic = lplf->lfItalic != 0;
-    long height = lplf->lfHeight;
-    if (height < 0) {
-        f.pixelSize = static_cast<int>(-height);
-    } else if (height > 0) {
-        // A cell height: the em is the cell less DejaVu's leading (ascent + descent = 1.164 em).
-        f.pixelSize = static_cast<int>((height * 1000 + 582) / 1164);
-    } else {
-        f.pixelSize = 12;
-    }
-    f.pixelSize = std::clamp(f.pixelSize, 1, 400);
     return static_cast<HFONT>(addObject(std::move(object)));
 }
 

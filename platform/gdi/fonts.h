@@ -1,4 +1,4 @@
-// Rendered fonts: DejaVu Sans faces found with fontconfig, sized and hinted by FreeType, with
+// Rendered fonts: the faces faces.h resolves, sized and hinted by FreeType, with
 // their glyphs cached.
 #pragma once
 

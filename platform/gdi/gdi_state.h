@@ -16,9 +16,12 @@ enum class ObjectKind { pen, brush, font, bitmap, dc, icon };
 
 struct FontData {
     LOGFONTW logFont{};
-    int pixelSize = 0; // em height in pixels
     bool bold = false;
     bool italic = false;
+    // What the font resolved to (fonts.cpp), worked out again when the device look changes.
+    mutable int resolvedLook = -1;
+    mutable int family = 0;
+    mutable int pixelSize = 0; // em height in pixels
 };
 
 struct BitmapData {

@@ -2,9 +2,11 @@
 #include "platform/gdi/gdi_state.h"
 
 #include "platform/gdi/dib_format.h"
+#include "platform/gdi/faces.h"
 
 #include <array>
 #include <cstring>
+#include <string_view>
 
 namespace gdi {
 
@@ -122,12 +124,19 @@ constexpr std::array<COLORREF, sysColourCount> sysColours = {
     RGB(255, 255, 255), RGB(0, 0, 0),       RGB(223, 223, 223), RGB(0, 0, 0),       RGB(255, 255, 225),
     RGB(192, 192, 192), RGB(0, 0, 0)};
 
+void copyFaceName(LOGFONTW& font, std::u16string_view name)
+{
+    for (size_t i = 0; i < name.size() && i + 1 < LF_FACESIZE; ++i)
+        font.lfFaceName[i] = name[i];
+}
+
 struct StockObjects {
     std::array<void*, 18> objects{};
     std::array<void*, sysColourCount> sysBrushes{};
     // The one-pixel monochrome surface every new memory context starts with; shared by all of
     // them, so that selecting it back always works.
     void* defaultBitmap = nullptr;
+    void* captionFont = nullptr; // the desktop's window captions
     StockObjects()
     {
         defaultBitmap = makeBitmap(1, 1, 1, true);
@@ -142,17 +151,25 @@ struct StockObjects {
         objects[WHITE_PEN] = makePen(PS_SOLID, 1, RGB(255, 255, 255), true);
         objects[BLACK_PEN] = makePen(PS_SOLID, 1, RGB(0, 0, 0), true);
         objects[NULL_PEN] = makePen(PS_NULL, 1, 0, true);
+        // Height 0: the machine's default size, so the one stock font serves the handheld and the desktop.
         LOGFONTW system{};
-        system.lfHeight = -12;
+        system.lfHeight = 0;
         system.lfWeight = FW_BOLD;
+        copyFaceName(system, u"System");
         objects[SYSTEM_FONT] = CreateFontIndirectW(&system);
         LOGFONTW gui{};
         gui.lfHeight = -11;
         gui.lfWeight = FW_NORMAL;
+        copyFaceName(gui, u"MS Shell Dlg");
         objects[DEFAULT_GUI_FONT] = CreateFontIndirectW(&gui);
-        for (int i : {SYSTEM_FONT, DEFAULT_GUI_FONT})
-            if (Object* font = lookupAny(objects[i]))
-                font->stock = true;
+        LOGFONTW caption{};
+        caption.lfHeight = -11;
+        caption.lfWeight = FW_BOLD;
+        copyFaceName(caption, u"Tahoma");
+        captionFont = CreateFontIndirectW(&caption);
+        for (void* font : {objects[SYSTEM_FONT], objects[DEFAULT_GUI_FONT], captionFont})
+            if (Object* object = lookupAny(font))
+                object->stock = true;
         for (size_t i = 0; i < sysBrushes.size(); ++i)
             sysBrushes[i] = makeBrush(sysColours[i], false, true);
     }
@@ -174,6 +191,8 @@ void* stockObject(int index)
 }
 
 void* defaultBitmap() { return stock().defaultBitmap; }
+
+HFONT captionFont() { return static_cast<HFONT>(stock().captionFont); }
 
 } // namespace gdi
 

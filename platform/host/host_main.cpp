@@ -2,6 +2,7 @@
 
 #include "emulator.h"
 #include "win32/controls.h"
+#include "platform/gdi/faces.h"
 #include "platform/gdi/screen.h"
 #include "platform/host/headless.h"
 #include "platform/host/host_services.h"
@@ -102,6 +103,7 @@ int runHostProgram(int argc, char** argv, const ProgramEntry& entry)
     }
     gdi::resizeScreen(options.width, options.height);
     ui::setCaptionStrips(!entry.handheld);
+    gdi::setDeviceLook(entry.handheld ? gdi::DeviceLook::handheld : gdi::DeviceLook::desktop);
     // What the device has before any program runs: its standard window classes, and on the
     // handheld the shell's task bar strip and input panel.
     registerStandardControls();

@@ -2,7 +2,10 @@
 // maximise and close buttons as the platform lays them out (the maximise button greyed when the
 // style has no WS_MAXIMIZEBOX). A button acts when the stylus goes down and comes up on it, with
 // WM_SYSCOMMAND; the handheld's captions are the shell's task bar and have none of this.
+#include "platform/gdi/faces.h"
 #include "platform/ui/ui_state.h"
+
+#include <algorithm>
 
 namespace ui {
 
@@ -13,12 +16,6 @@ constexpr int buttonHeight = 14;
 constexpr int iconSide = 16;
 constexpr int gapBeforeClose = 2;
 
-// The strip of the caption, in window coordinates.
-RECT captionStrip(const Window& w)
-{
-    const RECT insets = frameInsets(w.style, w.exStyle, false);
-    return RECT{insets.left, insets.left, (w.window.right - w.window.left) - insets.right, insets.top};
-}
 
 bool hasSizeButtons(const Window& w) { return (w.style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) != 0; }
 
@@ -125,6 +122,21 @@ void redrawFrame(HWND handle)
 }
 
 }  // namespace
+
+RECT laidOutInsets(const Window& w)
+{
+    return RECT{w.client.left - w.window.left, w.client.top - w.window.top, w.window.right - w.client.right,
+                w.window.bottom - w.client.bottom};
+}
+
+RECT captionStrip(const Window& w)
+{
+    const RECT insets = laidOutInsets(w);
+    // The desktop's caption height counts a line of the frame's colour under the strip.
+    const int line = gdi::deviceLook() == gdi::DeviceLook::desktop ? 1 : 0;
+    return RECT{insets.left, insets.left, (w.window.right - w.window.left) - insets.right,
+                std::max(insets.left, insets.top - line)};
+}
 
 bool hasCaptionButtons(const Window& w)
 {

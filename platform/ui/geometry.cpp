@@ -1,5 +1,6 @@
 // Where windows are: frames, client areas, screen coordinates, z-order, visible regions, and the
 // moving, sizing and showing of windows.
+#include "platform/gdi/faces.h"
 #include "platform/ui/ui_state.h"
 #include "platform/ui/window_manager.h"
 
@@ -62,8 +63,23 @@ RECT frameInsets(DWORD style, DWORD exStyle, bool child)
     RECT insets{0, 0, 0, 0};
     const bool framed = (style & (WS_BORDER | WS_DLGFRAME | WS_THICKFRAME)) != 0 ||
                         (exStyle & (WS_EX_DLGMODALFRAME | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)) != 0;
-    if (framed)
-        insets = RECT{1, 1, 1, 1};
+    int border = framed ? 1 : 0;
+    if (gdi::deviceLook() == gdi::DeviceLook::desktop) {
+        // The desktop's frames: sizing, else dialog, else a line; the client edges come inside them.
+        if (style & WS_THICKFRAME)
+            border = GetSystemMetrics(SM_CXFRAME);
+        else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME))
+            border = GetSystemMetrics(SM_CXDLGFRAME);
+        else if (style & WS_BORDER)
+            border = GetSystemMetrics(SM_CXBORDER);
+        else
+            border = 0;
+        if (exStyle & WS_EX_CLIENTEDGE)
+            border += GetSystemMetrics(SM_CXEDGE);
+        if (exStyle & WS_EX_STATICEDGE)
+            border += GetSystemMetrics(SM_CXBORDER);
+    }
+    insets = RECT{border, border, border, border};
     if ((style & WS_CAPTION) == WS_CAPTION && !child && uiState().captionStrips)
         insets.top += GetSystemMetrics(SM_CYCAPTION);
     return insets;
@@ -336,4 +352,9 @@ BOOL WINAPI AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL, DWORD dwExSty
     lpRect->right += insets.right;
     lpRect->bottom += insets.bottom;
     return TRUE;
+}
+
+BOOL WINAPI AdjustWindowRect(LPRECT lpRect, DWORD dwStyle, BOOL bMenu)
+{
+    return AdjustWindowRectEx(lpRect, dwStyle, bMenu, 0);
 }

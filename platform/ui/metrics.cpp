@@ -1,5 +1,6 @@
 // System metrics and cursors. The device has no pointer to draw: the only cursor it shows is the
 // wait cursor, which the presenter draws over the screen while it is set.
+#include "platform/gdi/faces.h"
 #include "platform/ui/ui_state.h"
 #include "platform/ui/window_manager.h"
 
@@ -8,7 +9,14 @@ namespace ui {
 namespace {
 
 constexpr uintptr_t cursorTag = 0x43550000;
-constexpr int captionHeight = 20;
+// The handheld's frames are one flat pixel; the desktop's are the reference's: a 3-pixel dialog
+// frame, a 4-pixel sizing frame and a 19-pixel caption (an 18-pixel strip and a line under it).
+constexpr int handheldCaption = 20;
+constexpr int desktopCaption = 19;
+constexpr int desktopDialogFrame = 3;
+constexpr int desktopSizingFrame = 4;
+
+bool desktopLook() { return gdi::deviceLook() == gdi::DeviceLook::desktop; }
 
 HCURSOR systemCursor(uintptr_t id) { return reinterpret_cast<HCURSOR>(cursorTag | id); }
 
@@ -110,12 +118,16 @@ int WINAPI GetSystemMetrics(int nIndex)
     case SM_CXHTHUMB:
         return 13;
     case SM_CYCAPTION:
-        return ui::captionHeight;
+        return ui::desktopLook() ? ui::desktopCaption : ui::handheldCaption;
     case SM_CXBORDER:
     case SM_CYBORDER:
+        return 1;
     case SM_CXDLGFRAME:
     case SM_CYDLGFRAME:
-        return 1;
+        return ui::desktopLook() ? ui::desktopDialogFrame : 1;
+    case SM_CXFRAME:
+    case SM_CYFRAME:
+        return ui::desktopLook() ? ui::desktopSizingFrame : 1;
     case SM_CXEDGE:
     case SM_CYEDGE:
         return 2;

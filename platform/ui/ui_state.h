@@ -187,6 +187,10 @@ RECT windowOnScreen(const Window& w);
 RECT clientOnScreen(const Window& w);
 // The frame of a window of this style: left, top, right and bottom widths.
 RECT frameInsets(DWORD style, DWORD exStyle, bool child);
+// The frame a window was laid out with (client less window), which outlives later style changes
+// until SWP_FRAMECHANGED; and its caption strip, both in window coordinates.
+RECT laidOutInsets(const Window& w);
+RECT captionStrip(const Window& w);
 // Places the window among its siblings; insertAfter as SetWindowPos takes it.
 void placeInZOrder(Window& w, HWND insertAfter);
 // The parts of the screen where the window (client area or whole window) may draw.

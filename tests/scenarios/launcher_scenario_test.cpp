@@ -7,6 +7,8 @@
 #include "resources/launcher/launcher_ids.h"
 
 #include "emulator.h"
+#include "win32/controls.h"
+#include "platform/gdi/faces.h"
 #include "platform/gdi/screen.h"
 #include "platform/host/host_services.h"
 #include "platform/testing/scenario.h"
@@ -55,11 +57,13 @@ protected:
         gdi::resizeScreen(1024, 768);
         ui::resetWindowManager();
         ui::setCaptionStrips(true);
+        gdi::setDeviceLook(gdi::DeviceLook::desktop);
         registerStandardControls();
     }
     void TearDown() override
     {
         ui::resetWindowManager();
+        gdi::setDeviceLook(gdi::DeviceLook::handheld);
         std::error_code ignored;
         fs::remove_all(device, ignored);
     }
@@ -268,6 +272,60 @@ TEST_F(LauncherScenario, AboutBoxOpensFromBothAccelerators)
             EXPECT_EQ(driver::findWindow(u"", u"About"), nullptr);
             EXPECT_TRUE(IsWindowEnabled(launcherWindow()));
         }
+    });
+}
+
+// The reference's desktop frame: a 4-pixel sizing frame (kept after the launcher takes WS_THICKFRAME
+// away) and a 19-pixel caption, so the 798 x 608 background fills the client area exactly.
+TEST_F(LauncherScenario, TheWindowFrameIsTheDesktopsAndTheClientAreaFitsThePicture)
+{
+    run([] {
+        RECT client{};
+        GetClientRect(launcherWindow(), &client);
+        EXPECT_EQ(client.right, 798);
+        EXPECT_EQ(client.bottom, 608);
+        RECT frame{};
+        GetWindowRect(launcherWindow(), &frame);
+        EXPECT_EQ(frame.right - frame.left, launcherWindowWidth);
+        EXPECT_EQ(frame.bottom - frame.top, launcherWindowHeight);
+        RECT wanted{0, 0, 798, 608};
+        ASSERT_TRUE(AdjustWindowRect(&wanted, WS_OVERLAPPEDWINDOW, FALSE));
+        EXPECT_EQ(wanted.right - wanted.left, launcherWindowWidth);
+        EXPECT_EQ(wanted.bottom - wanted.top, launcherWindowHeight);
+        EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), 19);
+        EXPECT_EQ(GetSystemMetrics(SM_CXFRAME), 4);
+        EXPECT_EQ(GetSystemMetrics(SM_CXDLGFRAME), 3);
+    });
+}
+
+// The about box: dialog units of the "System" 8-point face (Tahoma), and its icon control showing
+// icon 107, which the template names by number.
+TEST_F(LauncherScenario, TheAboutBoxMeasuresInItsFontAndShowsTheProgramsIcon)
+{
+    run([] {
+        driver::typeText(u"?", {VK_MENU});
+        HWND about = driver::findWindow(u"", u"About");
+        ASSERT_NE(about, nullptr);
+        RECT units{0, 0, 4, 8};
+        ASSERT_TRUE(MapDialogRect(about, &units));
+        EXPECT_EQ(units.right, 6);
+        EXPECT_EQ(units.bottom, 13);
+        RECT client{};
+        GetClientRect(about, &client);
+        EXPECT_EQ(client.right, 230 * 6 / 4);
+        EXPECT_EQ(client.bottom, (75 * 13 + 4) / 8);
+        HWND icon = nullptr;
+        for (HWND child = GetWindow(about, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+            if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+                icon = child;
+        ASSERT_NE(icon, nullptr);
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)),
+                  LoadIconA(launcherState.instance, MAKEINTRESOURCEA(IDI_VANTORY)));
+        RECT iconRect{};
+        GetClientRect(icon, &iconRect);
+        EXPECT_EQ(iconRect.right, 32);
+        EXPECT_EQ(iconRect.bottom, 32);
+        driver::pressKey(VK_RETURN);
     });
 }
 

@@ -39,29 +39,91 @@ bool placeStations(MetroLine& line, std::string& error) {
     return true;
 }
 
-// Where a station's name goes: beside the station, on the first side where it covers no name
-// already placed and stays inside the picture; to the right when no side is free.
-struct LabelBox {
-    int x, baseline, width, size;
-    bool overlaps(const LabelBox& o) const {
-        return x < o.x + o.width && o.x < x + width && baseline - size < o.baseline + 3 && o.baseline - o.size < baseline + 3;
-    }
+// The station marks' and lines' places, shared by the layout and the drawing.
+struct SchemeFrame {
+    int width, height;
+    double top;
+    static constexpr double margin = 60;
+    static constexpr int legendRow = 18;
+    static constexpr int legendTop = 56;
+    SchemeFrame(int w, int h, size_t lineCount)
+        : width(w), height(h), top(legendTop + legendRow * static_cast<double>(lineCount) + 24) {}
+    double px(double x) const { return margin + x * (width - 2 * margin) / 100.0; }
+    double py(double y) const { return top + y * (height - top - margin) / 100.0; }
 };
 
-LabelBox placeLabel(int x, int y, int w, int size, int width, int height, const std::vector<LabelBox>& placed) {
-    const LabelBox candidates[] = {
-        {x + 10, y + 4, w, size},  {x - 10 - w, y + 4, w, size},  {x + 8, y - 7, w, size},
-        {x - 8 - w, y - 7, w, size}, {x + 8, y + 16, w, size},  {x - 8 - w, y + 16, w, size},
-    };
-    const LabelBox* fallback = nullptr;
-    for (const LabelBox& c : candidates) {
-        if (c.x < 2 || c.x + w > width - 2 || c.baseline - size < 2 || c.baseline + 3 > height - 2) continue;
-        if (!fallback) fallback = &c;
-        bool free = true;
-        for (const LabelBox& p : placed) free = free && !c.overlaps(p);
-        if (free) return c;
+// A name's box when its text starts at x on `baseline`: the cell of the face, a pixel round it.
+SchemeBox labelBox(int x, int baseline, int textWidth)
+{
+    return {x - 1, baseline - labelSize - 1, x + textWidth + 1, baseline + labelSize / 4 + 2};
+}
+
+// The places tried around a station, nearest first: in sixteen directions, the box's side that
+// faces the station at a growing distance from it (to the right and left first at each distance).
+std::vector<std::pair<int, int>> candidatePlaces(double x, double y, int textWidth, int nearest, int furthest)
+{
+    std::vector<std::pair<int, int>> places;
+    const int boxHeight = labelSize + labelSize / 4 + 3;
+    constexpr int directions = 16;
+    for (int d = nearest; d <= furthest; d += 5)
+        for (int k = 0; k < directions; ++k) {
+            // 0, 8, 4, 12, ...: right, left, below, above, then the ones between.
+            static constexpr int turn[directions] = {0, 8, 4, 12, 2, 6, 10, 14, 1, 7, 9, 15, 3, 5, 11, 13};
+            const double angle = turn[k] * 2 * M_PI / directions;
+            const double c = std::cos(angle), s = std::sin(angle);
+            const double anchorX = x + d * c, anchorY = y + d * s;
+            const int left = static_cast<int>(std::lround(anchorX - textWidth * (1 - c) / 2));
+            const int top = static_cast<int>(std::lround(anchorY - boxHeight * (1 - s) / 2));
+            places.push_back({left + 1, top + labelSize + 1});
+        }
+    return places;
+}
+
+// A leader from the station's mark to a little short of its name's box, or none when the name is
+// beside the mark.
+bool leaderTo(const SchemeMark& mark, const SchemeBox& box, SchemeSegment& leader)
+{
+    const double nearX = std::clamp(mark.x, static_cast<double>(box.left), static_cast<double>(box.right));
+    const double nearY = std::clamp(mark.y, static_cast<double>(box.top), static_cast<double>(box.bottom));
+    const double length = std::hypot(nearX - mark.x, nearY - mark.y);
+    if (length < markRadius + 12)
+        return false;
+    const double from = markRadius + 1, to = length - 2;
+    const double ux = (nearX - mark.x) / length, uy = (nearY - mark.y) / length;
+    leader = {mark.x + ux * from, mark.y + uy * from, mark.x + ux * to, mark.y + uy * to, {120, 120, 120},
+              leaderThickness};
+    return true;
+}
+
+// A leader is clear when it crosses no name and no other station.
+bool leaderClear(const SchemeSegment& leader, const SchemeMark& own, const SchemeLayout& layout)
+{
+    for (const SchemeLabel& l : layout.labels)
+        if (boxMeetsSegment(l.box, leader))
+            return false;
+    for (const SchemeMark& m : layout.marks) {
+        if (&m == &own)
+            continue;
+        const SchemeBox around{static_cast<int>(m.x - markRadius), static_cast<int>(m.y - markRadius),
+                               static_cast<int>(m.x + markRadius) + 1, static_cast<int>(m.y + markRadius) + 1};
+        if (boxMeetsSegment(around, leader))
+            return false;
     }
-    return fallback ? *fallback : candidates[0];
+    return true;
+}
+
+// How much a box covers of what is already on the picture: 0 when it is free.
+int coverage(const SchemeBox& box, const SchemeLayout& layout)
+{
+    // A name over another name or a station is unreadable; one crossed by a line can still be read.
+    int covered = 0;
+    for (const SchemeSegment& s : layout.segments)
+        covered += boxMeetsSegment(box, s) ? 1 : 0;
+    for (const SchemeMark& m : layout.marks)
+        covered += boxMeetsMark(box, m) ? 100 : 0;
+    for (const SchemeLabel& l : layout.labels)
+        covered += box.meets(l.box) ? 100 : 0;
+    return covered;
 }
 
 } // namespace
@@ -106,6 +168,124 @@ bool parseMetroScheme(const std::string& text, std::vector<MetroLine>& lines, st
     return !lines.empty();
 }
 
+bool boxMeetsSegment(const SchemeBox& box, const SchemeSegment& segment)
+{
+    // The segment's distance to the box, against half the line's width.
+    const double half = segment.thickness / 2;
+    const double left = box.left - half, top = box.top - half, right = box.right + half, bottom = box.bottom + half;
+    // Clip the segment to the box grown by half the width (Liang-Barsky).
+    double t0 = 0, t1 = 1;
+    const double dx = segment.x1 - segment.x0, dy = segment.y1 - segment.y0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {segment.x0 - left, right - segment.x0, segment.y0 - top, bottom - segment.y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    return true;
+}
+
+bool boxMeetsMark(const SchemeBox& box, const SchemeMark& mark)
+{
+    const double nearestX = std::clamp(mark.x, static_cast<double>(box.left), static_cast<double>(box.right));
+    const double nearestY = std::clamp(mark.y, static_cast<double>(box.top), static_cast<double>(box.bottom));
+    const double dx = mark.x - nearestX, dy = mark.y - nearestY;
+    return dx * dx + dy * dy < markRadius * markRadius;
+}
+
+void layOutMetroScheme(const std::vector<MetroLine>& lines, int width, int height,
+                       const std::function<int(const std::string&)>& measure, SchemeLayout& layout)
+{
+    layout = SchemeLayout{};
+    const SchemeFrame frame(width, height, lines.size());
+    for (const MetroLine& line : lines) {
+        const auto& st = line.stations;
+        for (size_t i = 0; i + 1 < st.size(); ++i)
+            layout.segments.push_back({frame.px(st[i].x), frame.py(st[i].y), frame.px(st[i + 1].x),
+                                       frame.py(st[i + 1].y), line.colour});
+        if (line.ring && st.size() > 1)
+            layout.segments.push_back({frame.px(st.back().x), frame.py(st.back().y), frame.px(st.front().x),
+                                       frame.py(st.front().y), line.colour});
+    }
+    // Transfers: stations of several lines at one point get one dark-ringed mark and one label.
+    std::map<std::pair<long, long>, size_t> markAt;
+    std::vector<std::pair<const MetroStation*, size_t>> named;  // a station and its mark
+    for (const MetroLine& line : lines)
+        for (const MetroStation& s : line.stations) {
+            const auto key = std::make_pair(std::lround(s.x * 10), std::lround(s.y * 10));
+            const auto found = markAt.find(key);
+            if (found != markAt.end()) {
+                layout.marks[found->second].transfer = true;
+                continue;
+            }
+            markAt[key] = layout.marks.size();
+            layout.marks.push_back({frame.px(s.x), frame.py(s.y), line.colour, false});
+            named.push_back({&s, layout.marks.size() - 1});
+        }
+    // The most crowded stations choose first, while there is still room round them.
+    std::vector<int> crowding(named.size(), 0);
+    for (size_t i = 0; i < named.size(); ++i)
+        for (const SchemeMark& m : layout.marks) {
+            const SchemeMark& own = layout.marks[named[i].second];
+            if (std::hypot(m.x - own.x, m.y - own.y) < 60)
+                ++crowding[i];
+        }
+    std::vector<size_t> order(named.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return crowding[a] > crowding[b]; });
+    const SchemeBox picture{2, static_cast<int>(frame.top) - 12, width - 2, height - 2};
+    for (size_t i : order) {
+        const MetroStation& station = *named[i].first;
+        const SchemeMark& mark = layout.marks[named[i].second];
+        const int textWidth = measure(station.name);
+        SchemeLabel best;
+        int bestCover = -1;
+        const auto inside = [&picture](const SchemeBox& box) {
+            return box.left >= picture.left && box.right <= picture.right && box.top >= picture.top &&
+                   box.bottom <= picture.bottom;
+        };
+        for (const auto& [x, baseline] : candidatePlaces(mark.x, mark.y, textWidth, 9, 64)) {
+            const SchemeBox box = labelBox(x, baseline, textWidth);
+            if (!inside(box))
+                continue;
+            const int cover = coverage(box, layout);
+            if (bestCover < 0 || cover < bestCover) {
+                best = {station.name, x, baseline, box};
+                bestCover = cover;
+            }
+            if (cover == 0)
+                break;
+        }
+        if (bestCover != 0) {
+            // Further out, with a leader: the first place free of everything.
+            for (const auto& [x, baseline] : candidatePlaces(mark.x, mark.y, textWidth, 69, 240)) {
+                const SchemeBox box = labelBox(x, baseline, textWidth);
+                SchemeSegment leader;
+                if (!inside(box) || coverage(box, layout) != 0 || !leaderTo(mark, box, leader) ||
+                    !leaderClear(leader, mark, layout))
+                    continue;
+                best = {station.name, x, baseline, box};
+                bestCover = 0;
+                layout.segments.push_back(leader);
+                break;
+            }
+        }
+        layout.unplaced += bestCover > 0 ? 1 : 0;
+        layout.labels.push_back(best);
+    }
+}
+
 bool drawMetroScheme(const std::vector<MetroLine>& lines, const std::string& title, int width, int height,
                      Canvas& out, std::string& error) {
     TextFont* font = openFont(false, error);
@@ -115,49 +295,24 @@ bool drawMetroScheme(const std::vector<MetroLine>& lines, const std::string& tit
         return false;
     }
     out = makeCanvas(width, height, {255, 255, 255});
-    // The title and the legend have a band of their own above the scheme, so that no station ends
-    // up hidden under them.
-    const int legendRow = 18;
-    const int legendTop = 56;
-    const double margin = 60;
-    const double top = legendTop + legendRow * static_cast<double>(lines.size()) + 24;
-    auto px = [&](double x) { return margin + x * (width - 2 * margin) / 100.0; };
-    auto py = [&](double y) { return top + y * (height - top - margin) / 100.0; };
-
-    for (const MetroLine& line : lines) {
-        const auto& st = line.stations;
-        for (size_t i = 0; i + 1 < st.size(); ++i)
-            thickLine(out, px(st[i].x), py(st[i].y), px(st[i + 1].x), py(st[i + 1].y), 7, line.colour);
-        if (line.ring && st.size() > 1)
-            thickLine(out, px(st.back().x), py(st.back().y), px(st.front().x), py(st.front().y), 7, line.colour);
+    SchemeLayout layout;
+    layOutMetroScheme(lines, width, height, [font](const std::string& name) { return textWidth(font, name, labelSize); },
+                      layout);
+    for (const SchemeSegment& s : layout.segments)
+        thickLine(out, s.x0, s.y0, s.x1, s.y1, s.thickness, s.colour);
+    for (const SchemeMark& m : layout.marks) {
+        fillCircle(out, m.x, m.y, markRadius, m.transfer ? Rgb{40, 40, 40} : m.colour);
+        fillCircle(out, m.x, m.y, 3.5, {255, 255, 255});
     }
-    // Transfers: stations of several lines at one point get one dark-ringed mark and one label.
-    std::map<std::pair<long, long>, int> seen;
-    // Names keep clear of every station mark as well as of each other.
-    std::vector<LabelBox> placed;
-    const int labelSize = 11;
-    for (const MetroLine& line : lines)
-        for (const MetroStation& s : line.stations)
-            placed.push_back({static_cast<int>(px(s.x)) - 7, static_cast<int>(py(s.y)) + 4, 14, labelSize});
-    for (const MetroLine& line : lines)
-        for (const MetroStation& s : line.stations) {
-            auto key = std::make_pair(std::lround(s.x * 10), std::lround(s.y * 10));
-            bool transfer = seen[key]++ > 0;
-            double x = px(s.x), y = py(s.y);
-            fillCircle(out, x, y, 6.5, transfer ? Rgb{40, 40, 40} : line.colour);
-            fillCircle(out, x, y, 3.5, {255, 255, 255});
-            if (transfer) continue;
-            int w = textWidth(font, s.name, labelSize);
-            LabelBox box = placeLabel(static_cast<int>(x), static_cast<int>(y), w, labelSize, width, height, placed);
-            placed.push_back(box);
-            drawText(out, font, s.name, box.x, box.baseline, labelSize, {30, 30, 30});
-        }
+    for (const SchemeLabel& l : layout.labels)
+        drawText(out, font, l.name, l.x, l.baseline, labelSize, {30, 30, 30});
+    // The title and the legend have a band of their own above the scheme.
     drawText(out, bold, title, 16, 30, 20, {0, 0, 0});
-    int y = legendTop;
+    int y = SchemeFrame::legendTop;
     for (const MetroLine& line : lines) {
         thickLine(out, 20, y - 4, 44, y - 4, 7, line.colour);
         drawText(out, font, line.name, 52, y, 12, {0, 0, 0});
-        y += legendRow;
+        y += SchemeFrame::legendRow;
     }
     closeFont(font);
     closeFont(bold);

@@ -537,6 +537,7 @@ BOOL WINAPI ScreenToClient(HWND hWnd, LPPOINT lpPoint);
 BOOL WINAPI ClientToScreen(HWND hWnd, LPPOINT lpPoint);
 int WINAPI MapWindowPoints(HWND hWndFrom, HWND hWndTo, LPPOINT lpPoints, UINT cPoints);
 BOOL WINAPI AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyle);
+BOOL WINAPI AdjustWindowRect(LPRECT lpRect, DWORD dwStyle, BOOL bMenu);
 
 // Rectangle helpers.
 BOOL WINAPI SetRect(LPRECT lprc, int xLeft, int yTop, int xRight, int yBottom);
@@ -738,6 +739,8 @@ BOOL WINAPI GetCursorPos(LPPOINT lpPoint);
 #define SM_CYVSCROLL 20
 #define SM_CXHSCROLL 21
 #define SM_DEBUG 22
+#define SM_CXFRAME 32
+#define SM_CYFRAME 33
 #define SM_CXDOUBLECLK 36
 #define SM_CYDOUBLECLK 37
 #define SM_CXICONSPACING 38
@@ -748,6 +751,8 @@ BOOL WINAPI GetCursorPos(LPPOINT lpPoint);
 #define SM_CYSMICON 50
 #define SM_CXFIXEDFRAME SM_CXDLGFRAME
 #define SM_CYFIXEDFRAME SM_CYDLGFRAME
+#define SM_CXSIZEFRAME SM_CXFRAME
+#define SM_CYSIZEFRAME SM_CYFRAME
 #define SM_MOUSEPRESENT 19
 
 // Sizes follow the screen (gdi::screen()) and the window manager's frame sizes.
