@@ -9,7 +9,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test test-fast test-asan fuzz bench run clean dist launcher mingw-check
+.PHONY: all deps configure build test test-fast test-asan fuzz bench run clean dist launcher mingw-check conformance-record
 
 all: build
 
@@ -64,6 +64,10 @@ launcher: dist
 # Vantory's sources and resource script against the real windows.h, into a 32-bit Vantory.exe.
 mingw-check: configure
 	bash scripts/mingw-check.sh $(BUILD)
+
+# Records conformance/reference.txt again under Wine (installs it when missing); make test never needs it.
+conformance-record:
+	bash scripts/record-conformance.sh
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench

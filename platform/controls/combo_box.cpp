@@ -413,6 +413,9 @@ LRESULT getText(const ComboState& s, WPARAM wParam, LPARAM lParam, bool lengthOn
 LRESULT setCurrentSelection(HWND window, ComboState& s, WPARAM wParam)
 {
     LRESULT result = toList(s, LB_SETCURSEL, wParam, 0);
+    // An index past the list changes nothing; only -1 clears the selection and the text.
+    if (result < 0 && toList(s, LB_GETCURSEL, 0, 0) >= 0)
+        return CB_ERR;
     if (result < 0)
         setEditText(s, u"");
     else
