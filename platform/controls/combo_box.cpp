@@ -185,6 +185,18 @@ void chooseFromList(HWND window, ComboState& s)
     }
 }
 
+// A key that moves the selection of a closed list makes the choice at once: CBN_SELENDOK comes
+// before CBN_SELCHANGE. In a dropped list the choice waits for the list to close.
+void notifyKeyChoice(HWND window, ComboState& s)
+{
+    if (!s.dropped) {
+        notifyCommand(window, CBN_SELENDOK);
+        if (!IsWindow(window))
+            return;
+    }
+    notifyCommand(window, CBN_SELCHANGE);
+}
+
 void moveSelection(HWND window, ComboState& s, int delta, bool toEnd)
 {
     auto lines = static_cast<int>(toList(s, LB_GETCOUNT, 0, 0));
@@ -197,7 +209,7 @@ void moveSelection(HWND window, ComboState& s, int delta, bool toEnd)
         return;
     toList(s, LB_SETCURSEL, static_cast<WPARAM>(target), 0);
     showSelection(window, s);
-    notifyCommand(window, CBN_SELCHANGE);
+    notifyKeyChoice(window, s);
 }
 
 void keyDown(HWND window, ComboState& s, WPARAM key)
@@ -254,7 +266,7 @@ void typedCharacter(HWND window, ComboState& s, WCHAR ch)
         return;
     toList(s, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
     showSelection(window, s);
-    notifyCommand(window, CBN_SELCHANGE);
+    notifyKeyChoice(window, s);
 }
 
 // Reports from the edit field and the dropped list.
