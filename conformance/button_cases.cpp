@@ -7,11 +7,6 @@ namespace conformance {
 
 namespace {
 
-long send(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    return static_cast<long>(SendMessageW(control, message, wParam, lParam));
-}
-
 HWND makeButton(HWND parent, const char* label, const WCHAR* text, DWORD style, int x, int id)
 {
     HWND button = createChild(label, CW("BUTTON"), text, WS_VISIBLE | style, x, 10, 60, 24, parent, id);

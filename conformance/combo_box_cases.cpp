@@ -7,16 +7,6 @@ namespace conformance {
 
 namespace {
 
-long send(HWND combo, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    return static_cast<long>(SendMessageW(combo, message, wParam, lParam));
-}
-
-LPARAM text(const WCHAR* value)
-{
-    return reinterpret_cast<LPARAM>(value);
-}
-
 HWND makeCombo(HWND parent, const char* label, DWORD style, int id)
 {
     setRecording(false);

@@ -7,16 +7,6 @@ namespace conformance {
 
 namespace {
 
-long send(HWND edit, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    return static_cast<long>(SendMessageW(edit, message, wParam, lParam));
-}
-
-LPARAM text(const WCHAR* value)
-{
-    return reinterpret_cast<LPARAM>(value);
-}
-
 void printState(HWND edit, const char* when)
 {
     DWORD start = 0;

@@ -8,16 +8,6 @@ namespace conformance {
 
 namespace {
 
-long send(HWND list, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    return static_cast<long>(SendMessageW(list, message, wParam, lParam));
-}
-
-LPARAM text(const WCHAR* value)
-{
-    return reinterpret_cast<LPARAM>(value);
-}
-
 void printItems(HWND list)
 {
     long count = send(list, LB_GETCOUNT);

@@ -244,6 +244,16 @@ void pump()
     }
 }
 
+long send(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return static_cast<long>(SendMessageW(control, message, wParam, lParam));
+}
+
+LPARAM text(const WCHAR* value)
+{
+    return reinterpret_cast<LPARAM>(value);
+}
+
 void discardWindow(HWND window)
 {
     bool was = recordingOn;

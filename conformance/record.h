@@ -54,6 +54,10 @@ void typeCharacter(HWND control, WCHAR character);
 // Destroys a window that a case is done with, without printing what that causes.
 void discardWindow(HWND window);
 
+// A message sent to a control, its answer as a number; a text as a message's LPARAM.
+long send(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+LPARAM text(const WCHAR* value);
+
 // Dispatches everything queued, the synthesised paints and timers included.
 void pump();
 void pumpQuietly();

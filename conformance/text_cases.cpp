@@ -63,6 +63,12 @@ void printInk(const Canvas& canvas, const char* what)
         fact("%s: ink %d,%d-%d,%d", what, left, top, right + 1, bottom + 1);
 }
 
+void printMeasured(const char* what, int height, const RECT& rect)
+{
+    fact("%s -> %d rect %ld,%ld-%ld,%ld", what, height, static_cast<long>(rect.left), static_cast<long>(rect.top),
+         static_cast<long>(rect.right), static_cast<long>(rect.bottom));
+}
+
 void extents(const Canvas& canvas)
 {
     beginCase("text.metrics");
@@ -92,20 +98,16 @@ void drawing(const Canvas& canvas)
     beginCase("text.calcrect");
     RECT rect = {0, 0, 80, 0};
     int height = DrawTextW(canvas.dc, CW("Невский проспект, 28"), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
-    fact("single line -> %d rect %ld,%ld-%ld,%ld", height, static_cast<long>(rect.left), static_cast<long>(rect.top),
-         static_cast<long>(rect.right), static_cast<long>(rect.bottom));
+    printMeasured("single line", height, rect);
     rect = {0, 0, 80, 0};
     height = DrawTextW(canvas.dc, CW("Невский проспект, 28"), -1, &rect, DT_CALCRECT | DT_WORDBREAK);
-    fact("word break in 80 -> %d rect %ld,%ld-%ld,%ld", height, static_cast<long>(rect.left), static_cast<long>(rect.top),
-         static_cast<long>(rect.right), static_cast<long>(rect.bottom));
+    printMeasured("word break in 80", height, rect);
     rect = {0, 0, 20, 0};
     height = DrawTextW(canvas.dc, CW("Длинноеслово и"), -1, &rect, DT_CALCRECT | DT_WORDBREAK);
-    fact("a word wider than 20 -> %d rect %ld,%ld-%ld,%ld", height, static_cast<long>(rect.left),
-         static_cast<long>(rect.top), static_cast<long>(rect.right), static_cast<long>(rect.bottom));
+    printMeasured("a word wider than 20", height, rect);
     rect = {0, 0, 80, 0};
     height = DrawTextW(canvas.dc, CW("a\nbb\n\nc"), -1, &rect, DT_CALCRECT);
-    fact("line breaks -> %d rect %ld,%ld-%ld,%ld", height, static_cast<long>(rect.left), static_cast<long>(rect.top),
-         static_cast<long>(rect.right), static_cast<long>(rect.bottom));
+    printMeasured("line breaks", height, rect);
     rect = {0, 0, 80, 0};
     height = DrawTextW(canvas.dc, CW("&Файл"), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
     fact("prefix -> %d width %ld", height, static_cast<long>(rect.right));
@@ -114,8 +116,7 @@ void drawing(const Canvas& canvas)
     fact("no prefix -> %d width %ld", height, static_cast<long>(rect.right));
     rect = {0, 0, 80, 0};
     height = DrawTextW(canvas.dc, CW(""), -1, &rect, DT_CALCRECT | DT_WORDBREAK);
-    fact("empty -> %d rect %ld,%ld-%ld,%ld", height, static_cast<long>(rect.left), static_cast<long>(rect.top),
-         static_cast<long>(rect.right), static_cast<long>(rect.bottom));
+    printMeasured("empty", height, rect);
 
     beginCase("text.draw");
     clear(canvas);

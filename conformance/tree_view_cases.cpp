@@ -10,11 +10,6 @@ namespace conformance {
 
 namespace {
 
-long send(HWND tree, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
-{
-    return static_cast<long>(SendMessageW(tree, message, wParam, lParam));
-}
-
 HTREEITEM insert(HWND tree, HTREEITEM parent, HTREEITEM after, const WCHAR* text, long number)
 {
     TVINSERTSTRUCTW insertion = {};

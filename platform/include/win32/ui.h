@@ -97,22 +97,6 @@ typedef WORD ATOM;
 #define WM_TIMER 0x0113
 #define WM_HSCROLL 0x0114
 #define WM_VSCROLL 0x0115
-// WM_HSCROLL / WM_VSCROLL request codes (LOWORD(wParam)); the position rides in HIWORD for the thumb.
-#define SB_LINEUP 0
-#define SB_LINELEFT 0
-#define SB_LINEDOWN 1
-#define SB_LINERIGHT 1
-#define SB_PAGEUP 2
-#define SB_PAGELEFT 2
-#define SB_PAGEDOWN 3
-#define SB_PAGERIGHT 3
-#define SB_THUMBPOSITION 4
-#define SB_THUMBTRACK 5
-#define SB_TOP 6
-#define SB_LEFT 6
-#define SB_BOTTOM 7
-#define SB_RIGHT 7
-#define SB_ENDSCROLL 8
 #define WM_INITMENUPOPUP 0x0117
 #define WM_MENUSELECT 0x011F
 #define WM_ENTERIDLE 0x0121
