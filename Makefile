@@ -13,7 +13,7 @@ PHASE_LOG ?= $(CURDIR)/$(BUILD)/phases.txt
 export PHASE_LOG
 TIMED = bash scripts/timed.sh
 
-.PHONY: all deps configure build test test-fast test-asan fuzz bench run clean dist launcher mingw-check phases-start
+.PHONY: all deps configure build test test-fast test-asan fuzz bench run clean dist launcher mingw-check phases-start conformance-record
 
 all: build
 
@@ -74,6 +74,10 @@ launcher: dist
 # Vantory's sources and resource script against the real windows.h, into a 32-bit Vantory.exe.
 mingw-check: configure
 	@$(TIMED) "mingw check" bash scripts/mingw-check.sh $(BUILD)
+
+# Records conformance/reference.txt again under Wine (installs it when missing); make test never needs it.
+conformance-record:
+	bash scripts/record-conformance.sh
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench

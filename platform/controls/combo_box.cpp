@@ -185,6 +185,18 @@ void chooseFromList(HWND window, ComboState& s)
     }
 }
 
+// A key that moves the selection of a closed list makes the choice at once: CBN_SELENDOK comes
+// before CBN_SELCHANGE. In a dropped list the choice waits for the list to close.
+void notifyKeyChoice(HWND window, ComboState& s)
+{
+    if (!s.dropped) {
+        notifyCommand(window, CBN_SELENDOK);
+        if (!IsWindow(window))
+            return;
+    }
+    notifyCommand(window, CBN_SELCHANGE);
+}
+
 void moveSelection(HWND window, ComboState& s, int delta, bool toEnd)
 {
     auto lines = static_cast<int>(toList(s, LB_GETCOUNT, 0, 0));
@@ -197,7 +209,7 @@ void moveSelection(HWND window, ComboState& s, int delta, bool toEnd)
         return;
     toList(s, LB_SETCURSEL, static_cast<WPARAM>(target), 0);
     showSelection(window, s);
-    notifyCommand(window, CBN_SELCHANGE);
+    notifyKeyChoice(window, s);
 }
 
 void keyDown(HWND window, ComboState& s, WPARAM key)
@@ -254,7 +266,7 @@ void typedCharacter(HWND window, ComboState& s, WCHAR ch)
         return;
     toList(s, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
     showSelection(window, s);
-    notifyCommand(window, CBN_SELCHANGE);
+    notifyKeyChoice(window, s);
 }
 
 // Reports from the edit field and the dropped list.
@@ -413,6 +425,9 @@ LRESULT getText(const ComboState& s, WPARAM wParam, LPARAM lParam, bool lengthOn
 LRESULT setCurrentSelection(HWND window, ComboState& s, WPARAM wParam)
 {
     LRESULT result = toList(s, LB_SETCURSEL, wParam, 0);
+    // An index past the list changes nothing; only -1 clears the selection and the text.
+    if (result < 0 && toList(s, LB_GETCURSEL, 0, 0) >= 0)
+        return CB_ERR;
     if (result < 0)
         setEditText(s, u"");
     else

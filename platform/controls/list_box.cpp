@@ -371,7 +371,9 @@ void resetContent(HWND window, ListState& s)
 LRESULT setCurrentSelection(HWND window, ListState& s, WPARAM wParam)
 {
     int index = static_cast<int>(static_cast<LONG_PTR>(wParam));
-    if (index < 0 || index >= count(s)) {
+    if (index >= count(s) || index < -1)
+        return LB_ERR;  // an index past the list changes nothing
+    if (index == -1) {
         // As on the device: -1 clears the selection and still answers LB_ERR.
         if (s.selected != -1) {
             s.selected = -1;

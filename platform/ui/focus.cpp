@@ -68,14 +68,23 @@ void activateWindow(HWND top, WORD how)
         sendTo(*old, WM_NCACTIVATE, FALSE, 0);
         if ((old = peekWindow(previous)) != nullptr)
             sendTo(*old, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), reinterpret_cast<LPARAM>(top));
-        if (s.focus != nullptr && (s.focus == previous || IsChild(previous, s.focus)))
-            setFocusTo(nullptr);
     }
-    if (s.active != top)
+    // The focus stays in the old window until the new one's WM_ACTIVATE takes it, so that its
+    // WM_KILLFOCUS names the window that gains it and the WM_SETFOCUS the one that lost it.
+    // Whatever is left in the old window afterwards is dropped.
+    auto dropFocusLeftBehind = [&]() {
+        if (previous != nullptr && s.focus != nullptr && (s.focus == previous || IsChild(previous, s.focus)) &&
+            (top == nullptr || (s.focus != top && !IsChild(top, s.focus))))
+            setFocusTo(nullptr);
+    };
+    if (s.active != top) {
+        dropFocusLeftBehind();
         return;
+    }
     Window* w = peekWindow(top);
     if (w == nullptr) {
         s.active = nullptr;
+        dropFocusLeftBehind();
         return;
     }
     noteActivated(top);
@@ -89,21 +98,18 @@ void activateWindow(HWND top, WORD how)
     sendTo(*w, WM_NCACTIVATE, TRUE, 0);
     if ((w = peekWindow(top)) != nullptr && s.active == top)
         sendTo(*w, WM_ACTIVATE, MAKEWPARAM(how, 0), reinterpret_cast<LPARAM>(previous));
+    dropFocusLeftBehind();
 }
 
 void forgetWindow(Window& w, bool destroying)
 {
     UiState& s = uiState();
     const HWND handle = w.handle;
+    // Read before the activation below, whose messages may change the window table.
+    const HWND parentHandle = w.parent;
+    const bool topLevel = isTopLevel(w);
     if (s.capture != nullptr && (s.capture == handle || IsChild(handle, s.capture)))
         ReleaseCapture();
-    if (s.focus != nullptr && (s.focus == handle || IsChild(handle, s.focus))) {
-        Window* parent = peekWindow(w.parent);
-        if (!isTopLevel(w) && parent != nullptr && !parent->destroying && isShownOnScreen(*parent))
-            setFocusTo(w.parent);
-        else
-            setFocusTo(nullptr);
-    }
     if (s.active == handle) {
         Window* again = peekWindow(handle);
         const HWND next = again ? successorOf(*again) : nullptr;
@@ -117,6 +123,15 @@ void forgetWindow(Window& w, bool destroying)
                     sendTo(*again, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
             }
         }
+    }
+    // After the activation, which hands the focus to the next window itself (its WM_KILLFOCUS
+    // naming that window): whatever focus is still inside this one goes to the parent or away.
+    if (s.focus != nullptr && (s.focus == handle || IsChild(handle, s.focus))) {
+        Window* parent = peekWindow(parentHandle);
+        if (!topLevel && parent != nullptr && !parent->destroying && isShownOnScreen(*parent))
+            setFocusTo(w.parent);
+        else
+            setFocusTo(nullptr);
     }
 }
 
@@ -180,9 +195,13 @@ HWND WINAPI SetFocus(HWND hWnd)
     const HWND top = ui::topLevelOf(hWnd);
     if (top != nullptr && s.active != top) {
         ui::activateWindow(top, WA_ACTIVE);
-        // Activation may already have put the focus where it belongs.
+        // Activation may already have put the focus where it belongs; the answer is the focus
+        // that this call takes away, the one activation gave.
         if ((w = peekWindow(hWnd)) == nullptr)
             return nullptr;
+        const HWND activated = s.focus;
+        ui::setFocusTo(hWnd);
+        return activated;
     }
     ui::setFocusTo(hWnd);
     return previous;

@@ -178,8 +178,16 @@ TEST_F(ComboBoxTest, ArrowKeysChangeTheSelectionOfAClosedList)
     key(VK_DOWN);
     key(VK_DOWN);
     EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
-    EXPECT_EQ(received, (std::vector<Received>{command(comboId, CBN_SELCHANGE), command(comboId, CBN_SELCHANGE)}));
+    // In a closed list each move is a choice made: CBN_SELENDOK, then CBN_SELCHANGE.
+    EXPECT_EQ(received, (std::vector<Received>{command(comboId, CBN_SELENDOK), command(comboId, CBN_SELCHANGE),
+                                               command(comboId, CBN_SELENDOK), command(comboId, CBN_SELCHANGE)}));
+    // An index past the list is refused and leaves the selection and the text alone.
     EXPECT_EQ(SendMessageW(combo, CB_SETCURSEL, 7, 0), CB_ERR);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 2);
+    WCHAR text[8]{};
+    GetWindowTextW(combo, text, 8);
+    EXPECT_EQ(std::u16string(text), u"2");
+    EXPECT_EQ(SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0), CB_ERR);
     EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR);
 }
 
@@ -301,7 +309,7 @@ TEST_F(ComboBoxTest, ListOnlyComboShowsOnlyItsLines)
     received.clear();
     type(u"<");
     EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
-    EXPECT_EQ(received, std::vector<Received>{command(comboId, CBN_SELCHANGE)});
+    EXPECT_EQ(received, (std::vector<Received>{command(comboId, CBN_SELENDOK), command(comboId, CBN_SELCHANGE)}));
 }
 
 }  // namespace
