@@ -1,6 +1,7 @@
 #include "platform/gdi/fonts.h"
 
 #include "platform/gdi/gdi_state.h"
+#include "emulator.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -181,7 +182,7 @@ using namespace gdi;
 
 HFONT WINAPI CreateFontIndirectW(const LOGFONTW* lplf)
 {
-    if (lplf == nullptr)
+    if (lplf == nullptr || emu::plannedFailure(emu::FailingCall::gdiObject))
         return nullptr;
     auto object = std::make_unique<Object>();
     object->kind = ObjectKind::font;
