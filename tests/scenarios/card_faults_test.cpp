@@ -53,7 +53,7 @@ protected:
     }
 };
 
-TEST_F(CardFaults, EveryAllocationAndReadOfOpeningACard)
+TEST_F(CardFaults, EveryCallOfOpeningACard)
 {
     const OpenOutcome clean = openOnce(noFault, 0);
     ASSERT_TRUE(clean.opened);
