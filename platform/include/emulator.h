@@ -102,7 +102,7 @@ enum class FailingCall : unsigned {
     fileDelete,      // DeleteFileW
     windowCreation,  // CreateWindowExW, a dialog's own window and its controls included
     dialogCreation,  // CreateDialogParamW, DialogBoxParamW
-    gdiObject,       // bitmaps, DIB sections, fonts, brushes and pens
+    gdiObject,       // bitmaps, DIB sections, fonts, brushes, pens and icons, made or loaded
     processStart,    // CreateProcessW, ShellExecuteExW and the page view's links
 };
 constexpr unsigned failingCallKinds = 10;
