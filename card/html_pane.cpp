@@ -142,7 +142,8 @@ bool pageOpen()
 int openPane(HWND parent)
 {
     HtmlPane* pane = pageViewer.currentPane;
-    if (pane == nullptr) {
+    const bool made = pane == nullptr;
+    if (made) {
         pane = static_cast<HtmlPane*>(LocalAlloc(LPTR, sizeof(HtmlPane)));
         if (pane == nullptr)
             return -1;
@@ -151,6 +152,7 @@ int openPane(HWND parent)
             pageViewer.htmlControlReady = true;
         pageViewer.currentPane = pane;
     }
+    const int barMode = buttonBar.mode;
     buttonBar.mode = 1;
     drawBar(buttonBar, parent);
 
@@ -163,8 +165,17 @@ int openPane(HWND parent)
         pane->view = CreateWindowExW(0, WC_HTML, nullptr, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS, area.left,
                                      area.top, area.right, area.bottom, parent, nullptr, shellState.instanceHandle,
                                      nullptr);
-    if (pane->view == nullptr)
+    if (pane->view == nullptr) {
+        // A pane without its view would cover nothing yet still count as open: the screen under
+        // it would stop painting and its back button would close the pane instead of itself.
+        if (made) {
+            pageViewer.currentPane = nullptr;
+            LocalFree(pane);
+        }
+        buttonBar.mode = barMode;
+        drawBar(buttonBar, parent);
         return -2;
+    }
     MoveWindow(pane->view, area.left, area.top, area.right, area.bottom, FALSE);
     ShowWindow(pane->view, SW_SHOW);
     UpdateWindow(pane->view);

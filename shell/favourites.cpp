@@ -150,8 +150,13 @@ int appendFavourite(const WCHAR* title, int byteLimit)
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return favouriteOpenFailed;
+    const DWORD size = GetFileSize(file, nullptr);
     const bool ok = endLastLine(file) && SetFilePointer(file, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER &&
                     writeWhole(file, line, bytes + 2);
+    // An entry reported as not added leaves no piece of itself, nor the break put before it.
+    if (!ok && size != INVALID_FILE_SIZE &&
+        SetFilePointer(file, static_cast<LONG>(size), nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER)
+        SetEndOfFile(file);
     CloseHandle(file);
     return ok ? favouriteWritten : favouriteWriteFailed;
 }

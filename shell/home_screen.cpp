@@ -286,14 +286,13 @@ void onStylusDown(HWND window, int x, int y)
 }
 
 // Help for the page of tiles shown: page 0's from the top of the help text, the others at their
-// anchors. Nothing while an HTML page already covers the screen.
+// anchors. Nothing while an HTML page already covers the screen. The pane puts the bar in the
+// screen layout itself, and leaves it as it was when it cannot open.
 void openHomeHelp(HWND window)
 {
     const int page = shellState.homePageIndex;
     if (page < 0)
         return;
-    buttonBar.mode = 1;
-    drawBar(buttonBar, window);
     if (openPane(window) != 0)
         return;
     HtmlPane& pane = *pageViewer.currentPane;

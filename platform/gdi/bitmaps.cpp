@@ -3,13 +3,15 @@
 #include "platform/gdi/colour.h"
 #include "platform/gdi/dib_format.h"
 
+#include "emulator.h"
+
 #include <algorithm>
 
 using namespace gdi;
 
 HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, const void* lpBits)
 {
-    if (nPlanes != 1 || (nBitCount != 1 && nBitCount != 32))
+    if (nPlanes != 1 || (nBitCount != 1 && nBitCount != 32) || emu::plannedFailure(emu::FailingCall::gdiObject))
         return nullptr;
     // Device-dependent bitmaps keep their rows top-down, with the platform's word-aligned rows
     // on input.
@@ -28,7 +30,7 @@ HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCoun
 
 HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy)
 {
-    if (lookup(hdc, ObjectKind::dc) == nullptr)
+    if (lookup(hdc, ObjectKind::dc) == nullptr || emu::plannedFailure(emu::FailingCall::gdiObject))
         return nullptr;
     return makeBitmap(cx, cy, 32, true);
 }
@@ -38,6 +40,8 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, voi
     if (ppvBits != nullptr)
         *ppvBits = nullptr;
     if ((hdc != nullptr && lookup(hdc, ObjectKind::dc) == nullptr) || usage != DIB_RGB_COLORS || pbmi == nullptr)
+        return nullptr;
+    if (emu::plannedFailure(emu::FailingCall::gdiObject))
         return nullptr;
     // The program's structure carries its whole colour table; its size follows from the header.
     const BITMAPINFOHEADER& h = pbmi->bmiHeader;

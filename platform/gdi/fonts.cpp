@@ -2,6 +2,7 @@
 
 #include "platform/gdi/faces.h"
 #include "platform/gdi/gdi_state.h"
+#include "emulator.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -264,7 +265,7 @@ using namespace gdi;
 
 HFONT WINAPI CreateFontIndirectW(const LOGFONTW* lplf)
 {
-    if (lplf == nullptr)
+    if (lplf == nullptr || emu::plannedFailure(emu::FailingCall::gdiObject))
         return nullptr;
     auto object = std::make_unique<Object>();
     object->kind = ObjectKind::font;

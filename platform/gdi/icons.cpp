@@ -2,6 +2,8 @@
 #include "platform/gdi/icon_images.h"
 #include "platform/gdi/text_layout.h"
 
+#include "emulator.h"
+
 #include <map>
 #include <tuple>
 #include <vector>
@@ -161,6 +163,8 @@ using namespace gdi;
 
 HICON WINAPI LoadIconW(HINSTANCE hInstance, LPCWSTR lpIconName)
 {
+    if (emu::plannedFailure(emu::FailingCall::gdiObject))
+        return nullptr;
     return loadIcon(hInstance, lpIconName, standardIconSize, standardIconSize, true);
 }
 
@@ -174,7 +178,8 @@ HBITMAP WINAPI LoadBitmapW(HINSTANCE hInstance, LPCWSTR lpBitmapName)
 {
     const uint8_t* data = nullptr;
     size_t size = 0;
-    if (!resourceBytes(hInstance, lpBitmapName, RT_BITMAP, data, size))
+    if (!resourceBytes(hInstance, lpBitmapName, RT_BITMAP, data, size) ||
+        emu::plannedFailure(emu::FailingCall::gdiObject))
         return nullptr;
     HBITMAP bitmap = bitmapFromResource(data, size);
     if (bitmap == nullptr)
@@ -204,6 +209,8 @@ HANDLE WINAPI LoadImageW(HINSTANCE hInst, LPCWSTR name, UINT type, int cx, int c
         cx = cx != 0 ? cx : standardIconSize;
         cy = cy != 0 ? cy : standardIconSize;
     }
+    if (emu::plannedFailure(emu::FailingCall::gdiObject))
+        return nullptr;
     return loadIcon(hInst, name, cx, cy, (fuLoad & LR_SHARED) != 0);
 }
 

@@ -3,6 +3,7 @@
 
 #include "platform/gdi/dib_format.h"
 #include "platform/gdi/faces.h"
+#include "emulator.h"
 
 #include <array>
 #include <cstring>
@@ -75,6 +76,12 @@ void* addObject(std::unique_ptr<Object> object)
     }
     t.slots[index].object = std::move(object);
     return reinterpret_cast<void*>(encode(index, t.slots[index].generation));
+}
+
+size_t liveObjects()
+{
+    const ObjectTable& t = table();
+    return t.slots.size() - t.freeSlots.size();
 }
 
 void removeObject(const void* handle)
@@ -202,12 +209,19 @@ HGDIOBJ WINAPI GetStockObject(int i) { return stockObject(i); }
 
 HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color)
 {
+    if (emu::plannedFailure(emu::FailingCall::gdiObject))
+        return nullptr;
     if (iStyle != PS_SOLID && iStyle != PS_DASH && iStyle != PS_DOT && iStyle != PS_NULL)
         iStyle = PS_SOLID;
     return static_cast<HPEN>(makePen(iStyle, cWidth, color, false));
 }
 
-HBRUSH WINAPI CreateSolidBrush(COLORREF color) { return static_cast<HBRUSH>(makeBrush(color, false, false)); }
+HBRUSH WINAPI CreateSolidBrush(COLORREF color)
+{
+    if (emu::plannedFailure(emu::FailingCall::gdiObject))
+        return nullptr;
+    return static_cast<HBRUSH>(makeBrush(color, false, false));
+}
 
 DWORD WINAPI GetSysColor(int nIndex)
 {

@@ -50,4 +50,8 @@ void setTextDrawnHandler(TextDrawn handler);
 using ScreenChanged = void (*)();
 void setScreenChangedHandler(ScreenChanged handler);
 
+// Objects and contexts alive in the drawing layer, stock objects included: what a test compares
+// before and after a program's run to find the ones it never gave back.
+size_t liveObjects();
+
 } // namespace gdi

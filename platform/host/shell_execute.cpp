@@ -97,6 +97,8 @@ namespace host {
 
 DWORD startByName(std::u16string_view file, std::u16string_view parameters, std::u16string_view folder)
 {
+    // Every start, by a program or by the page view's links, comes through here.
+    if (emu::plannedFailure(emu::FailingCall::processStart)) return GetLastError();
     const std::string fileText(trimBlanks(emu::toUtf8(file)));
     const std::string parameterText = emu::toUtf8(parameters);
     if (fileText.empty()) return ERROR_FILE_NOT_FOUND;

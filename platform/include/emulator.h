@@ -92,6 +92,26 @@ void unregisterLibrary(std::u16string_view name);
 // Each fault lets `after` calls through untouched, then strikes `count` calls (or the next one)
 // and sets the given error number.
 
+// The kinds of call a planned failure can strike, each counted on its own.
+enum class FailingCall : unsigned {
+    allocation,      // LocalAlloc, LocalReAlloc
+    read,            // ReadFile
+    seek,            // SetFilePointer
+    fileOpen,        // CreateFileW
+    write,           // WriteFile
+    fileDelete,      // DeleteFileW
+    windowCreation,  // CreateWindowExW, a dialog's own window and its controls included
+    dialogCreation,  // CreateDialogParamW, DialogBoxParamW
+    gdiObject,       // bitmaps, DIB sections, fonts, brushes, pens and icons, made or loaded
+    processStart,    // CreateProcessW, ShellExecuteExW and the page view's links
+};
+constexpr unsigned failingCallKinds = 10;
+
+// The error a failed call of each kind gives when the test names none.
+DWORD usualError(FailingCall kind);
+void failCall(FailingCall kind, unsigned after = 0, unsigned count = 1);
+void failCallWith(FailingCall kind, DWORD error, unsigned after = 0, unsigned count = 1);
+
 void failSetFilePointer(unsigned count, DWORD error = ERROR_SEEK, unsigned after = 0);
 void failReadFile(DWORD error = ERROR_READ_FAULT, unsigned after = 0);
 // The next ReadFile delivers at most maxBytes and succeeds (a short read).
@@ -102,11 +122,15 @@ void failLocalAllocAbove(SIZE_T bytes, DWORD error = ERROR_NOT_ENOUGH_MEMORY);
 // Also sets the call counts below back to 0.
 void clearFaults();
 
-// LocalAlloc-family allocations and ReadFile calls made since clearFaults: a fault sweep runs an
-// action once to count them, then once per call with that call failing (after = its index).
+// For the platform's calls that can fail: counts one call of `kind` and says whether a planned
+// failure strikes it; when it does, its error is the last error.
+bool plannedFailure(FailingCall kind);
+
+// The calls of each kind made since clearFaults: a fault sweep runs an action once to count
+// them, then once per call with that call failing (after = its index).
 struct CallCounts {
-    unsigned long allocations = 0;
-    unsigned long reads = 0;
+    unsigned long made[failingCallKinds] = {};
+    unsigned long operator[](FailingCall kind) const { return made[static_cast<unsigned>(kind)]; }
 };
 CallCounts callCounts();
 

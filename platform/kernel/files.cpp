@@ -91,6 +91,7 @@ HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwSha
     if (dwCreationDisposition == TRUNCATE_EXISTING && !(access & GENERIC_WRITE))
         return failOpen(ERROR_INVALID_PARAMETER);
 
+    if (const DWORD planned = plannedError(emu::FailingCall::fileOpen)) return failOpen(planned);
     ResolvedPath path;
     if (const DWORD error = resolvePath(lpFileName, path)) return failOpen(error);
     if (path.isRoot || (path.exists && S_ISDIR(path.info.st_mode))) return failOpen(ERROR_ACCESS_DENIED);
@@ -145,9 +146,8 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, 
     if (lpOverlapped || (!lpBuffer && nNumberOfBytesToRead > 0)) return failWith(ERROR_INVALID_PARAMETER);
     if (!(file->access & GENERIC_READ)) return failWith(ERROR_ACCESS_DENIED);
 
+    if (const DWORD planned = plannedError(emu::FailingCall::read)) return failWith(planned);
     Faults& faults = kernelState().faults;
-    ++faults.reads;
-    if (faults.read.strikes()) return failWith(faults.read.error);
     DWORD wanted = nNumberOfBytesToRead;
     if (faults.shortRead.strikes() && wanted > faults.shortReadLimit) wanted = faults.shortReadLimit;
 
@@ -176,6 +176,7 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
     if (!file) return failWith(ERROR_INVALID_HANDLE);
     if (lpOverlapped || (!lpBuffer && nNumberOfBytesToWrite > 0)) return failWith(ERROR_INVALID_PARAMETER);
     if (!(file->access & GENERIC_WRITE)) return failWith(ERROR_ACCESS_DENIED);
+    if (const DWORD planned = plannedError(emu::FailingCall::write)) return failWith(planned);
     if (file->position + nNumberOfBytesToWrite > maxFileSize) return failWith(ERROR_DISK_FULL);
 
     const auto* in = static_cast<const unsigned char*>(lpBuffer);
@@ -203,9 +204,8 @@ DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistance
         SetLastError(ERROR_INVALID_HANDLE);
         return INVALID_SET_FILE_POINTER;
     }
-    Faults& faults = kernelState().faults;
-    if (faults.seek.strikes()) {
-        SetLastError(faults.seek.error);
+    if (const DWORD planned = plannedError(emu::FailingCall::seek)) {
+        SetLastError(planned);
         return INVALID_SET_FILE_POINTER;
     }
     int64_t distance = lDistanceToMove;

@@ -1,6 +1,7 @@
 // Deleting files, making and removing folders, attributes.
 #include "errors.h"
 #include "files.h"
+#include "kernel_state.h"
 #include "paths.h"
 
 #include <cerrno>
@@ -9,6 +10,7 @@
 using namespace kernel;
 
 BOOL WINAPI DeleteFileW(LPCWSTR lpFileName) {
+    if (const DWORD planned = plannedError(emu::FailingCall::fileDelete)) return failWith(planned);
     ResolvedPath path;
     if (const DWORD error = resolvePath(lpFileName, path)) return failWith(error);
     if (!path.exists) return failWith(ERROR_FILE_NOT_FOUND);

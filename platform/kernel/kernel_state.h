@@ -62,17 +62,14 @@ struct Fault {
 };
 
 struct Faults {
-    Fault seek;
-    Fault read;
+    Fault planned[emu::failingCallKinds];
+    // Every call that a planned failure could strike, counted whether it strikes or not.
+    unsigned long made[emu::failingCallKinds] = {};
     Fault shortRead;
     DWORD shortReadLimit = 0;
-    Fault alloc;
     bool allocLimited = false;
     SIZE_T allocLimit = 0;
     DWORD allocLimitError = 0;
-    // Every call that a planned failure could strike, counted whether it strikes or not.
-    unsigned long reads = 0;
-    unsigned long allocations = 0;
 };
 
 struct MemoryProfile {
@@ -117,6 +114,9 @@ struct KernelState {
 
     std::chrono::steady_clock::time_point startTime = std::chrono::steady_clock::now();
 };
+
+// Counts one call of `kind`: the error of a planned failure that strikes it, else NO_ERROR.
+DWORD plannedError(emu::FailingCall kind);
 
 // The one kernel state of the program, made on first use (static initialisers that register
 // resources may come before anything else) and never destroyed.

@@ -24,9 +24,8 @@ SIZE_T usableSize(SIZE_T bytes) { return bytes <= granule ? granule : (bytes + g
 
 // A planned failure, or a request no block can satisfy: the error to give, or NO_ERROR.
 DWORD refusal(SIZE_T bytes) {
-    Faults& faults = kernelState().faults;
-    ++faults.allocations;
-    if (faults.alloc.strikes()) return faults.alloc.error;
+    if (const DWORD planned = plannedError(emu::FailingCall::allocation)) return planned;
+    const Faults& faults = kernelState().faults;
     if (faults.allocLimited && bytes > faults.allocLimit) return faults.allocLimitError;
     if (bytes > largestBlock) return ERROR_NOT_ENOUGH_MEMORY;
     return NO_ERROR;

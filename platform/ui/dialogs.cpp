@@ -6,6 +6,8 @@
 #include "platform/ui/window_manager.h"
 #include "win32/controls.h"
 
+#include "emulator.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <optional>
@@ -416,6 +418,8 @@ HWND WINAPI CreateDialogParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND
     }
     if (hWndParent != nullptr && windowOf(hWndParent) == nullptr)
         return nullptr;
+    if (emu::plannedFailure(emu::FailingCall::dialogCreation))
+        return nullptr;
     return ui::createDialog(hInstance, *layout, hWndParent, lpDialogFunc, dwInitParam);
 }
 
@@ -428,6 +432,8 @@ INT_PTR WINAPI DialogBoxParamW(HINSTANCE hInstance, LPCWSTR lpTemplateName, HWND
         return -1;
     }
     if (hWndParent != nullptr && windowOf(hWndParent) == nullptr)
+        return -1;
+    if (emu::plannedFailure(emu::FailingCall::dialogCreation))
         return -1;
     ui::DialogLayout modal = *layout;
     // A modal dialog is a top-level window whatever its template says, shown by its loop: the

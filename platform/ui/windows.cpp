@@ -5,6 +5,8 @@
 #include "platform/ui/ui_state.h"
 #include "platform/ui/window_manager.h"
 
+#include "emulator.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -204,6 +206,8 @@ HWND WINAPI CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWind
         SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
         return nullptr;
     }
+    if (emu::plannedFailure(emu::FailingCall::windowCreation))
+        return nullptr;
     const bool child = (dwStyle & WS_CHILD) != 0;
     HWND parent = s.desktop;
     HWND owner = nullptr;

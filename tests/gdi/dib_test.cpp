@@ -2,11 +2,13 @@
 // same bitmap file.
 #include "platform/gdi/screen.h"
 #include "tests/gdi/test_pictures.h"
+#include "emulator.h"
 #include "win32.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -163,6 +165,43 @@ TEST(DibSection, UnusableHeadersAreRefused)
     EXPECT_EQ(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
     info.bmiHeader = {40, 10, 10, 1, 8, BI_RLE8, 0, 0, 0, 0, 0};
     EXPECT_EQ(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
+}
+
+// Each kind of object the program makes can be refused at its turn; a refused one takes no place.
+TEST(Handles, PlannedFailuresRefuseEachKindOfObjectAndLeaveNothingBehind)
+{
+    BITMAPINFO info{};
+    info.bmiHeader = {40, 4, 3, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    LOGFONTW font{};
+    font.lfHeight = -12;
+    HDC memory = CreateCompatibleDC(nullptr);
+    const size_t before = gdi::liveObjects();
+    const std::function<HGDIOBJ()> makers[] = {
+        [&] { return CreateSolidBrush(RGB(1, 2, 3)); },
+        [&] { return CreatePen(PS_SOLID, 1, RGB(1, 2, 3)); },
+        [&] { return CreateFontIndirectW(&font); },
+        [&] { return CreateBitmap(4, 4, 1, 1, nullptr); },
+        [&] { return CreateCompatibleBitmap(memory, 4, 4); },
+        [&] {
+            void* bits = reinterpret_cast<void*>(1);
+            HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+            EXPECT_EQ(bits == nullptr, dib == nullptr) << "no pixels without the section";
+            return dib;
+        },
+    };
+    for (const auto& make : makers) {
+        emu::clearFaults();
+        emu::failCall(emu::FailingCall::gdiObject, 1);
+        HGDIOBJ first = make();
+        EXPECT_NE(first, nullptr);
+        EXPECT_EQ(make(), nullptr);
+        EXPECT_EQ(GetLastError(), DWORD{ERROR_NOT_ENOUGH_MEMORY});
+        EXPECT_EQ(emu::callCounts()[emu::FailingCall::gdiObject], 2u);
+        DeleteObject(first);
+        EXPECT_EQ(gdi::liveObjects(), before);
+    }
+    emu::clearFaults();
+    DeleteDC(memory);
 }
 
 TEST(Handles, StaleAndForeignHandlesAreRefused)

@@ -233,4 +233,40 @@ TEST_F(Files, PlannedFaultsStrikeTheCallsAsked) {
     CloseHandle(file);
 }
 
+// A failed open makes no handle, a failed write writes nothing and a failed delete keeps the
+// file; each call is counted whether it fails or not.
+TEST_F(Files, PlannedFaultsOfOpensWritesAndDeletesLeaveTheFileAsItWas) {
+    hostFile("w.txt", "old");
+    emu::clearFaults();
+    emu::failCall(emu::FailingCall::fileOpen, 1);
+    HANDLE first = openRead(u"\\w.txt");
+    ASSERT_NE(first, INVALID_HANDLE_VALUE);
+    CloseHandle(first);
+    EXPECT_EQ(open(u"\\w.txt", GENERIC_WRITE, 0, OPEN_EXISTING), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
+    HANDLE file = open(u"\\w.txt", GENERIC_WRITE, 0, OPEN_EXISTING);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "the open after the failed one finds the file free";
+
+    emu::failCallWith(emu::FailingCall::write, ERROR_WRITE_FAULT);
+    DWORD written = 7;
+    EXPECT_FALSE(WriteFile(file, "new", 3, &written, nullptr));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_WRITE_FAULT});
+    EXPECT_EQ(written, 0u);
+    EXPECT_EQ(SetFilePointer(file, 0, nullptr, FILE_CURRENT), 0u);
+    EXPECT_TRUE(WriteFile(file, "NEW", 3, &written, nullptr));
+    CloseHandle(file);
+
+    emu::failCall(emu::FailingCall::fileDelete);
+    EXPECT_FALSE(DeleteFileW(u"\\w.txt"));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_ACCESS_DENIED});
+    EXPECT_EQ(readHost("w.txt"), "NEW");
+
+    const emu::CallCounts counts = emu::callCounts();
+    EXPECT_EQ(counts[emu::FailingCall::fileOpen], 3u);
+    EXPECT_EQ(counts[emu::FailingCall::write], 2u);
+    EXPECT_EQ(counts[emu::FailingCall::seek], 1u);
+    EXPECT_EQ(counts[emu::FailingCall::fileDelete], 1u);
+    EXPECT_TRUE(DeleteFileW(u"\\w.txt"));
+}
+
 }  // namespace

@@ -1,7 +1,8 @@
-// Every allocation, file read and seek of loading the favourites and of appending one failed in
-// turn: no crash, no leak, no box for a load (the page shows the whole list or none, never a part
-// or garbage), the write error's box for an append that did not go in, and a file that holds
-// either its old bytes or the old bytes and the whole new line, never a piece of it.
+// Every call the kernel can fail, of loading the favourites, appending one, clearing them and
+// editing them, failed in turn: no crash, no leak, no box for a load (the page shows the whole list
+// or none, never a part or garbage), the write error's box for an append or a clearing that did not
+// go through, a file that holds either its old bytes or the old bytes and the whole new line, never
+// a piece of it, and the bar leads back home.
 #include "tests/scenarios/favourites_scenario.h"
 #include "tests/scenarios/fault_sweep.h"
 
@@ -23,11 +24,21 @@ struct Outcome {
     FaultedAction action;
     Slots slots;
     std::string file;
-    size_t blocksLeft = 0;
+    Leftovers left;
 };
 
 class FavouritesFaults : public FavouritesScenario {
 protected:
+    static void enterPage() { tapTile(favouritesTile); }
+
+    // A tile whose box may not come when its calls fail.
+    static void tapAndAnswer(int tile, int answer)
+    {
+        tapTile(tile);
+        if (driver::openBox())
+            driver::answerBox(answer);
+    }
+
     static void chooseBanks()
     {
         tapTile(favouritesTile);
@@ -36,9 +47,9 @@ protected:
     }
 
     // One program run: `prepare` clean, then `act` with the planned failure, then a clean check
-    // that the page reads the file again whole.
+    // that the page reads the file again whole (when the action leaves it a list).
     Outcome runOnce(const std::function<void()>& prepare, const std::function<void()>& act, FaultKind kind,
-                    unsigned index)
+                    unsigned index, bool listKept = true)
     {
         Outcome outcome;
         restartDevice();
@@ -48,12 +59,13 @@ protected:
             outcome.action = runFaulted(kind, index, act);
             outcome.slots = slots();
             enterFavouritesPage();
-            if (slots().empty())
+            if (listKept && slots().empty())
                 driver::fail("the list is not read again after the fault");
+            backHomeByBar();
             driver::quitProgram();
         });
         outcome.file = readFavourites();
-        outcome.blocksLeft = emu::liveLocalBlocks();
+        outcome.left = leftovers(outcome.action);
         return outcome;
     }
 };
@@ -64,20 +76,19 @@ TEST_F(FavouritesFaults, LoadingThePage)
 {
     const Slots whole = {u"Аптеки", u"Вокзалы"};
     auto enter = [] { tapTile(favouritesTile); };
-    const Outcome clean = runOnce([] {}, enter, FaultKind::none, 0);
+    const Outcome clean = runOnce([] {}, enter, noFault, 0);
     ASSERT_EQ(clean.slots, whole);
-    ASSERT_GT(clean.action.counts.reads, 0u);
+    ASSERT_GT(clean.action.counts[emu::FailingCall::read], 0u);
     int emptied = 0;
     forEachFault("load", clean.action.counts, [&](FaultKind kind, unsigned i) {
         const Outcome faulty = runOnce([] {}, enter, kind, i);
-        EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
+        expectNothingLeaked(faulty.left, clean.left);
         EXPECT_TRUE(faulty.action.boxes.empty()) << "a list that cannot be read is no list, silently";
         EXPECT_TRUE(faulty.slots == whole || faulty.slots.empty());
         emptied += faulty.slots.empty() ? 1 : 0;
         EXPECT_EQ(faulty.file, clean.file);
     });
-    std::printf("load: %lu allocations and %lu reads failed in turn; %d empty pages\n", clean.action.counts.allocations,
-                clean.action.counts.reads, emptied);
+    std::printf("load: %s failed in turn; %d empty pages\n", countsText(clean.action.counts).c_str(), emptied);
     EXPECT_GT(emptied, 0) << "the failures reached the file's read";
 }
 
@@ -85,13 +96,13 @@ TEST_F(FavouritesFaults, AppendingTheChosenRubric)
 {
     const std::string before = cp1251(startingFile);
     const std::string after = cp1251(startingFile + u"\r\nБанки\r\n");
-    const Outcome clean = runOnce(chooseBanks, answerYes, FaultKind::none, 0);
+    const Outcome clean = runOnce(chooseBanks, answerYes, noFault, 0);
     ASSERT_EQ(clean.file, after);
     ASSERT_TRUE(clean.action.boxes.empty());
-    ASSERT_GT(clean.action.counts.reads, 1u) << "the last byte and the reload";
+    ASSERT_GT(clean.action.counts[emu::FailingCall::read], 1u) << "the last byte and the reload";
 
     auto check = [&](const Outcome& faulty) {
-        EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
+        expectNothingLeaked(faulty.left, clean.left);
         const bool appended = faulty.file == after;
         EXPECT_TRUE(appended || faulty.file == before) << "a piece of a line: " << faulty.file;
         EXPECT_LE(faulty.action.boxes.size(), 1u);
@@ -105,18 +116,61 @@ TEST_F(FavouritesFaults, AppendingTheChosenRubric)
     forEachFault("append", clean.action.counts, [&](FaultKind kind, unsigned i) {
         refused += check(runOnce(chooseBanks, answerYes, kind, i)) ? 0 : 1;
     });
-    // The append's two seeks: to the last byte and to the end.
-    for (unsigned i = 0; i < 2; ++i) {
-        SCOPED_TRACE("seek " + std::to_string(i));
-        auto seekRefused = [i] {
-            emu::failSetFilePointer(1, ERROR_SEEK, i);
-            answerYes();
-        };
-        refused += check(runOnce(chooseBanks, seekRefused, FaultKind::none, 0)) ? 0 : 1;
-    }
-    std::printf("append: %lu allocations, %lu reads and 2 seeks failed in turn; %d appends refused\n",
-                clean.action.counts.allocations, clean.action.counts.reads, refused);
+    std::printf("append: %s failed in turn; %d appends refused\n", countsText(clean.action.counts).c_str(), refused);
     EXPECT_GE(refused, 3) << "the last byte's read and both seeks";
+}
+
+// The list either goes whole, silently, or stays whole with the write error's box.
+TEST_F(FavouritesFaults, ClearingTheList)
+{
+    auto clear = [] { tapAndAnswer(clearTile, IDYES); };
+    const Outcome clean = runOnce(enterPage, clear, noFault, 0, false);
+    ASSERT_EQ(clean.file, "");
+    ASSERT_TRUE(clean.slots.empty());
+    ASSERT_EQ(clean.action.counts[emu::FailingCall::fileDelete], 1u);
+    int kept = 0;
+    forEachFault("clear", clean.action.counts, [&](FaultKind kind, unsigned i) {
+        const Outcome faulty = runOnce(enterPage, clear, kind, i, false);
+        expectNothingLeaked(faulty.left, clean.left);
+        const bool cleared = faulty.file.empty();
+        EXPECT_TRUE(cleared || faulty.file == cp1251(startingFile)) << faulty.file;
+        int writeErrors = 0;
+        for (const driver::BoxRecord& box : faulty.action.boxes)
+            writeErrors += box.caption == u"ОШИБКА ЗАПИСИ" ? 1 : 0;
+        // The confirmation is all a cleared list shows; a kept one says why it stayed.
+        EXPECT_EQ(writeErrors, cleared ? 0 : 1);
+        if (cleared) {
+            EXPECT_TRUE(faulty.slots.empty()) << "the page shows no entry of a deleted file";
+        }
+        kept += cleared ? 0 : 1;
+    });
+    std::printf("clear: %s failed in turn; %d lists kept\n", countsText(clean.action.counts).c_str(), kept);
+    EXPECT_GT(kept, 0) << "the failures reached the delete";
+}
+
+// The notes editor: the reminder, then the editor started on the file, which it leaves as it is;
+// an editor that cannot start is said so, and the page shows the list again either way.
+TEST_F(FavouritesFaults, EditingInTheNotesEditor)
+{
+    auto edit = [] { tapAndAnswer(editTile, IDOK); };
+    const Outcome clean = runOnce(enterPage, edit, noFault, 0);
+    ASSERT_EQ(clean.file, cp1251(startingFile));
+    ASSERT_EQ(clean.action.boxes.size(), 1u) << "the reminder";
+    ASSERT_EQ(clean.action.counts[emu::FailingCall::processStart], 1u);
+    int notStarted = 0;
+    forEachFault("edit", clean.action.counts, [&](FaultKind kind, unsigned i) {
+        const Outcome faulty = runOnce(enterPage, edit, kind, i);
+        expectNothingLeaked(faulty.left, clean.left);
+        EXPECT_EQ(faulty.file, clean.file);
+        EXPECT_LE(faulty.action.boxes.size(), 2u);
+        for (const driver::BoxRecord& box : faulty.action.boxes) {
+            EXPECT_TRUE(box.caption == u"НАПОМИНАНИЕ" || box.caption == u"РЕДАКТОР ЗАМЕТОК")
+                << emu::toUtf8(box.caption);
+            notStarted += box.caption == u"РЕДАКТОР ЗАМЕТОК" ? 1 : 0;
+        }
+    });
+    std::printf("edit: %s failed in turn; %d editors refused\n", countsText(clean.action.counts).c_str(), notStarted);
+    EXPECT_GT(notStarted, 0) << "a refused start is said";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// Every allocation and every file read of opening a rubric's firm list, and of reading a firm for
-// its card, failed in turn: the program neither crashes nor leaks, says only what the list says
-// of a firm it cannot read, and the next opening of the list shows every line again.
+// Every call the kernel can fail, of opening a rubric's firm list and of reading a firm for its
+// card, failed in turn: the program neither crashes nor leaks, says only what the list says of a
+// firm it cannot read, the next opening of the list shows every line again, and the bar leads
+// back home.
 #include "tests/scenarios/firm_lists_edition.h"
 #include "tests/scenarios/fault_sweep.h"
 
@@ -18,7 +19,7 @@ using namespace dernolo_test;
 struct SweepOutcome {
     FaultedAction action;
     std::vector<std::u16string> linesAfter;  // the list opened again once the faults are gone
-    size_t blocksLeft = 0;
+    Leftovers left;
     bool tappedTwice = false;
 };
 
@@ -73,25 +74,26 @@ protected:
                 tapTile(policeTile);
             }
             outcome.linesAfter = listTexts();
+            backHomeByBar();
             driver::quitProgram();
         });
-        outcome.blocksLeft = emu::liveLocalBlocks();
+        outcome.left = leftovers(outcome.action);
         return outcome;
     }
 
     void sweep(const char* name, const std::function<void()>& prepare, const std::function<void()>& action,
                bool readErrorAllowed)
     {
-        const SweepOutcome clean = runOnce(prepare, action, FaultKind::none, 0);
+        const SweepOutcome clean = runOnce(prepare, action, noFault, 0);
         ASSERT_TRUE(clean.action.boxes.empty()) << name << ": a clean run shows no message";
         ASSERT_EQ(clean.linesAfter, address.lines) << name;
-        ASSERT_GT(clean.action.counts.reads, 0u) << name;
+        ASSERT_GT(clean.action.counts[emu::FailingCall::read], 0u) << name;
         int reported = 0;
         int streetless = 0;
         int retried = 0;
         forEachFault(name, clean.action.counts, [&](FaultKind kind, unsigned i) {
             const SweepOutcome faulty = runOnce(prepare, action, kind, i);
-            EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
+            expectNothingLeaked(faulty.left, clean.left);
             // Every firm is listed again once the fault is gone, with its address: a street
             // list whose load failed is loaded again at its next use.
             EXPECT_EQ(faulty.linesAfter, address.lines);
@@ -108,9 +110,9 @@ protected:
             }
             reported += faulty.action.boxes.empty() ? 0 : 1;
         });
-        std::printf("%s: %lu allocations, %lu reads failed in turn; %d runs showed a message, %d needed a second "
-                    "tap on the tile, %d lost the streets\n",
-                    name, clean.action.counts.allocations, clean.action.counts.reads, reported, retried, streetless);
+        std::printf("%s: %s failed in turn; %d runs showed a message, %d needed a second tap on the tile, %d lost "
+                    "the streets\n",
+                    name, countsText(clean.action.counts).c_str(), reported, retried, streetless);
     }
 
     AddressEdition address;

@@ -1,7 +1,6 @@
-// Every allocation and every file read of a help load, an information page and each picture load,
-// failed in turn through the kernel's planned failures: the program neither crashes nor leaks, says
-// only what it is meant to say (nothing for help and pages, the damaged-file message once for a
-// picture), and stays usable.
+// Every call the kernel can fail, of a help load, an information page and each picture load, failed
+// in turn: the program neither crashes nor leaks, says only what it is meant to say (nothing for
+// help and pages, the damaged-file message once for a picture), and the bar leads back home.
 #include "tests/scenarios/pages_edition.h"
 #include "tests/scenarios/fault_sweep.h"
 
@@ -22,7 +21,7 @@ using namespace dernolo_test;
 
 struct SweepOutcome {
     FaultedAction action;
-    size_t blocksLeft = 0;  // LocalAlloc blocks alive once the program ended
+    Leftovers left;  // what was alive once the program ended
 };
 
 struct SweepCase {
@@ -45,19 +44,19 @@ protected:
             c.after();
             driver::quitProgram();
         });
-        outcome.blocksLeft = emu::liveLocalBlocks();
+        outcome.left = leftovers(outcome.action);
         return outcome;
     }
 
     void sweep(const SweepCase& c)
     {
-        const SweepOutcome clean = runOnce(c, FaultKind::none, 0);
+        const SweepOutcome clean = runOnce(c, noFault, 0);
         ASSERT_TRUE(clean.action.boxes.empty()) << c.name << ": a clean run shows no message";
-        ASSERT_GT(clean.action.counts.reads, 0u) << c.name;
+        ASSERT_GT(clean.action.counts[emu::FailingCall::read], 0u) << c.name;
         int damagedRuns = 0;
         forEachFault(c.name, clean.action.counts, [&](FaultKind kind, unsigned i) {
             const SweepOutcome faulty = runOnce(c, kind, i);
-            EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
+            expectNothingLeaked(faulty.left, clean.left);
             EXPECT_LE(static_cast<int>(faulty.action.boxes.size()), c.pictures);
             damagedRuns += faulty.action.boxes.empty() ? 0 : 1;
             for (const driver::BoxRecord& box : faulty.action.boxes) {
@@ -65,8 +64,8 @@ protected:
                 EXPECT_EQ(box.text, u"Файл базы данных поврежден !?");
             }
         });
-        std::printf("%s: %lu allocations, %lu reads failed in turn; %d runs reported damage\n", c.name,
-                    clean.action.counts.allocations, clean.action.counts.reads, damagedRuns);
+        std::printf("%s: %s failed in turn; %d runs reported damage\n", c.name, countsText(clean.action.counts).c_str(),
+                    damagedRuns);
         if (c.pictures > 0) {
             EXPECT_GT(damagedRuns, 0) << c.name << ": the failures reached the picture loads";
         }
@@ -77,20 +76,9 @@ void nothing() {}
 
 HWND mainScreen() { return driver::findWindow(u"DERNOLO", u"Morvane Quillden"); }
 
-// Back until the home screen's main page shows, as a user gets out of anything.
-void backToHome()
-{
-    for (int i = 0; i < 4 && (GetActiveWindow() != mainScreen() || shellState.homePageIndex != 0); ++i)
-        tapFrontBar(GetActiveWindow() != mainScreen() || pane() != nullptr || shellState.homePageIndex != 0
-                        ? IDI_BAR_BACK
-                        : IDI_BAR_HOME);
-    if (pane() != nullptr || shellState.homePageIndex != 0 || GetActiveWindow() != mainScreen())
-        driver::fail("the home screen's main page did not come back");
-}
-
 TEST_F(PageFaults, HelpLoad)
 {
-    sweep({"help", nothing, [] { tapFrontBar(IDI_BAR_HELP); }, backToHome, 0});
+    sweep({"help", nothing, [] { tapFrontBar(IDI_BAR_HELP); }, backHomeByBar, 0});
 }
 
 TEST_F(PageFaults, InformationPage)
@@ -102,19 +90,19 @@ TEST_F(PageFaults, InformationPage)
                ClientToScreen(mainScreen(), &p);
                driver::tap(p.x, p.y);
            },
-           backToHome, 0});
+           backHomeByBar, 0});
 }
 
 TEST_F(PageFaults, AboutPicturesInBothOrientations)
 {
-    sweep({"about portrait", nothing, [] { driver::pressKey('A', {VK_CONTROL}); }, backToHome, 2});
+    sweep({"about portrait", nothing, [] { driver::pressKey('A', {VK_CONTROL}); }, backHomeByBar, 2});
     sweep({"about landscape", [] { driver::pressKey('A', {VK_CONTROL}); },
            [] {
                gdi::resizeScreen(320, 240);
                shell::screenTurned(320, 240);
                driver::waitIdle();
            },
-           backToHome, 2});
+           backHomeByBar, 2});
 }
 
 TEST_F(PageFaults, MetroScheme)
@@ -129,7 +117,7 @@ TEST_F(PageFaults, MetroScheme)
            },
            [] {
                driver::pressKey(VK_RIGHT);
-               backToHome();
+               backHomeByBar();
            },
            1});
 }

@@ -251,6 +251,34 @@ TEST_F(PagesScenario, TheAboutScreenFollowsTheTurnAndItsLowerRightOpensTheProduc
     });
 }
 
+// A page view that cannot be made leaves no pane behind: the screen keeps its own bar, paints
+// itself, and its back button closes it.
+TEST_F(PagesScenario, APageViewThatCannotBeMadeLeavesTheScreenAsItWas)
+{
+    run([this] {
+        emu::failCall(emu::FailingCall::windowCreation);
+        tapBar(mainWindow(), IDI_BAR_HELP);
+        emu::clearFaults();
+        EXPECT_EQ(pane(), nullptr);
+        EXPECT_EQ(shellState.homePageIndex, 0);
+        EXPECT_EQ(buttonBar.mode, 0) << "the home screen's own bar";
+
+        driver::pressKey('A', {VK_CONTROL});
+        HWND about = screenWindow(u"О разработчике");
+        ASSERT_NE(about, nullptr);
+        emu::failCall(emu::FailingCall::windowCreation);
+        tapBar(about, IDI_BAR_HELP);
+        emu::clearFaults();
+        EXPECT_EQ(pane(), nullptr);
+        InvalidateRect(about, nullptr, TRUE);
+        driver::waitIdle();
+        EXPECT_EQ(screenPixel(120, barHeight + 5), portraitUpper) << "the screen paints its picture";
+        tapBar(about, IDI_BAR_BACK);
+        EXPECT_EQ(screenWindow(u"О разработчике"), nullptr) << "back closes the screen, not a pane";
+        EXPECT_EQ(GetActiveWindow(), mainWindow());
+    });
+}
+
 TEST_F(PagesScenario, TheMetroSchemeOpensCentredAndPansByKeysDragsAndTaps)
 {
     run([this] {

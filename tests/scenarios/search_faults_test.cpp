@@ -1,8 +1,8 @@
-// Every allocation and every file read of one search in each mode failed in turn, from a program
+// Every call the kernel can fail, of one search in each mode, failed in turn, from a program
 // whose read window went back to the system: the program neither crashes nor leaks, says only what
 // the reader and the search say (a damaged file, no memory, nothing found, the chain's questions,
 // which are answered No), lists no firm that the search without faults would not list, and the
-// screen is still there afterwards.
+// screen is still there afterwards, and its bar leads back home.
 #include "tests/scenarios/fault_sweep.h"
 #include "tests/scenarios/firm_lists_edition.h"
 #include "tests/scenarios/search_edition.h"
@@ -32,7 +32,7 @@ struct SearchCase {
 struct Outcome {
     FaultedAction search;
     std::vector<std::u16string> lines;
-    size_t blocksLeft = 0;
+    Leftovers left;
     bool screenStayed = false;
 };
 
@@ -87,23 +87,24 @@ protected:
             outcome.screenStayed = searchScreen() != nullptr;
             if (outcome.screenStayed)
                 outcome.lines = resultTexts();
+            backHomeByBar();
             driver::quitProgram();
         });
-        outcome.blocksLeft = emu::liveLocalBlocks();
+        outcome.left = leftovers(outcome.search);
         return outcome;
     }
 
     void sweep(const SearchCase& c, DWORD firstFill)
     {
-        const Outcome clean = runOnce(c, firstFill, FaultKind::none, 0);
+        const Outcome clean = runOnce(c, firstFill, noFault, 0);
         ASSERT_TRUE(clean.search.boxes.empty()) << c.name;
         ASSERT_FALSE(clean.lines.empty()) << c.name;
-        ASSERT_GT(clean.search.counts.reads, 0u) << c.name << ": the search reads the file";
+        ASSERT_GT(clean.search.counts[emu::FailingCall::read], 0u) << c.name << ": the search reads the file";
         int fewer = 0;
         int reported = 0;
         forEachFault(c.name, clean.search.counts, [&](FaultKind kind, unsigned i) {
             const Outcome faulty = runOnce(c, firstFill, kind, i);
-            EXPECT_EQ(faulty.blocksLeft, clean.blocksLeft) << "blocks leaked";
+            expectNothingLeaked(faulty.left, clean.left);
             EXPECT_TRUE(faulty.screenStayed);
             for (const std::u16string& line : faulty.lines)
                 EXPECT_TRUE(listedCleanly(clean.lines, line)) << "a line the search does not list: " << emu::toUtf8(line);
@@ -114,8 +115,8 @@ protected:
                 EXPECT_TRUE(describedBox(box)) << emu::toUtf8(box.caption) << ": " << emu::toUtf8(box.text);
             }
         });
-        std::printf("%s (first fill %lu): %lu allocations, %lu reads failed in turn; %d boxes, %d shorter lists\n",
-                    c.name, static_cast<unsigned long>(firstFill), clean.search.counts.allocations, clean.search.counts.reads, reported, fewer);
+        std::printf("%s (first fill %lu): %s failed in turn; %d boxes, %d shorter lists\n", c.name,
+                    static_cast<unsigned long>(firstFill), countsText(clean.search.counts).c_str(), reported, fewer);
         EXPECT_GT(fewer, 0) << c.name << ": the failures reached the search's reads";
     }
 };

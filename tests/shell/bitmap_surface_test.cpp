@@ -332,8 +332,8 @@ TEST_F(BitmapSurfaceTest, EveryFailingCallGivesItsCodeAndLeavesNothingBehind) {
     ASSERT_EQ(load(0), pictureLoaded);
     const emu::CallCounts counts = emu::callCounts();
     // Two chunk headers, the information header, the colour table, the rows.
-    ASSERT_EQ(counts.reads, 5u);
-    ASSERT_EQ(counts.allocations, 1u);
+    ASSERT_EQ(counts[emu::FailingCall::read], 5u);
+    ASSERT_EQ(counts[emu::FailingCall::allocation], 1u);
     const int32_t expected[] = {pictureAreaEnded, pictureAreaEnded, pictureShortInfo, pictureShortInfo,
                                 pictureShortPixels};
 
@@ -343,7 +343,7 @@ TEST_F(BitmapSurfaceTest, EveryFailingCallGivesItsCodeAndLeavesNothingBehind) {
         [](unsigned i) { emu::failSetFilePointer(1, ERROR_SEEK, i); },
     };
     for (const auto& fault : faults)
-        for (unsigned i = 0; i < counts.reads; ++i) {
+        for (unsigned i = 0; i < counts[emu::FailingCall::read]; ++i) {
             SCOPED_TRACE(i);
             boxes.clear();
             emu::clearFaults();

@@ -237,6 +237,27 @@ TEST_F(DialogTest, AMissingTemplateGivesMinusOne)
     EXPECT_TRUE(IsWindowEnabled(main));
 }
 
+// A dialog refused outright, or one whose control cannot be made, gives -1 without its procedure
+// ever running and leaves its owner enabled and in front.
+TEST_F(DialogTest, ADialogOrAControlThatCannotBeMadeGivesMinusOne)
+{
+    DialogLog seen;
+    dialogLog = &seen;
+    emu::clearFaults();
+    emu::failCall(emu::FailingCall::dialogCreation);
+    EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(dialogId), main, loggingDialog, 0), -1);
+    emu::failCall(emu::FailingCall::windowCreation, 1);
+    EXPECT_EQ(DialogBoxParamW(nullptr, MAKEINTRESOURCEW(dialogId), main, loggingDialog, 0), -1);
+    EXPECT_EQ(emu::callCounts()[emu::FailingCall::windowCreation], 2u) << "the dialog, then its first control";
+    emu::failCall(emu::FailingCall::dialogCreation);
+    EXPECT_EQ(CreateDialogParamW(nullptr, MAKEINTRESOURCEW(dialogId), main, loggingDialog, 0), nullptr);
+    emu::clearFaults();
+    dialogLog = nullptr;
+    EXPECT_TRUE(seen.events.empty());
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_EQ(GetActiveWindow(), main);
+}
+
 // Each level opens the next from its WM_INITDIALOG (posted to itself), and ends with its own
 // number once the inner one has returned its.
 struct Nesting {
