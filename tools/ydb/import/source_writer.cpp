@@ -12,6 +12,7 @@
 #include "tools/ydb/import/address.h"
 #include "tools/ydb/source/cp1251.h"
 #include "tools/ydb/source/source_edition.h"
+#include "tools/ydb/source/starter_resources.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -64,8 +65,12 @@ bool writeFiles(const fs::path& root, const ImportedEdition& edition, const TagT
                 const FirmList& firms, ImportReport& report, std::string& error) {
     json title = json::array();
     for (const std::string& line : edition.titleLines) title.push_back(line);
+    // An imported edition is complete from the start: the help text, the tiles' pages and the pictures
+    // every edition carries, for the publisher to rewrite, named after the title's last line.
+    json resources = json::array();
+    if (!writeStarterResources(root.string(), edition.titleLines.back(), resources, error)) return false;
     if (!writeText(root / "edition.json",
-                   json{{"title", title}, {"cityLetter", edition.cityLetter}, {"resources", json::array()}}.dump(1) + "\n",
+                   json{{"title", title}, {"cityLetter", edition.cityLetter}, {"resources", resources}}.dump(1) + "\n",
                    error))
         return false;
 
