@@ -14,7 +14,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <set>
+#include <string>
+#include <tuple>
 
 namespace {
 
@@ -121,20 +124,31 @@ protected:
     }
 };
 
-TEST_F(SearchFaults, OneSearchOfEachMode)
+const SearchCase searchCases[] = {
+    {"beginning of the name", 0, u"аптек", IDC_SEARCH_NAME},
+    {"part of the name", 1, u"здоровье", IDC_SEARCH_NAME},
+    {"internet address", 2, u"pixel", IDC_SEARCH_NAME},
+    {"notes", 3, u"спорт", IDC_SEARCH_NAME},
+    {"street", 0, u"мира", IDC_SEARCH_STREET},
+    {"telephone", 0, u"12345", IDC_SEARCH_PHONE},
+};
+
+// One test a mode and first fill, so that each sweep stays within a test's time under the
+// sanitizers and the modes' sweeps run side by side.
+class SearchFaultsOfMode : public SearchFaults, public ::testing::WithParamInterface<std::tuple<int, bool>> {};
+
+TEST_P(SearchFaultsOfMode, OneSearch)
 {
-    const SearchCase cases[] = {
-        {"beginning of the name", 0, u"аптек", IDC_SEARCH_NAME},
-        {"part of the name", 1, u"здоровье", IDC_SEARCH_NAME},
-        {"internet address", 2, u"pixel", IDC_SEARCH_NAME},
-        {"notes", 3, u"спорт", IDC_SEARCH_NAME},
-        {"street", 0, u"мира", IDC_SEARCH_STREET},
-        {"telephone", 0, u"12345", IDC_SEARCH_PHONE},
-    };
-    for (const SearchCase& c : cases) {
-        sweep(c, 0);
-        sweep(c, shortFirstFill);
-    }
+    const auto [index, shortFill] = GetParam();
+    sweep(searchCases[index], shortFill ? shortFirstFill : 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(EachMode, SearchFaultsOfMode,
+                         ::testing::Combine(::testing::Range(0, static_cast<int>(std::size(searchCases))),
+                                            ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<std::tuple<int, bool>>& param) {
+                             return "Case" + std::to_string(std::get<0>(param.param)) +
+                                    (std::get<1>(param.param) ? "ShortFirstFill" : "WholeFill");
+                         });
 
 }  // namespace
