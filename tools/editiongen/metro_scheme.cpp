@@ -126,6 +126,46 @@ int coverage(const SchemeBox& box, const SchemeLayout& layout)
     return covered;
 }
 
+// Puts a name beside its station where it is inside `picture` and clear of everything, else
+// further out with a leader; where neither is free, on the place that covers least (false).
+bool placeName(const std::string& name, const SchemeMark& mark, int textWidth, const SchemeBox& picture,
+               SchemeLayout& layout)
+{
+    const auto inside = [&picture](const SchemeBox& box) {
+        return box.left >= picture.left && box.right <= picture.right && box.top >= picture.top &&
+               box.bottom <= picture.bottom;
+    };
+    SchemeLabel best;
+    int bestCover = -1;
+    for (const auto& [x, baseline] : candidatePlaces(mark.x, mark.y, textWidth, 9, 64)) {
+        const SchemeBox box = labelBox(x, baseline, textWidth);
+        if (!inside(box))
+            continue;
+        const int cover = coverage(box, layout);
+        if (bestCover < 0 || cover < bestCover) {
+            best = {name, x, baseline, box};
+            bestCover = cover;
+        }
+        if (cover == 0)
+            break;
+    }
+    if (bestCover != 0)
+        for (const auto& [x, baseline] : candidatePlaces(mark.x, mark.y, textWidth, 69, 400)) {
+            const SchemeBox box = labelBox(x, baseline, textWidth);
+            SchemeSegment leader;
+            if (!inside(box) || coverage(box, layout) != 0 || !leaderTo(mark, box, leader) ||
+                !leaderClear(leader, mark, layout))
+                continue;
+            best = {name, x, baseline, box};
+            bestCover = 0;
+            layout.segments.push_back(leader);
+            break;
+        }
+    layout.unplaced += bestCover > 0 ? 1 : 0;
+    layout.labels.push_back(best);
+    return bestCover == 0;
+}
+
 } // namespace
 
 bool parseMetroScheme(const std::string& text, std::vector<MetroLine>& lines, std::string& error) {
@@ -245,45 +285,28 @@ void layOutMetroScheme(const std::vector<MetroLine>& lines, int width, int heigh
         order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return crowding[a] > crowding[b]; });
     const SchemeBox picture{2, static_cast<int>(frame.top) - 12, width - 2, height - 2};
-    for (size_t i : order) {
-        const MetroStation& station = *named[i].first;
-        const SchemeMark& mark = layout.marks[named[i].second];
-        const int textWidth = measure(station.name);
-        SchemeLabel best;
-        int bestCover = -1;
-        const auto inside = [&picture](const SchemeBox& box) {
-            return box.left >= picture.left && box.right <= picture.right && box.top >= picture.top &&
-                   box.bottom <= picture.bottom;
-        };
-        for (const auto& [x, baseline] : candidatePlaces(mark.x, mark.y, textWidth, 9, 64)) {
-            const SchemeBox box = labelBox(x, baseline, textWidth);
-            if (!inside(box))
-                continue;
-            const int cover = coverage(box, layout);
-            if (bestCover < 0 || cover < bestCover) {
-                best = {station.name, x, baseline, box};
-                bestCover = cover;
-            }
-            if (cover == 0)
-                break;
-        }
-        if (bestCover != 0) {
-            // Further out, with a leader: the first place free of everything.
-            for (const auto& [x, baseline] : candidatePlaces(mark.x, mark.y, textWidth, 69, 240)) {
-                const SchemeBox box = labelBox(x, baseline, textWidth);
-                SchemeSegment leader;
-                if (!inside(box) || coverage(box, layout) != 0 || !leaderTo(mark, box, leader) ||
-                    !leaderClear(leader, mark, layout))
-                    continue;
-                best = {station.name, x, baseline, box};
-                bestCover = 0;
-                layout.segments.push_back(leader);
-                break;
-            }
-        }
-        layout.unplaced += bestCover > 0 ? 1 : 0;
-        layout.labels.push_back(best);
+    std::vector<int> widths(named.size());
+    for (size_t i = 0; i < named.size(); ++i)
+        widths[i] = measure(named[i].first->name);
+    // A name that found no free place gets to choose earlier in the next round, ahead of those that
+    // took its room; the rounds stop when every name is clear (or after a few, keeping the best).
+    const SchemeLayout unnamed = layout;
+    SchemeLayout best;
+    for (int round = 0; round < 12; ++round) {
+        layout = unnamed;
+        std::vector<size_t> failed;
+        for (size_t i : order)
+            if (!placeName(named[i].first->name, layout.marks[named[i].second], widths[i], picture, layout))
+                failed.push_back(i);
+        if (round == 0 || layout.unplaced < best.unplaced)
+            best = layout;
+        if (failed.empty())
+            break;
+        std::stable_partition(order.begin(), order.end(), [&failed](size_t i) {
+            return std::find(failed.begin(), failed.end(), i) != failed.end();
+        });
     }
+    layout = std::move(best);
 }
 
 bool drawMetroScheme(const std::vector<MetroLine>& lines, const std::string& title, int width, int height,
