@@ -84,9 +84,12 @@ std::string checkedFile(const std::string& path, std::string_view family)
     return right ? path : std::string();
 }
 
+bool onlyFallback = false;
+
 struct FaceTable {
     // [family][style]
-    std::array<std::array<FaceFile, styleCount>, 2> files;
+    std::array<std::array<FaceFile, styleCount>, familyCount> files;
+    std::array<FaceFile, styleCount> fallback;
 
     FaceTable()
     {
@@ -98,25 +101,35 @@ struct FaceTable {
         const char* tahomaFiles[2] = {"tahoma.ttf", "tahomabd.ttf"};
         const char* liberation[styleCount] = {"Liberation Sans:style=Regular", "Liberation Sans:style=Bold",
                                               "Liberation Sans:style=Italic", "Liberation Sans:style=Bold Italic"};
-        std::array<std::string, styleCount> fallback;
         for (int s = 0; s < styleCount; ++s)
-            fallback[static_cast<size_t>(s)] = matchFile(dejaVu[s], "");
+            fallback[static_cast<size_t>(s)].path = matchFile(dejaVu[s], "");
+        // The desktop's system font is a face of its own (bold only, narrower than Tahoma's bold).
+        std::string system = matchFile("System:style=Bold", "System");
+        if (system.empty())
+            system = checkedFile(std::string(wineFontFolder) + "system.ttf", "System");
         for (int s = 0; s < styleCount; ++s) {
             const size_t i = static_cast<size_t>(s);
-            FaceFile& t = files[0][i];
+            FaceFile& t = at(Family::tahoma, i);
             const int upright = s % 2;
             t.path = matchFile(tahoma[upright], "Tahoma");
             if (t.path.empty())
                 t.path = checkedFile(std::string(wineFontFolder) + tahomaFiles[upright], "Tahoma");
             t.slanted = s >= 2 && !t.path.empty();
             if (t.path.empty())
-                t.path = fallback[i];
-            FaceFile& a = files[1][i];
+                t = fallback[i];
+            FaceFile& a = at(Family::arialMetric, i);
             a.path = matchFile(liberation[s], "Liberation Sans");
             if (a.path.empty())
-                a.path = fallback[i];
+                a = fallback[i];
+            FaceFile& y = at(Family::system, i);
+            y.path = system;
+            y.slanted = s >= 2 && !y.path.empty();
+            if (y.path.empty())
+                y = t;
         }
     }
+
+    FaceFile& at(Family family, size_t style) { return files[static_cast<size_t>(family)][style]; }
 };
 
 const FaceTable& faceTable()
@@ -131,22 +144,29 @@ void setDeviceLook(DeviceLook look) { currentLook = look; }
 
 DeviceLook deviceLook() { return currentLook; }
 
-Family familyFor(std::u16string_view faceName, DeviceLook look)
+Family familyFor(std::u16string_view faceName, DeviceLook look, bool defaultSize)
 {
     // The device carries one face: whatever a program names, it gets Tahoma.
     if (look == DeviceLook::handheld)
         return Family::tahoma;
+    // The system font at its own size; "System" at a size a dialog template asks for is the
+    // dialog face, whose units the reference's dialogs have.
+    if (sameName(faceName, "System") && defaultSize)
+        return Family::system;
     for (const char* dialogFace : {"Tahoma", "MS Shell Dlg", "MS Shell Dlg 2", "System", "MS Sans Serif"})
         if (sameName(faceName, dialogFace))
             return Family::tahoma;
     return Family::arialMetric;
 }
 
+void useFallbackFaceOnly() { onlyFallback = true; }
+
 FaceFile faceFile(Family family, int style)
 {
     if (style < 0 || style >= styleCount)
         style = 0;
-    return faceTable().files[family == Family::tahoma ? 0 : 1][static_cast<size_t>(style)];
+    const size_t index = static_cast<size_t>(style);
+    return onlyFallback ? faceTable().fallback[index] : faceTable().files[static_cast<size_t>(family)][index];
 }
 
 } // namespace gdi

@@ -191,7 +191,7 @@ void resolve(const FontData& font)
     const std::u16string_view name(reinterpret_cast<const char16_t*>(font.logFont.lfFaceName),
                                    std::char_traits<char16_t>::length(
                                        reinterpret_cast<const char16_t*>(font.logFont.lfFaceName)));
-    const Family family = familyFor(name, deviceLook());
+    const Family family = familyFor(name, deviceLook(), font.logFont.lfHeight == 0);
     const FaceFile file = faceFile(family, styleIndex(font.bold, font.italic));
     font.family = static_cast<int>(family);
     font.pixelSize = std::clamp(pixelSizeFor(font.logFont.lfHeight, fonts().design(file.path)), 1, 400);

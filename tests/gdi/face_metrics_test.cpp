@@ -141,6 +141,7 @@ TEST_F(FaceMetrics, TheDesktopResolvesNoNameToTheArialMetricSansAndDialogFacesTo
     EXPECT_EQ(metricsOf(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))).tmHeight, 13);
     const TEXTMETRICW system = metricsOf(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
     EXPECT_EQ(system.tmHeight, 16);
+    EXPECT_EQ(system.tmAveCharWidth, 7) << "the System face, narrower than Tahoma's bold";
     EXPECT_EQ(system.tmWeight, FW_BOLD);
     const TEXTMETRICW caption = metricsOf(gdi::captionFont());
     EXPECT_EQ(caption.tmHeight, 13);
