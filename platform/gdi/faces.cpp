@@ -103,10 +103,6 @@ struct FaceTable {
                                               "Liberation Sans:style=Italic", "Liberation Sans:style=Bold Italic"};
         for (int s = 0; s < styleCount; ++s)
             fallback[static_cast<size_t>(s)].path = matchFile(dejaVu[s], "");
-        // The desktop's system font is a face of its own (bold only, narrower than Tahoma's bold).
-        std::string system = matchFile("System:style=Bold", "System");
-        if (system.empty())
-            system = checkedFile(std::string(wineFontFolder) + "system.ttf", "System");
         for (int s = 0; s < styleCount; ++s) {
             const size_t i = static_cast<size_t>(s);
             FaceFile& t = at(Family::tahoma, i);
@@ -121,11 +117,6 @@ struct FaceTable {
             a.path = matchFile(liberation[s], "Liberation Sans");
             if (a.path.empty())
                 a = fallback[i];
-            FaceFile& y = at(Family::system, i);
-            y.path = system;
-            y.slanted = s >= 2 && !y.path.empty();
-            if (y.path.empty())
-                y = t;
         }
     }
 
@@ -144,15 +135,11 @@ void setDeviceLook(DeviceLook look) { currentLook = look; }
 
 DeviceLook deviceLook() { return currentLook; }
 
-Family familyFor(std::u16string_view faceName, DeviceLook look, bool defaultSize)
+Family familyFor(std::u16string_view faceName, DeviceLook look)
 {
     // The device carries one face: whatever a program names, it gets Tahoma.
     if (look == DeviceLook::handheld)
         return Family::tahoma;
-    // The system font at its own size; "System" at a size a dialog template asks for is the
-    // dialog face, whose units the reference's dialogs have.
-    if (sameName(faceName, "System") && defaultSize)
-        return Family::system;
     for (const char* dialogFace : {"Tahoma", "MS Shell Dlg", "MS Shell Dlg 2", "System", "MS Sans Serif"})
         if (sameName(faceName, dialogFace))
             return Family::tahoma;

@@ -1,7 +1,6 @@
 // Which faces the platform's fonts resolve to. The handheld has one face, Tahoma; the desktop
-// resolves a font asked with no face name to an Arial-metric sans, the dialog faces to Tahoma and
-// its system font to a System face of its own. Each falls back to DejaVu Sans (the System face to
-// Tahoma) when its own face is not installed.
+// resolves a font asked with no face name to an Arial-metric sans and the dialog faces to Tahoma.
+// Either falls back to DejaVu Sans when its own face is not installed.
 #pragma once
 
 #include "win32.h"
@@ -17,16 +16,15 @@ enum class DeviceLook { handheld, desktop };
 void setDeviceLook(DeviceLook look);
 DeviceLook deviceLook();
 
-enum class Family { tahoma, arialMetric, system };
-constexpr size_t familyCount = 3;
+enum class Family { tahoma, arialMetric };
+constexpr size_t familyCount = 2;
 
 // Regular, bold, oblique, bold oblique: the index of a style in a family's files.
 constexpr int styleCount = 4;
 inline int styleIndex(bool bold, bool italic) { return (bold ? 1 : 0) + (italic ? 2 : 0); }
 
-// The family a face name asks for on the given machine; `defaultSize` when the font asks for
-// height 0 (the machine's own size).
-Family familyFor(std::u16string_view faceName, DeviceLook look, bool defaultSize);
+// The family a face name asks for on the given machine.
+Family familyFor(std::u16string_view faceName, DeviceLook look);
 
 // The file of a family's style, found once; a family without its own oblique gives its upright
 // file (drawn slanted). Empty only when not even DejaVu Sans is installed.

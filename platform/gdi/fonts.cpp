@@ -9,6 +9,7 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <tuple>
@@ -22,9 +23,10 @@ namespace {
 constexpr char16_t directGlyphs = 0x500;
 
 // A font asked with height 0 gets the machine's default size: an em of 12 pixels on the handheld,
-// a cell of 16 (the desktop's system font) on the desktop.
+// a cell of 16 with an average width of 7 (the desktop's system font) on the desktop.
 constexpr int handheldDefaultEm = 12;
 constexpr long desktopDefaultCell = 16;
+constexpr long desktopDefaultAverage = 7;
 
 // A face's vertical design: the cell is the OS/2 table's Windows ascent and descent, which is what
 // the reference's tmAscent and tmDescent are scaled from.
@@ -68,8 +70,9 @@ struct SizedFace {
     std::vector<const Glyph*> direct = std::vector<const Glyph*>(directGlyphs, nullptr);
 };
 
-// A sized face: the family, the style and the em height in pixels.
-using FaceKey = std::tuple<int, int, int>;
+// A sized face: the family, the style, the em height in pixels and the em width in 64ths of a
+// pixel (0: as wide as high).
+using FaceKey = std::tuple<int, int, int, int>;
 
 struct FontLibrary {
     FT_Library library = nullptr;
@@ -107,7 +110,7 @@ struct FontLibrary {
     }
 
     // The face last asked for: text asks for the same one glyph after glyph.
-    FaceKey lastKey{-1, -1, -1};
+    FaceKey lastKey{-1, -1, -1, -1};
     SizedFace* last = nullptr;
 
     SizedFace* face(const FaceKey& key)
@@ -127,13 +130,14 @@ struct FontLibrary {
         SizedFace& sized = faces[key];
         if (library == nullptr)
             return nullptr;
-        const auto [family, style, pixelSize] = key;
+        const auto [family, style, pixelSize, emWidth64] = key;
         const FaceFile file = faceFile(static_cast<Family>(family), style);
         if (file.path.empty() || FT_New_Face(library, file.path.c_str(), 0, &sized.face) != 0) {
             sized.face = nullptr;
             return nullptr;
         }
-        FT_Set_Pixel_Sizes(sized.face, 0, static_cast<FT_UInt>(pixelSize));
+        // At 72 dots per inch a point is a pixel: the sizes are the em's in 64ths of a pixel.
+        FT_Set_Char_Size(sized.face, emWidth64, static_cast<FT_F26Dot6>(pixelSize) * 64, 72, 72);
         if (file.slanted) {
             // The slant the reference gives a face without an italic of its own: about 12 degrees.
             FT_Matrix shear{0x10000, 0x3800, 0, 0x10000};
@@ -145,7 +149,8 @@ struct FontLibrary {
         metrics.ascent = scaled(d.winAscent, pixelSize, d.unitsPerEm);
         metrics.descent = scaled(d.winDescent, pixelSize, d.unitsPerEm);
         metrics.internalLeading = std::max(0, metrics.ascent + metrics.descent - pixelSize);
-        metrics.averageWidth = scaled(d.averageWidth, pixelSize, d.unitsPerEm);
+        metrics.averageWidth = emWidth64 == 0 ? scaled(d.averageWidth, pixelSize, d.unitsPerEm)
+                                              : scaled(d.averageWidth, emWidth64, d.unitsPerEm * 64);
         metrics.maxWidth = static_cast<int>((m.max_advance + 63) >> 6);
         int underline = -FT_MulFix(sized.face->underline_position, m.y_scale);
         metrics.underlinePosition = std::max(1, static_cast<int>((underline + 32) >> 6));
@@ -182,6 +187,17 @@ int pixelSizeFor(long height, const Design& design)
     return em;
 }
 
+// The em width for a requested average character width: the face stretched or squeezed so that
+// its average width is the one asked for; 0 (as wide as high) when none is asked or the face
+// does not say its average.
+int emWidthFor(long averageWidth, const Design& design)
+{
+    if (averageWidth <= 0 || design.averageWidth <= 0 || !design.known)
+        return 0;
+    const long long width = std::min(averageWidth, 400L) * 64LL * design.unitsPerEm;
+    return static_cast<int>(std::max(1LL, (width + design.averageWidth / 2) / design.averageWidth));
+}
+
 // Works out (again, after the device look changed) which face and size the font is.
 void resolve(const FontData& font)
 {
@@ -191,17 +207,23 @@ void resolve(const FontData& font)
     const std::u16string_view name(reinterpret_cast<const char16_t*>(font.logFont.lfFaceName),
                                    std::char_traits<char16_t>::length(
                                        reinterpret_cast<const char16_t*>(font.logFont.lfFaceName)));
-    const Family family = familyFor(name, deviceLook(), font.logFont.lfHeight == 0);
+    const Family family = familyFor(name, deviceLook());
     const FaceFile file = faceFile(family, styleIndex(font.bold, font.italic));
     font.family = static_cast<int>(family);
-    font.pixelSize = std::clamp(pixelSizeFor(font.logFont.lfHeight, fonts().design(file.path)), 1, 400);
+    const Design& design = fonts().design(file.path);
+    font.pixelSize = std::clamp(pixelSizeFor(font.logFont.lfHeight, design), 1, 400);
+    font.emWidth64 = 0;
+    if (font.logFont.lfWidth != 0)
+        font.emWidth64 = emWidthFor(std::abs(static_cast<long>(font.logFont.lfWidth)), design);
+    else if (font.logFont.lfHeight == 0 && deviceLook() == DeviceLook::desktop)
+        font.emWidth64 = emWidthFor(desktopDefaultAverage, design);
     font.resolvedLook = look;
 }
 
 SizedFace* sizedFaceOf(const FontData& font)
 {
     resolve(font);
-    return fonts().face(FaceKey{font.family, styleIndex(font.bold, font.italic), font.pixelSize});
+    return fonts().face(FaceKey{font.family, styleIndex(font.bold, font.italic), font.pixelSize, font.emWidth64});
 }
 
 } // namespace

@@ -22,6 +22,7 @@ struct FontData {
     mutable int resolvedLook = -1;
     mutable int family = 0;
     mutable int pixelSize = 0; // em height in pixels
+    mutable int emWidth64 = 0; // em width in 64ths of a pixel when lfWidth asks one; 0: as wide as high
 };
 
 struct BitmapData {

@@ -58,6 +58,15 @@ protected:
         return tm;
     }
 
+    int extentOf(HFONT font, const char16_t* text)
+    {
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text, static_cast<int>(std::char_traits<char16_t>::length(text)), &size);
+        SelectObject(dc, old);
+        return static_cast<int>(size.cx);
+    }
+
     HDC dc = nullptr;
 };
 
@@ -141,11 +150,35 @@ TEST_F(FaceMetrics, TheDesktopResolvesNoNameToTheArialMetricSansAndDialogFacesTo
     EXPECT_EQ(metricsOf(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))).tmHeight, 13);
     const TEXTMETRICW system = metricsOf(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
     EXPECT_EQ(system.tmHeight, 16);
-    EXPECT_EQ(system.tmAveCharWidth, 7) << "the System face, narrower than Tahoma's bold";
+    EXPECT_EQ(system.tmAveCharWidth, 7) << "the reference's stock system font asks a width of 7";
     EXPECT_EQ(system.tmWeight, FW_BOLD);
     const TEXTMETRICW caption = metricsOf(gdi::captionFont());
     EXPECT_EQ(caption.tmHeight, 13);
     EXPECT_EQ(caption.tmAveCharWidth, 8);
+}
+
+// A width asked in the font stretches or squeezes the face to that average, its height kept (the
+// reference: "System" bold 16 x 7 gives an average of 7, asked without a width 9).
+TEST_F(FaceMetrics, AnAskedWidthSetsTheAverageAndScalesTheTextKeepingTheHeight)
+{
+    for (gdi::DeviceLook look : {gdi::DeviceLook::handheld, gdi::DeviceLook::desktop}) {
+        gdi::setDeviceLook(look);
+        HFONT natural = makeFont(-13, true, u"Tahoma");
+        const TEXTMETRICW wide = metricsOf(natural);
+        const int naturalWidth = extentOf(natural, measuredTexts[1]);
+        for (int asked : {5, 9, 14}) {
+            SCOPED_TRACE(asked);
+            HFONT font = CreateFontW(-13, asked, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, 0, 0, 0, 0,
+                                     u"Tahoma");
+            const TEXTMETRICW tm = metricsOf(font);
+            EXPECT_EQ(tm.tmAveCharWidth, asked);
+            EXPECT_EQ(tm.tmHeight, wide.tmHeight);
+            const int width = extentOf(font, measuredTexts[1]);
+            EXPECT_NEAR(width, naturalWidth * asked / wide.tmAveCharWidth, naturalWidth / 10);
+            DeleteObject(font);
+        }
+        DeleteObject(natural);
+    }
 }
 
 // The launcher's sentences as the reference breaks them: 15-pixel lines, each as full as the box allows.
