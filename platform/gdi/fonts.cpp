@@ -7,6 +7,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
+#include FT_ADVANCES_H
 
 #include <algorithm>
 #include <cstdlib>
@@ -35,6 +36,7 @@ struct Design {
     int winAscent = 0;
     int winDescent = 0;
     int averageWidth = 0; // OS/2 xAvgCharWidth, font units
+    int letterWidth = 0;  // the mean advance of A-Z and a-z, font units: what an asked width scales to
     bool known = false;
 };
 
@@ -60,12 +62,25 @@ Design designOf(FT_Face face)
         d.winDescent = -face->descender;
     }
     d.known = d.unitsPerEm > 0 && d.winAscent + d.winDescent > 0;
+    long total = 0;
+    int letters = 0;
+    for (const char first : {'A', 'a'})
+        for (char letter = first; letter < first + 26; ++letter) {
+            FT_Fixed advance = 0;
+            const FT_UInt glyph = FT_Get_Char_Index(face, static_cast<FT_ULong>(letter));
+            if (glyph != 0 && FT_Get_Advance(face, glyph, FT_LOAD_NO_SCALE, &advance) == 0) {
+                total += advance;
+                ++letters;
+            }
+        }
+    d.letterWidth = letters > 0 ? static_cast<int>((total + letters / 2) / letters) : d.averageWidth;
     return d;
 }
 
 struct SizedFace {
     FT_Face face = nullptr;
     FontMetrics metrics;
+    bool stretched = false;
     std::map<char16_t, Glyph> glyphs; // nodes stay put, so the pointers below stay valid
     std::vector<const Glyph*> direct = std::vector<const Glyph*>(directGlyphs, nullptr);
 };
@@ -138,6 +153,7 @@ struct FontLibrary {
         }
         // At 72 dots per inch a point is a pixel: the sizes are the em's in 64ths of a pixel.
         FT_Set_Char_Size(sized.face, emWidth64, static_cast<FT_F26Dot6>(pixelSize) * 64, 72, 72);
+        sized.stretched = emWidth64 != 0;
         if (file.slanted) {
             // The slant the reference gives a face without an italic of its own: about 12 degrees.
             FT_Matrix shear{0x10000, 0x3800, 0, 0x10000};
@@ -150,7 +166,7 @@ struct FontLibrary {
         metrics.descent = scaled(d.winDescent, pixelSize, d.unitsPerEm);
         metrics.internalLeading = std::max(0, metrics.ascent + metrics.descent - pixelSize);
         metrics.averageWidth = emWidth64 == 0 ? scaled(d.averageWidth, pixelSize, d.unitsPerEm)
-                                              : scaled(d.averageWidth, emWidth64, d.unitsPerEm * 64);
+                                              : scaled(d.letterWidth, emWidth64, d.unitsPerEm * 64);
         metrics.maxWidth = static_cast<int>((m.max_advance + 63) >> 6);
         int underline = -FT_MulFix(sized.face->underline_position, m.y_scale);
         metrics.underlinePosition = std::max(1, static_cast<int>((underline + 32) >> 6));
@@ -188,14 +204,14 @@ int pixelSizeFor(long height, const Design& design)
 }
 
 // The em width for a requested average character width: the face stretched or squeezed so that
-// its average width is the one asked for; 0 (as wide as high) when none is asked or the face
-// does not say its average.
+// the mean width of its Latin letters is the one asked for (what the reference scales to, rather
+// than the OS/2 average); 0 (as wide as high) when none is asked or the face has no letters.
 int emWidthFor(long averageWidth, const Design& design)
 {
-    if (averageWidth <= 0 || design.averageWidth <= 0 || !design.known)
+    if (averageWidth <= 0 || design.letterWidth <= 0 || !design.known)
         return 0;
     const long long width = std::min(averageWidth, 400L) * 64LL * design.unitsPerEm;
-    return static_cast<int>(std::max(1LL, (width + design.averageWidth / 2) / design.averageWidth));
+    return static_cast<int>(std::max(1LL, (width + design.letterWidth / 2) / design.letterWidth));
 }
 
 // Works out (again, after the device look changed) which face and size the font is.
@@ -246,7 +262,8 @@ const Glyph* glyphFor(const FontData& font, char16_t character)
     if (FT_Load_Char(sized->face, character, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_NORMAL) != 0)
         return &glyph;
     FT_GlyphSlot slot = sized->face->glyph;
-    glyph.advance = static_cast<int>((slot->advance.x + 32) >> 6);
+    // Hinting a stretched face widens its advances; the reference's are the outline's own there.
+    glyph.advance = static_cast<int>(((sized->stretched ? slot->linearHoriAdvance >> 10 : slot->advance.x) + 32) >> 6);
     if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0)
         return &glyph;
     const FT_Bitmap& b = slot->bitmap;

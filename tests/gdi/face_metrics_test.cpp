@@ -157,28 +157,33 @@ TEST_F(FaceMetrics, TheDesktopResolvesNoNameToTheArialMetricSansAndDialogFacesTo
     EXPECT_EQ(caption.tmAveCharWidth, 8);
 }
 
-// A width asked in the font stretches or squeezes the face to that average, its height kept (the
-// reference: "System" bold 16 x 7 gives an average of 7, asked without a width 9).
-TEST_F(FaceMetrics, AnAskedWidthSetsTheAverageAndScalesTheTextKeepingTheHeight)
+// A width asked in the font squeezes or stretches the face so that its letters average that
+// width, its height kept. The reference's figures: "System" bold in a 16-pixel cell (Tahoma bold,
+// the table's -13 row) with widths 7 and 5, and the desktop's stock system font, which asks 7.
+TEST_F(FaceMetrics, AnAskedWidthSqueezesTheFaceToThatAverageKeepingItsHeight)
 {
+    struct Row {
+        int width, tmAveCharWidth, heading;
+    };
     for (gdi::DeviceLook look : {gdi::DeviceLook::handheld, gdi::DeviceLook::desktop}) {
         gdi::setDeviceLook(look);
-        HFONT natural = makeFont(-13, true, u"Tahoma");
-        const TEXTMETRICW wide = metricsOf(natural);
-        const int naturalWidth = extentOf(natural, measuredTexts[1]);
-        for (int asked : {5, 9, 14}) {
-            SCOPED_TRACE(asked);
-            HFONT font = CreateFontW(-13, asked, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, 0, 0, 0, 0,
-                                     u"Tahoma");
+        for (const Row& row : {Row{0, 9, 172}, Row{7, 7, 148}, Row{5, 5, 106}, Row{14, 14, -1}}) {
+            SCOPED_TRACE(testing::Message() << "width " << row.width << (look == gdi::DeviceLook::desktop ? " desktop" : ""));
+            HFONT font = CreateFontW(16, row.width, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, 0, 0, 0, 0,
+                                     u"System");
             const TEXTMETRICW tm = metricsOf(font);
-            EXPECT_EQ(tm.tmAveCharWidth, asked);
-            EXPECT_EQ(tm.tmHeight, wide.tmHeight);
-            const int width = extentOf(font, measuredTexts[1]);
-            EXPECT_NEAR(width, naturalWidth * asked / wide.tmAveCharWidth, naturalWidth / 10);
+            EXPECT_EQ(tm.tmHeight, 16);
+            EXPECT_EQ(tm.tmAveCharWidth, row.tmAveCharWidth);
+            const int heading = extentOf(font, measuredTexts[1]);
+            if (row.heading > 0)
+                EXPECT_NEAR(heading, row.heading, 1);
+            else
+                EXPECT_GT(heading, 172 * 3 / 2) << "wider than the face's own";
             DeleteObject(font);
         }
-        DeleteObject(natural);
     }
+    gdi::setDeviceLook(gdi::DeviceLook::desktop);
+    EXPECT_EQ(extentOf(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)), measuredTexts[1]), 148);
 }
 
 // The launcher's sentences as the reference breaks them: 15-pixel lines, each as full as the box allows.
