@@ -158,12 +158,17 @@ int WINAPI DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT f
     }
 
     int y = r.top;
+    bool placed = false;
     if ((format & DT_SINGLELINE) != 0) {
+        // Half the box less half the line, each halved on its own, as the reference centres.
         if ((format & DT_VCENTER) != 0)
-            y = r.top + (r.bottom - r.top - total) / 2;
+            y = r.top + (r.bottom - r.top) / 2 - total / 2;
         else if ((format & DT_BOTTOM) != 0)
             y = r.bottom - total;
+        placed = (format & (DT_VCENTER | DT_BOTTOM)) != 0;
     }
+    // A line placed down the box answers where its bottom is, from the box's top.
+    const int answer = placed ? y - r.top + total : total;
     ClipRect clip{r.left, r.top, r.right, r.bottom};
     const ClipRect* clipping = (format & DT_NOCLIP) != 0 ? nullptr : &clip;
     for (const Line& line : lines) {
@@ -176,7 +181,7 @@ int WINAPI DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT f
         drawRun(hdc, x, y, line.text, clipping, line.underline);
         y += height;
     }
-    return total;
+    return answer;
 }
 
 int WINAPI DrawTextA(HDC hdc, LPCSTR lpchText, int cchText, LPRECT lprc, UINT format)

@@ -172,6 +172,16 @@ TEST_F(Text, SingleLineIsCentredBothWays)
     EXPECT_GE(inkBounds().right, 197);
 }
 
+// Placed down its box, a line answers the offset of its bottom from the box's top, not its
+// height (the reference, Tahoma -11 in 10,10-190,90: centred 47, at the bottom 80; at the top 13).
+TEST_F(Text, ALinePlacedDownItsBoxAnswersWhereItsBottomIs)
+{
+    RECT r{10, 10, 190, 90};
+    EXPECT_EQ(DrawTextW(dc, u"Центр", -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE), 47);
+    EXPECT_EQ(DrawTextW(dc, u"Справа", -1, &r, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE), 80);
+    EXPECT_EQ(DrawTextW(dc, u"Слева", -1, &r, DT_LEFT | DT_SINGLELINE), 13);
+}
+
 TEST_F(Text, EndEllipsisKeepsTheLineInsideItsRectangle)
 {
     RECT r{0, 0, 60, 20};
