@@ -1,6 +1,7 @@
 // Dernolo browsing the 1 000 000-firm edition (see bench/search.cmake), driven as its user drives
 // it: from the key or tap to the painted screen for the edition's largest rubric firm list, the
-// white pages (their index and first range) and a business card; beside them the same firm list
+// white pages (their index and first range), a business card, and the home screen's main and
+// favourites pages repainted; beside them the same firm list
 // filled by the list operation alone, as `ydb query firms` fills it, so that what the screen adds
 // shows. The device has the emulated 24 MB of free memory of bench_search.
 //
