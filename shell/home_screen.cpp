@@ -82,6 +82,14 @@ void selectTileFont(HDC dc, HFONT font)
     }
 }
 
+SIZE slotPictureSize(int slot)
+{
+    const RECT& r = tileTable[slot].rect;
+    return {r.right - r.left - 2, r.bottom - r.top};
+}
+
+bool sameSize(SIZE a, SIZE b) { return a.cx == b.cx && a.cy == b.cy; }
+
 void paintFavouriteBand(HDC dc)
 {
     const RECT& first = tileTable[10].rect;
@@ -95,17 +103,46 @@ void paintFavouriteBand(HDC dc)
     HBITMAP slotPicture = static_cast<HBITMAP>(shellState.variantIcons[6]);
     if (slotPicture == nullptr)
         return;
-    HDC memory = CreateCompatibleDC(dc);
-    if (memory == nullptr)
+    HDC picture = CreateCompatibleDC(dc);
+    if (picture == nullptr)
         return;
-    HGDIOBJ previous = SelectObject(memory, slotPicture);
-    for (int i = firstFavouriteSlot; i < firstFavouriteSlot + favouriteSlotCount; ++i) {
-        const RECT& r = tileTable[i].rect;
-        const int x = r.left + (i % 2 == 1 ? 2 : 1);
-        StretchBlt(dc, x, r.top, r.right - r.left - 2, r.bottom - r.top, memory, 0, 0, 118, 35, SRCCOPY);
+    HGDIOBJ previous = SelectObject(picture, slotPicture);
+    // The slots come in a few sizes (the grid's rounding): the picture is stretched once a size
+    // into a memory copy that the slots of that size take unstretched, since stretching a pixel
+    // costs many copies of one. Without the copy each slot is stretched from the picture, to the
+    // same pixels. The slots do not overlap, so their order does not matter.
+    HDC stretched = CreateCompatibleDC(dc);
+    const int end = firstFavouriteSlot + favouriteSlotCount;
+    for (int i = firstFavouriteSlot; i < end; ++i) {
+        const SIZE size = slotPictureSize(i);
+        bool drawn = false;
+        for (int j = firstFavouriteSlot; j < i && !drawn; ++j)
+            drawn = sameSize(slotPictureSize(j), size);
+        if (drawn || size.cx <= 0 || size.cy <= 0)
+            continue;
+        HBITMAP copy = stretched != nullptr ? CreateCompatibleBitmap(dc, size.cx, size.cy) : nullptr;
+        HGDIOBJ previousCopy = copy != nullptr ? SelectObject(stretched, copy) : nullptr;
+        if (copy != nullptr)
+            StretchBlt(stretched, 0, 0, size.cx, size.cy, picture, 0, 0, 118, 35, SRCCOPY);
+        for (int k = i; k < end; ++k) {
+            if (!sameSize(slotPictureSize(k), size))
+                continue;
+            const RECT& r = tileTable[k].rect;
+            const int x = r.left + (k % 2 == 1 ? 2 : 1);
+            if (copy != nullptr)
+                BitBlt(dc, x, r.top, size.cx, size.cy, stretched, 0, 0, SRCCOPY);
+            else
+                StretchBlt(dc, x, r.top, size.cx, size.cy, picture, 0, 0, 118, 35, SRCCOPY);
+        }
+        if (copy != nullptr) {
+            SelectObject(stretched, previousCopy);
+            DeleteObject(copy);
+        }
     }
-    SelectObject(memory, previous);
-    DeleteDC(memory);
+    if (stretched != nullptr)
+        DeleteDC(stretched);
+    SelectObject(picture, previous);
+    DeleteDC(picture);
 }
 
 int favouriteIconOffset()

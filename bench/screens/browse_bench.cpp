@@ -1,6 +1,7 @@
 // Dernolo browsing the 1 000 000-firm edition (see bench/search.cmake), driven as its user drives
 // it: from the key or tap to the painted screen for the edition's largest rubric firm list, the
-// white pages (their index and first range) and a business card; beside them the same firm list
+// white pages (their index and first range), a business card, and the home screen's main and
+// favourites pages repainted; beside them the same firm list
 // filled by the list operation alone, as `ydb query firms` fills it, so that what the screen adds
 // shows. The device has the emulated 24 MB of free memory of bench_search.
 //
@@ -19,12 +20,15 @@
 #include <benchmark/benchmark.h>
 #include <valgrind/callgrind.h>
 
+#include <fstream>
+
 namespace {
 
 using namespace driven;
 
 constexpr int catalogueTile = 1;
 constexpr int rubricsTile = 3;
+constexpr int favouritesTile = 4;
 
 void runOnEdition(benchmark::State& state, const Step& prepare, const Step& action, const Step& undo)
 {
@@ -87,6 +91,47 @@ void BM_BusinessCard(benchmark::State& state)
         [] { tapBar(IDI_BAR_BACK); });
 }
 BENCHMARK(BM_BusinessCard)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The home screen's main page and its favourites page repainted whole, as after a box over them
+// closes; the favourites page with all twelve slots taken by rubric titles of the edition.
+void repaintHome()
+{
+    InvalidateRect(mainWindow(), nullptr, TRUE);
+    driver::waitIdle();
+}
+
+void BM_MainPageRepaint(benchmark::State& state)
+{
+    runOnEdition(state, [] {}, repaintHome, [] {});
+}
+BENCHMARK(BM_MainPageRepaint)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Twelve rubric titles of the lengths rubric titles have, one a slot.
+void writeFavourites()
+{
+    const char16_t* titles[] = {u"Аптеки", u"Круглосуточные аптеки", u"Кафе", u"Рестораны и бары",
+        u"Автосервисы: ремонт ходовой части и двигателя", u"Такси", u"Стоматологические клиники",
+        u"Гостиницы", u"Банки и банкоматы", u"Ремонт обуви и часов", u"Доставка воды", u"Цветы"};
+    std::string file;
+    for (const char16_t* title : titles) {
+        char bytes[256];
+        const int n = WideCharToMultiByte(1251, 0, reinterpret_cast<const WCHAR*>(title), -1, bytes, sizeof bytes,
+                                          nullptr, nullptr);
+        file.append(bytes, n > 0 ? n - 1 : 0).append("\r\n");
+    }
+    std::ofstream(edition().root / "Storage Card" / "Program Files" / "MORVANE" / "QUILLDEN" / "Million" /
+                      "Favorites.txt",
+                  std::ios::binary)
+        << file;
+}
+
+void BM_FavouritesPageRepaint(benchmark::State& state)
+{
+    edition();
+    writeFavourites();
+    runTimed(state, [] { tapTile(favouritesTile); }, repaintHome, [] {});
+}
+BENCHMARK(BM_FavouritesPageRepaint)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // The list operation alone on a database of its own, as `ydb query firms` runs it.
 void BM_LargestFirmListOperation(benchmark::State& state)

@@ -81,6 +81,76 @@ void copySpans(Target& target, const BitmapData& bitmap, long baseX, long baseY,
     }
 }
 
+// The source of a stretched, mirrored or combining blit, one destination row at a time: each
+// destination column's source column worked out once, and the stretched row of a source row made
+// once for the destination rows that repeat it. Pixels are 0x00RRGGBB.
+struct StretchedRows {
+    const BitmapData* bitmap;    // a memory source, or none for the screen
+    const Target* screenSource;
+    std::vector<int> columns;    // a destination column's source column, -1 outside the source
+    std::vector<uint32_t> source;  // source columns lowest to highest of the row in hand
+    std::vector<uint32_t> stretched;
+    int sourceWidth;
+    int lowest;
+    int rowMade;
+    bool allInside = true;  // every destination column has a source column
+
+    // False when no destination column has a source column.
+    bool mapColumns(int dxFrom, int dxTo, int wDest, int wSrc, int firstColumn, bool mirror)
+    {
+        columns.resize(static_cast<size_t>(dxTo - dxFrom));
+        lowest = sourceWidth;
+        int highest = -1;
+        for (int dx = dxFrom; dx < dxTo; ++dx) {
+            const long index = static_cast<long>(dx) * wSrc / wDest;
+            const int sx = firstColumn + static_cast<int>(mirror ? wSrc - 1 - index : index);
+            const bool inside = sx >= 0 && sx < sourceWidth;
+            columns[static_cast<size_t>(dx - dxFrom)] = inside ? sx : -1;
+            allInside = allInside && inside;
+            if (inside) {
+                lowest = std::min(lowest, sx);
+                highest = std::max(highest, sx);
+            }
+        }
+        source.resize(static_cast<size_t>(std::max(highest - lowest + 1, 0)));
+        stretched.assign(columns.size(), 0);
+        return highest >= 0;
+    }
+
+    const uint32_t* line(int sy)
+    {
+        if (sy == rowMade)
+            return stretched.data();
+        if (bitmap != nullptr)
+            readBitmapSpan(*bitmap, lowest, sy, static_cast<int>(source.size()), source.data());
+        else
+            for (size_t i = 0; i < source.size(); ++i)
+                source[i] = pixelAt(*screenSource, lowest + static_cast<int>(i), sy) & 0xFFFFFF;
+        if (allInside)
+            for (size_t i = 0; i < columns.size(); ++i)
+                stretched[i] = source[static_cast<size_t>(columns[i] - lowest)];
+        else
+            for (size_t i = 0; i < columns.size(); ++i)
+                if (columns[i] >= 0)
+                    stretched[i] = source[static_cast<size_t>(columns[i] - lowest)];
+        rowMade = sy;
+        return stretched.data();
+    }
+
+    // out[i] = op(out[i], line[i]) for the columns [from, to) that have a source.
+    template <typename Op> void combine(uint32_t* out, const uint32_t* line, int from, int to, Op op) const
+    {
+        if (allInside) {
+            for (int i = from; i < to; ++i)
+                out[i] = op(out[i], line[i]);
+            return;
+        }
+        for (int i = from; i < to; ++i)
+            if (columns[static_cast<size_t>(i)] >= 0)
+                out[i] = op(out[i], line[i]);
+    }
+};
+
 bool blit(HDC dest, int xDest, int yDest, int wDest, int hDest, HDC src, int xSrc, int ySrc, int wSrc, int hSrc,
           DWORD rop)
 {
@@ -162,38 +232,66 @@ bool blit(HDC dest, int xDest, int yDest, int wDest, int hDest, HDC src, int xSr
     const int dyTo = static_cast<int>(std::clamp<long>(target.height - baseY, 0, hDest));
     const int dxFrom = static_cast<int>(std::clamp<long>(-baseX, 0, wDest));
     const int dxTo = static_cast<int>(std::clamp<long>(target.width - baseX, 0, wDest));
-    for (int dy = dyFrom; dy < dyTo; ++dy) {
-        int ty = static_cast<int>(baseY + dy);
-        long rowIndex = static_cast<long>(dy) * hSrc / hDest;
-        int sy = ySrc + static_cast<int>(mirrorY ? hSrc - 1 - rowIndex : rowIndex) + srcOffsetY;
-        if (sy < 0 || sy >= srcHeight)
-            continue;
-        for (int dx = dxFrom; dx < dxTo; ++dx) {
-            int tx = static_cast<int>(baseX + dx);
-            long columnIndex = static_cast<long>(dx) * wSrc / wDest;
-            int sx = xSrc + static_cast<int>(mirrorX ? wSrc - 1 - columnIndex : columnIndex) + srcOffsetX;
-            if (sx < 0 || sx >= srcWidth)
+    if (dxFrom >= dxTo || dyFrom >= dyTo)
+        return true;
+    StretchedRows rows{bitmap, &screenSource, {}, {}, {}, srcWidth, -1, -1};
+    if (!rows.mapColumns(dxFrom, dxTo, wDest, wSrc, xSrc + srcOffsetX, mirrorX))
+        return true;
+    const int left = static_cast<int>(baseX + dxFrom);
+    const int top = static_cast<int>(baseY + dyFrom);
+    const int width = dxTo - dxFrom;
+    const int height = dyTo - dyFrom;
+    auto sourceRowOf = [&](int by) {
+        const long rowIndex = static_cast<long>(dyFrom + by) * hSrc / hDest;
+        const int sy = ySrc + static_cast<int>(mirrorY ? hSrc - 1 - rowIndex : rowIndex) + srcOffsetY;
+        return sy >= 0 && sy < srcHeight ? sy : -1;
+    };
+    if (target.clip.size() == 1) {
+        // The usual case: one clip rectangle, walked a row span at a time.
+        const ClipRect& c = target.clip.front();
+        const int from = std::max(left, c.left);
+        const int to = std::min(left + width, c.right);
+        for (int ty = std::max(top, c.top); from < to && ty < std::min(top + height, c.bottom); ++ty) {
+            const int sy = sourceRowOf(ty - top);
+            if (sy < 0)
                 continue;
-            uint32_t pixel = bitmap != nullptr
-                                 ? readBitmapPixel(*bitmap, sx, sy)
-                                 : pixelAt(screenSource, sx, sy);
-            uint32_t existing = pixelAt(target, tx, ty);
-            uint32_t out = pixel;
+            const uint32_t* line = rows.line(sy);
+            uint32_t* out = &pixelAt(target, left, ty);
             switch (rop) {
             case SRCAND:
-                out = existing & pixel;
+                rows.combine(out, line, from - left, to - left, [](uint32_t was, uint32_t p) { return was & p; });
                 break;
             case SRCPAINT:
-                out = existing | pixel;
+                rows.combine(out, line, from - left, to - left, [](uint32_t was, uint32_t p) { return (was | p) & 0xFFFFFF; });
                 break;
             case SRCINVERT:
-                out = existing ^ pixel;
+                rows.combine(out, line, from - left, to - left, [](uint32_t was, uint32_t p) { return (was ^ p) & 0xFFFFFF; });
                 break;
             default:
+                if (rows.allInside)
+                    std::copy(line + (from - left), line + (to - left), out + (from - left));
+                else
+                    rows.combine(out, line, from - left, to - left, [](uint32_t, uint32_t p) { return p; });
                 break;
             }
-            putPixel(target, tx, ty, out & 0xFFFFFF);
         }
+    } else {
+        int rowAt = -1;
+        int sy = -1;
+        eachInBlock(target, left, top, width, height, [&](uint32_t& existing, int bx, int by) {
+            if (by != rowAt) {
+                sy = sourceRowOf(by);
+                rowAt = by;
+            }
+            if (sy < 0 || rows.columns[static_cast<size_t>(bx)] < 0)
+                return;
+            const uint32_t pixel = rows.line(sy)[bx];
+            existing = (rop == SRCAND      ? existing & pixel
+                        : rop == SRCPAINT  ? existing | pixel
+                        : rop == SRCINVERT ? existing ^ pixel
+                                           : pixel) &
+                       0xFFFFFF;
+        });
     }
     notifyChanged(target);
     return true;

@@ -4,6 +4,7 @@
 #include "platform/gdi/colour.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace gdi {
@@ -193,8 +194,15 @@ void readBitmapSpan(const BitmapData& b, int x, int y, int count, uint32_t* out)
             out[i] = static_cast<uint32_t>(q[2] << 16 | q[1] << 8 | q[0]);
     } else if (b.bitsPerPixel == 32 && plain32) {
         const uint8_t* q = p + 4 * static_cast<size_t>(x);
-        for (int i = 0; i < count; ++i, q += 4)
-            out[i] = read32(q) & 0xFFFFFF;
+        if constexpr (std::endian::native == std::endian::little) {
+            // The stored words are the pixels: one copy, then the unused byte cleared.
+            std::memcpy(out, q, 4 * static_cast<size_t>(count));
+            for (int i = 0; i < count; ++i)
+                out[i] &= 0xFFFFFF;
+        } else {
+            for (int i = 0; i < count; ++i, q += 4)
+                out[i] = read32(q) & 0xFFFFFF;
+        }
     } else {
         for (int i = 0; i < count; ++i)
             out[i] = readRowPixel(p, x + i, b.bitsPerPixel, b.palette, b.masks) & 0xFFFFFF;

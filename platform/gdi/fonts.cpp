@@ -20,9 +20,6 @@ namespace gdi {
 
 namespace {
 
-// Latin and Cyrillic, what nearly all text is, are found by index; the rest through the map.
-constexpr char16_t directGlyphs = 0x500;
-
 // A font asked with height 0 gets the machine's default size: an em of 12 pixels on the handheld,
 // a cell of 16 with an average width of 7 (the desktop's system font) on the desktop.
 constexpr int handheldDefaultEm = 12;
@@ -244,9 +241,17 @@ SizedFace* sizedFaceOf(const FontData& font)
 
 } // namespace
 
-const Glyph* glyphFor(const FontData& font, char16_t character)
+RunFace runFaceOf(const FontData& font)
 {
     SizedFace* sized = sizedFaceOf(font);
+    return {sized, sized != nullptr ? sized->direct.data() : nullptr};
+}
+
+const Glyph* glyphFor(const FontData& font, char16_t character) { return glyphIn(runFaceOf(font), character); }
+
+const Glyph* glyphLoaded(RunFace face, char16_t character)
+{
+    auto* sized = static_cast<SizedFace*>(face.sized);
     if (sized == nullptr)
         return nullptr;
     if (character < directGlyphs && sized->direct[character] != nullptr)

@@ -30,6 +30,25 @@ struct FontMetrics {
 
 // Null only when no font file could be opened at all.
 const Glyph* glyphFor(const FontData& font, char16_t character);
+
+// A font's sized face, looked up once for a run of text rather than once a character (the lookup
+// costs several times the glyph's own). Valid until the device look changes.
+struct RunFace {
+    void* sized = nullptr;                 // none when no font file could be opened
+    const Glyph* const* direct = nullptr;  // its glyphs of the first directGlyphs characters made so far
+};
+// Latin and Cyrillic, what nearly all text is, are found by index; the rest through a map.
+constexpr char16_t directGlyphs = 0x500;
+RunFace runFaceOf(const FontData& font);
+// The glyph not yet made, or not among the direct ones.
+const Glyph* glyphLoaded(RunFace face, char16_t character);
+// As glyphFor, from a face looked up before.
+inline const Glyph* glyphIn(RunFace face, char16_t character)
+{
+    if (character < directGlyphs && face.direct != nullptr && face.direct[character] != nullptr)
+        return face.direct[character];
+    return glyphLoaded(face, character);
+}
 FontMetrics metricsFor(const FontData& font);
 
 } // namespace gdi

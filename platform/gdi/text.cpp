@@ -21,8 +21,9 @@ const FontData* selectedFont(HDC hdc)
 int runWidth(const FontData& font, std::u16string_view text)
 {
     int width = 0;
+    const RunFace face = runFaceOf(font);
     for (char16_t c : text)
-        if (const Glyph* g = glyphFor(font, c))
+        if (const Glyph* g = glyphIn(face, c))
             width += g->advance;
     return width;
 }
@@ -62,8 +63,9 @@ void drawRun(HDC hdc, int x, int top, std::u16string_view text, const ClipRect* 
         fillSpan(target, {sx, top + target.originY, sx + width, baseline + m.descent}, toPixel(dc->dc.state.bkColour));
     int pen = sx;
     bool underlineAll = font->logFont.lfUnderline != 0;
+    const RunFace face = runFaceOf(*font);
     for (size_t i = 0; i < text.size(); ++i) {
-        const Glyph* g = glyphFor(*font, text[i]);
+        const Glyph* g = glyphIn(face, text[i]);
         if (g == nullptr)
             continue;
         const uint8_t* coverage = g->coverage.data();
@@ -154,8 +156,9 @@ BOOL WINAPI GetTextExtentExPointW(HDC hdc, LPCWSTR lpszString, int cchString, in
         return FALSE;
     int width = 0;
     int fit = 0;
+    const RunFace face = runFaceOf(*font);
     for (int i = 0; i < cchString; ++i) {
-        const Glyph* g = glyphFor(*font, lpszString[i]);
+        const Glyph* g = glyphIn(face, lpszString[i]);
         width += g != nullptr ? g->advance : 0;
         if (lpnDx != nullptr)
             lpnDx[i] = width;

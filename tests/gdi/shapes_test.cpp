@@ -243,6 +243,71 @@ TEST(Blits, AHugeStretchVisitsOnlyTheTargetAndMirrorsOnNegativeSizes)
     gdi::releaseWindowDC(dc);
 }
 
+// Stretches up and down, mirrored, reaching past the source's edges, with every raster operation,
+// through one clip rectangle and through two that overlap: each target pixel inside the clip is the
+// source pixel its position scales to, combined once with what was there; the rest stay.
+TEST(Blits, AStretchTakesEachPixelFromTheSourcePixelItsPositionScalesTo)
+{
+    constexpr int sourceWidth = 7;
+    constexpr int sourceHeight = 5;
+    auto sourcePixel = [](int x, int y) { return static_cast<uint32_t>(0x102030 * (x + 1) + 0x050403 * y) & 0xFFFFFF; };
+    auto background = [](int x, int y) { return static_cast<uint32_t>(x * 0x010203 + y * 0x030201) & 0xFFFFFF; };
+    struct Case {
+        int x, y, w, h, sx, sy, sw, sh;
+    };
+    const Case cases[] = {{3, 4, 20, 11, 0, 0, 7, 5},   {5, 2, 4, 3, 1, 1, 6, 4},   {30, 2, -13, 9, 0, 0, 7, 5},
+                          {2, 20, 15, -6, 2, 1, 7, 5}, {4, 4, 12, 12, -3, -2, 7, 5}, {-5, -3, 18, 14, 0, 0, 7, 5}};
+    const std::vector<std::vector<gdi::ClipRect>> clips = {{{0, 0, 40, 30}}, {{0, 0, 14, 12}, {8, 6, 40, 30}}};
+    const DWORD rops[] = {SRCCOPY, SRCAND, SRCPAINT, SRCINVERT};
+    for (const auto& clip : clips)
+        for (const DWORD rop : rops)
+            for (const Case& c : cases) {
+                for (int y = 0; y < 30; ++y)
+                    for (int x = 0; x < 40; ++x)
+                        gdi::screen().pixels[static_cast<size_t>(y * gdi::screen().width + x)] = background(x, y);
+                HDC dc = gdi::createWindowDC(0, 0, clip);
+                HDC memory = CreateCompatibleDC(dc);
+                HBITMAP bitmap = CreateCompatibleBitmap(dc, sourceWidth, sourceHeight);
+                HGDIOBJ previous = SelectObject(memory, bitmap);
+                for (int y = 0; y < sourceHeight; ++y)
+                    for (int x = 0; x < sourceWidth; ++x)
+                        SetPixel(memory, x, y, sourcePixel(x, y) >> 16 | (sourcePixel(x, y) & 0xFF00) | (sourcePixel(x, y) & 0xFF) << 16);
+                ASSERT_TRUE(StretchBlt(dc, c.x, c.y, c.w, c.h, memory, c.sx, c.sy, c.sw, c.sh, rop));
+                // The destination and source as positive rectangles, mirrored where the signs differ.
+                const int left = c.w < 0 ? c.x + c.w : c.x;
+                const int top = c.h < 0 ? c.y + c.h : c.y;
+                const int w = std::abs(c.w);
+                const int h = std::abs(c.h);
+                for (int y = 0; y < 30; ++y)
+                    for (int x = 0; x < 40; ++x) {
+                        uint32_t expected = background(x, y);
+                        bool inClip = false;
+                        for (const gdi::ClipRect& r : clip)
+                            inClip = inClip || (x >= r.left && x < r.right && y >= r.top && y < r.bottom);
+                        const int dx = x - left;
+                        const int dy = y - top;
+                        if (inClip && dx >= 0 && dx < w && dy >= 0 && dy < h) {
+                            const int column = dx * c.sw / w;
+                            const int row = dy * c.sh / h;
+                            const int sx = c.sx + (c.w < 0 ? c.sw - 1 - column : column);
+                            const int sy = c.sy + (c.h < 0 ? c.sh - 1 - row : row);
+                            if (sx >= 0 && sx < sourceWidth && sy >= 0 && sy < sourceHeight) {
+                                const uint32_t p = sourcePixel(sx, sy);
+                                expected = rop == SRCAND ? expected & p : rop == SRCPAINT ? expected | p
+                                                                        : rop == SRCINVERT ? expected ^ p
+                                                                                           : p;
+                            }
+                        }
+                        ASSERT_EQ(at(x, y), expected) << "case " << (&c - cases) << ", rop " << rop << ", "
+                                                      << clip.size() << " clip rectangles, at " << x << "," << y;
+                    }
+                SelectObject(memory, previous);
+                DeleteObject(bitmap);
+                DeleteDC(memory);
+                gdi::releaseWindowDC(dc);
+            }
+}
+
 TEST(Blend, EveryChannelIsRoundedToTheNearestAndTheExtremesAreExact)
 {
     for (unsigned alpha = 0; alpha < 256; ++alpha)

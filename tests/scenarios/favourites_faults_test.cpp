@@ -7,6 +7,7 @@
 #include "tests/scenarios/fault_sweep.h"
 
 #include "emulator.h"
+#include "platform/gdi/screen.h"
 #include "shell/shell_state.h"
 
 #include <cstdio>
@@ -90,6 +91,49 @@ TEST_F(FavouritesFaults, LoadingThePage)
     });
     std::printf("load: %s failed in turn; %d empty pages\n", countsText(clean.action.counts).c_str(), emptied);
     EXPECT_GT(emptied, 0) << "the failures reached the file's read";
+}
+
+// The page's repaint stretches the slot picture once a slot size into a memory copy; a copy that
+// cannot be made leaves the slots stretched one by one, to the same pixels.
+TEST_F(FavouritesFaults, RepaintingThePage)
+{
+    std::u16string twelve;
+    for (int i = 0; i < 12; ++i)
+        twelve += u"Рубрика " + std::u16string(1, static_cast<char16_t>(u'А' + i)) + u"\r\n";
+    struct Painted {
+        FaultedAction action;
+        std::vector<uint32_t> pixels;
+        Leftovers left;
+    };
+    auto paintOnce = [&](FaultKind kind, unsigned index) {
+        Painted painted;
+        restartDevice();
+        writeFavourites(cp1251(twelve));
+        run([&] {
+            tapTile(favouritesTile);
+            painted.action = runFaulted(kind, index, [] {
+                InvalidateRect(mainWindow(), nullptr, TRUE);
+                driver::waitIdle();
+            });
+            painted.pixels = gdi::screen().pixels;
+            backHomeByBar();
+            driver::quitProgram();
+        });
+        painted.left = leftovers(painted.action);
+        return painted;
+    };
+    const Painted clean = paintOnce(noFault, 0);
+    ASSERT_GE(clean.action.counts[emu::FailingCall::gdiObject], 2u) << "the slots' copies";
+    int same = 0;
+    forEachFault("repaint", clean.action.counts, [&](FaultKind kind, unsigned i) {
+        const Painted faulty = paintOnce(kind, i);
+        expectNothingLeaked(faulty.left, clean.left);
+        same += faulty.pixels == clean.pixels ? 1 : 0;
+    });
+    std::printf("repaint: %s failed in turn; %d painted the same\n", countsText(clean.action.counts).c_str(), same);
+    // Among them the copies of the two slot sizes: with a fallback that drew otherwise, three of
+    // the six did.
+    EXPECT_GE(same, 5);
 }
 
 TEST_F(FavouritesFaults, AppendingTheChosenRubric)

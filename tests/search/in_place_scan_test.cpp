@@ -380,3 +380,44 @@ TEST_F(InPlaceScanTest, AByteFilterOnTheCommentPassesOverOnlyWhatTheTestWouldTur
 }
 
 }  // namespace
+
+namespace {
+
+// Texts over their limits at every distance from the window's and the masks' ends (hours of many
+// lengths, rubric lists, notes longer than the masks' span), with windows from 1 KB up: the scan
+// shows the same messages and goes on, or fails, exactly where the loop does.
+TEST_F(InPlaceScanTest, TextsOverTheirLimitsAnywhereLeaveTheScanWhereTheLoopIs) {
+    Edition e = generatedEdition(3000, 9);
+    for (size_t k = 3; k < e.firms.size(); k += 37) e.firms[k].hours = std::string(512 + k % 300, 'h');
+    for (size_t k = 5; k < e.firms.size(); k += 53) e.firms[k].rubricCodes = "|" + std::string(4200, '1') + "|";
+    for (size_t k = 0; k < e.firms.size(); k += 3) e.firms[k].comment = "ab7" + std::string(k % 40, 'x');
+    for (size_t k = 7; k < e.firms.size(); k += 301) e.firms[k].comment = "ab7" + std::string(33000 + k, 'x');
+    std::string error;
+    ASSERT_EQ(writeEdition(e, image, error), writeOk);
+    const std::u16string path = install(image, "long.ydb");
+    const ByteSet sevens{{'7'}, 1};
+    for (const uint64_t memory : {64u << 20, 4096u, 3 * 4096u, 5 * 4096u, 40000u}) {
+        setFreeMemory(memory);
+        boxes.clear();
+        std::vector<DetailsStep> loop;
+        std::vector<uint32_t> loopStops;
+        {
+            OpenedDatabase plain(path);
+            loop = readDetails(*plain);
+            loopStops = detailsStops(*plain, sevens, false);
+        }
+        const size_t loopBoxes = boxes.size();
+        boxes.clear();
+        OpenedDatabase opened(path);
+        EXPECT_EQ(scanDetails(*opened), loop) << memory;
+        EXPECT_EQ(detailsStops(*opened, sevens, true), loopStops) << memory;
+        EXPECT_EQ(boxes.size(), loopBoxes) << memory;
+        if (memory > 40000u) {
+            // The whole table, with a message for every text over its limit, twice.
+            EXPECT_EQ(loop.back().result, readEndOfTable);
+            EXPECT_EQ(loopBoxes, 2u * (81 + 57 + 10));
+        }
+    }
+}
+
+}  // namespace

@@ -256,3 +256,22 @@ TEST_F(SearchRunTest, AFullResultListEndsTheScanWithItsMessage) {
 }
 
 }  // namespace
+
+// A firm whose hours, rubric list or note is over the length the handheld reads shows its
+// message, and the note search goes on past it to the notes after it.
+TEST_F(SearchRunTest, TheNoteSearchGoesOnPastTextsOverTheirLimits) {
+    Edition e;
+    e.title = "T";
+    for (int i = 0; i < 60; ++i) {
+        EditionFirm f = firmNamed(u"ФИРМА " + std::u16string(1, u'А' + i % 32));
+        f.comment = cp1251(u"Ремонт обуви");
+        if (i % 10 == 3) f.hours = std::string(512 + 97 * i, 'h');
+        if (i % 10 == 5) f.rubricCodes = "|" + std::string(4100, '1') + "|";
+        if (i == 57) f.comment = cp1251(u"Ремонт обуви") + std::string(33000, '.');
+        e.firms.push_back(f);
+    }
+    open(e);
+    EXPECT_EQ(search(modeNoteContains, u"обуви"), 59);
+    // One box a text over its limit.
+    EXPECT_EQ(boxes.size(), 13u);
+}
