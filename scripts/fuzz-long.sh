@@ -45,9 +45,9 @@ fuzz_target() {
     [ "$left" -lt 5 ] && break
     log="$dir/pass$pass.log"
     pass_started=$SECONDS
-    # shellcheck disable=SC2046 # no dictionary is no argument
+    # shellcheck disable=SC2046 # no option is no argument
     "$binary" -max_total_time="$left" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-      -artifact_prefix="$dir/findings/" $(dictionary_of "$target") "$dir/new" "$dir/seeds" >"$log" 2>&1 || true
+      -artifact_prefix="$dir/findings/" $(options_of "$target") "$dir/new" "$dir/seeds" >"$log" 2>&1 || true
     runs=$(( runs + $(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1 | grep . || echo 0) ))
     # A seed that breaks at once would only be found again and again.
     [ $(( SECONDS - pass_started )) -lt 5 ] && break
@@ -56,7 +56,12 @@ fuzz_target() {
   local cov ft
   cov=$(grep -ho 'cov: [0-9]*' "$dir"/pass*.log | tail -n 1 | cut -d' ' -f2)
   ft=$(grep -ho 'ft: [0-9]*' "$dir"/pass*.log | tail -n 1 | cut -d' ' -f2)
-  "$binary" -merge=1 -timeout=10 -rss_limit_mb=2048 "fuzz/corpus/$target" "$dir/new" >"$dir/merge.log" 2>&1 || true
+  # Under a size cap the fuzzer writes nothing longer, but a file over it would be merged whole
+  # (its cut copy is what the fuzzer ran): none is kept, so the kept corpus stays small.
+  if [ -n "${max_len[$target]:-}" ]; then find "$dir/new" -type f -size +"${max_len[$target]}"c -delete; fi
+  # shellcheck disable=SC2046 # no option is no argument
+  "$binary" -merge=1 -timeout=10 -rss_limit_mb=2048 $(options_of "$target") "fuzz/corpus/$target" "$dir/new" \
+    >"$dir/merge.log" 2>&1 || true
   local findings=0 finding
   for finding in "$dir"/findings/*; do
     cp "$finding" "fuzz/corpus/$target/finding-$(basename "$finding")"

@@ -23,8 +23,8 @@ for t in "${targets[@]}"; do
   work=$(mktemp -d)
   add_target_seeds "$work" "$target"
   echo "fuzzing $name for ${each}s from $(find "$work" -type f | wc -l) seeds"
-  # shellcheck disable=SC2046 # no dictionary is no argument
-  "$t" -max_total_time="$each" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 $(dictionary_of "$target") \
+  # shellcheck disable=SC2046 # no option is no argument
+  "$t" -max_total_time="$each" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 $(options_of "$target") \
     "$work" 2>&1 | tail -n 12
   rm -rf "$work"
 done
