@@ -52,18 +52,8 @@ void startMailTo(const char* target)
 namespace {
 
 constexpr int controlTextCharacters = 100;  // 99 characters and the 0
-constexpr DWORD promptBeforeCalling = 2;
 constexpr uint32_t notesReadCap = 32768;
 
-// The telephone service's call request; 24 bytes on the device, where pointers are 32-bit.
-struct PhoneCallRequest {
-    DWORD size;
-    DWORD flags;
-    LPCWSTR number;
-    LPCWSTR applicationName;
-    LPCWSTR calledParty;
-    LPCWSTR comment;
-};
 
 std::u16string controlText(HWND card, int controlId)
 {
@@ -113,8 +103,8 @@ void dialSelectedTelephone(HWND card)
     if (number.empty())
         return;
     if (shellState.phoneMakeCall != nullptr) {
-        PhoneCallRequest request = {sizeof(PhoneCallRequest), promptBeforeCalling, number.c_str(), nullptr, nullptr,
-                                    nullptr};
+        PHONEMAKECALLINFO request = {sizeof request, PMCF_PROMPTBEFORECALLING, number.c_str(), nullptr, nullptr,
+                                     nullptr};
         shellState.phoneMakeCall(&request);
         return;
     }

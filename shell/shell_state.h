@@ -15,15 +15,13 @@ constexpr int returnHomeValue = 189;
 // lParam: the firm-list reference; wParam: the rubric index.
 constexpr UINT openFirmListMessage = WM_USER + 100;
 
-using PhoneMakeCallProc = LONG(WINAPI*)(void* callInfo);
-
 struct ShellState {
     HINSTANCE instanceHandle;
     HWND mainWindow;
     // Shared scratch text: 1024 UTF-16 characters or 2048 bytes; nothing survives an operation.
     char* shellBuffer;
     HMODULE phoneLibrary;
-    PhoneMakeCallProc phoneMakeCall;
+    PHONEMAKECALL phoneMakeCall;
     WCHAR programFolder[programFolderCapacity + 1];
     WCHAR databaseTitle[databaseTitleCharacters + 1];
     TextStyle textStyles[textStyleCount];

@@ -73,7 +73,7 @@ void bindPhoneLibrary()
     shellState.phoneMakeCall = nullptr;
     if (shellState.phoneLibrary != nullptr)
         shellState.phoneMakeCall =
-            reinterpret_cast<PhoneMakeCallProc>(
+            reinterpret_cast<PHONEMAKECALL>(
                 reinterpret_cast<void (*)()>(GetProcAddressW(shellState.phoneLibrary, W("PhoneMakeCall"))));
 }
 

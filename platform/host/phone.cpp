@@ -1,5 +1,6 @@
 #include "platform/host/phone.h"
 
+#include "ce/phone.h"
 #include "emulator.h"
 #include "platform/host/host_services.h"
 
@@ -7,26 +8,13 @@ namespace host {
 
 namespace {
 
-#define PMCF_DEFAULT 0x00000001
-#define PMCF_PROMPTBEFORECALLING 0x00000002
-
-// The device's call request (the program declares its own copy with the same layout).
-struct PhoneMakeCallInfo {
-    DWORD cbSize;
-    DWORD dwFlags;
-    LPCWSTR pszDestAddress;
-    LPCWSTR pszAppName;
-    LPCWSTR pszCalledParty;
-    LPCWSTR pszComment;
-};
-
 constexpr LONG callDone = 0;                                   // S_OK
 constexpr LONG callRefused = static_cast<LONG>(0x80070057u);  // E_INVALIDARG
 constexpr LONG callCancelled = static_cast<LONG>(0x80004004u);  // E_ABORT
 
-LONG WINAPI phoneMakeCall(PhoneMakeCallInfo* request)
+LONG WINAPI phoneMakeCall(PHONEMAKECALLINFO* request)
 {
-    if (request == nullptr || request->cbSize < sizeof(PhoneMakeCallInfo) || request->pszDestAddress == nullptr)
+    if (request == nullptr || request->cbSize < sizeof(PHONEMAKECALLINFO) || request->pszDestAddress == nullptr)
         return callRefused;
     const std::u16string number(request->pszDestAddress);
     const std::string address = telephoneAddressOf(number);

@@ -5,6 +5,9 @@
 #include "win32.h"
 
 #include "ce/kernel.h"
+#if __has_include("ce/phone.h")
+#include "ce/phone.h"
+#endif
 #if __has_include("ce/shell.h")
 #include "ce/shell.h"
 #endif

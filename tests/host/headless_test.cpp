@@ -2,6 +2,7 @@
 #include "platform/host/host_services.h"
 #include "platform/host/phone.h"
 
+#include "ce/phone.h"
 #include "emulator.h"
 
 #include <gmock/gmock.h>
@@ -26,15 +27,6 @@ TEST(Headless, EndsWhenNothingCanWakeTheProgramOrTimeIsUp) {
     EXPECT_FALSE(host::headlessIdle(60000));
 }
 
-struct PhoneMakeCallInfo {
-    DWORD cbSize;
-    DWORD dwFlags;
-    LPCWSTR pszDestAddress;
-    LPCWSTR pszAppName;
-    LPCWSTR pszCalledParty;
-    LPCWSTR pszComment;
-};
-using PhoneMakeCall = LONG(WINAPI*)(PhoneMakeCallInfo*);
 
 TEST(PhoneProfile, CallsAreConfirmedThenJournalled) {
     host::setLaunchMode(host::LaunchMode::Journal);
@@ -43,7 +35,7 @@ TEST(PhoneProfile, CallsAreConfirmedThenJournalled) {
     host::installPhoneProfile();
     HMODULE library = LoadLibraryW(u"\\Windows\\PHONE.DLL");
     ASSERT_NE(library, nullptr);
-    auto call = reinterpret_cast<PhoneMakeCall>(reinterpret_cast<void (*)()>(GetProcAddressW(library, u"PhoneMakeCall")));
+    auto call = reinterpret_cast<PHONEMAKECALL>(reinterpret_cast<void (*)()>(GetProcAddressW(library, u"PhoneMakeCall")));
     ASSERT_NE(call, nullptr);
 
     std::vector<std::u16string> asked;
@@ -53,7 +45,7 @@ TEST(PhoneProfile, CallsAreConfirmedThenJournalled) {
             asked.emplace_back(text);
             return answer;
         });
-    PhoneMakeCallInfo request = {sizeof request, 2, u"+78121234567", nullptr, nullptr, nullptr};
+    PHONEMAKECALLINFO request = {sizeof request, PMCF_PROMPTBEFORECALLING, u"+78121234567", nullptr, nullptr, nullptr};
     EXPECT_NE(call(&request), 0) << "declined";
     answer = IDYES;
     EXPECT_EQ(call(&request), 0);
