@@ -58,7 +58,7 @@ protected:
 TEST_F(HomeScenario, WindowAndTilesOnA240By320Screen)
 {
     installTwoCities();
-    run([this] {
+    run([] {
         HWND window = mainWindow();
         ASSERT_NE(window, nullptr);
         RECT frame{};

@@ -27,7 +27,7 @@ using BrowseJourney = CardScenario;
 
 TEST_F(BrowseJourney, FromTheThemesTileToACardAndHomeAgain)
 {
-    run([this] {
+    run([] {
         tapTile(themesTile);
         ASSERT_NE(frontList(IDC_RUBRIC_TREE), nullptr) << "the rubric tree";
         const driver::ScreenDump tree = driver::dumpWindows();

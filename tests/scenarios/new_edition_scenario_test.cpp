@@ -106,7 +106,7 @@ bool endsWith(std::u16string_view text, std::u16string_view end)
 
 TEST_F(NewEditionScenario, HelpOpensAtTheAnchorOfEveryScreen)
 {
-    run([this] {
+    run([] {
         tapBar(mainWindow(), IDI_BAR_HELP);
         ASSERT_NE(pane(), nullptr);
         ASSERT_NE(pane()->text, nullptr) << "the edition's help text is loaded";

@@ -34,7 +34,7 @@ HWND screenWindow(std::u16string_view caption)
 
 TEST_F(PagesScenario, HelpOnEachHomePageOpensAtItsAnchorAndBackRestoresThePage)
 {
-    run([this] {
+    run([] {
         tapBar(mainWindow(), IDI_BAR_HELP);
         ASSERT_NE(pane(), nullptr);
         EXPECT_EQ(shellState.homePageIndex, -3);
@@ -75,7 +75,7 @@ TEST_F(PagesScenario, HelpOnEachHomePageOpensAtItsAnchorAndBackRestoresThePage)
 
 TEST_F(PagesScenario, ElevenLinksKeepTheLastTenAndBackAndForthReturnToTheSameEntries)
 {
-    run([this] {
+    run([] {
         tapBar(mainWindow(), IDI_BAR_HELP);
         ASSERT_NE(pane(), nullptr);
         for (int k = 1; k <= 11; ++k)
@@ -102,7 +102,7 @@ TEST_F(PagesScenario, ElevenLinksKeepTheLastTenAndBackAndForthReturnToTheSameEnt
 
 TEST_F(PagesScenario, AnInformationPageFromATileIsNotInTheHistory)
 {
-    run([this] {
+    run([] {
         tapTile(8);  // "Разводка мостов"
         ASSERT_NE(pane(), nullptr);
         EXPECT_EQ(shellState.homePageIndex, -3);
@@ -141,7 +141,7 @@ TEST_F(PagesScenario, AnInformationPageFromATileIsNotInTheHistory)
 TEST_F(PagesScenario, TheLoadingPageNamesTheAddressAndStaysWhenTheFileIsMissing)
 {
     fs::remove(device / installFolderPath / "HTML" / "bridges.html");
-    run([this] {
+    run([] {
         tapTile(6);  // the partner's page, there
         ASSERT_NE(pane(), nullptr);
         EXPECT_NE(shownPageText().find(u"product"), std::u16string::npos) << emu::toUtf8(shownPageText());
@@ -162,7 +162,7 @@ TEST_F(PagesScenario, TheLoadingPageNamesTheAddressAndStaysWhenTheFileIsMissing)
 
 TEST_F(PagesScenario, BackOrHomeToAnEmptyEntryShowsTheHelpTextFromItsTop)
 {
-    run([this] {
+    run([] {
         tapBar(mainWindow(), IDI_BAR_HELP);
         ASSERT_NE(pane(), nullptr);
         ASSERT_STREQ(pane()->history[0], "");
@@ -188,7 +188,7 @@ TEST_F(PagesScenario, BackOrHomeToAnEmptyEntryShowsTheHelpTextFromItsTop)
 
 TEST_F(PagesScenario, AMailtoLinkStartsTheMailProgramAndLeavesTheHistory)
 {
-    run([this] {
+    run([] {
         tapTile(8);
         tapTopLink();  // bridges -> medics
         tapTopLink();  // medics -> emergency
@@ -204,7 +204,7 @@ TEST_F(PagesScenario, AMailtoLinkStartsTheMailProgramAndLeavesTheHistory)
 
 TEST_F(PagesScenario, TheAboutScreenFollowsTheTurnAndItsLowerRightOpensTheProductPage)
 {
-    run([this] {
+    run([] {
         tapBar(mainWindow(), IDI_BAR_MAKER);
         ASSERT_NE(screenWindow(u"О разработчике"), nullptr) << "the maker's logo on the bar opens it";
         tapBar(screenWindow(u"О разработчике"), IDI_BAR_BACK);
@@ -255,7 +255,7 @@ TEST_F(PagesScenario, TheAboutScreenFollowsTheTurnAndItsLowerRightOpensTheProduc
 // itself, and its back button closes it.
 TEST_F(PagesScenario, APageViewThatCannotBeMadeLeavesTheScreenAsItWas)
 {
-    run([this] {
+    run([] {
         emu::failCall(emu::FailingCall::windowCreation);
         tapBar(mainWindow(), IDI_BAR_HELP);
         emu::clearFaults();
@@ -281,7 +281,7 @@ TEST_F(PagesScenario, APageViewThatCannotBeMadeLeavesTheScreenAsItWas)
 
 TEST_F(PagesScenario, TheMetroSchemeOpensCentredAndPansByKeysDragsAndTaps)
 {
-    run([this] {
+    run([] {
         tapTile(7);
         auto shown = [] { return schemePointAt(screenPixel(0, barHeight)); };
         POINT at = shown();
