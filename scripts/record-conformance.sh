@@ -17,6 +17,7 @@ missing=()
 command -v "$cxx" >/dev/null || missing+=(g++-mingw-w64-i686)
 command -v "$windres" >/dev/null || missing+=(binutils-mingw-w64-i686)
 command -v wine >/dev/null || missing+=(wine)
+[ -f /usr/share/wine/fonts/tahoma.ttf ] || missing+=(fonts-wine)
 # Debian's wine runs 32-bit programs only with the i386 half installed.
 dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'ok installed' || missing+=(wine32:i386)
 if [ ${#missing[@]} -gt 0 ]; then
@@ -53,6 +54,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver --wait || true
 fi
 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+# Wine's own Tahoma lies in its data folder, where a prefix does not look for it: without a copy in
+# the prefix's font folder Tahoma and the system font are answered with another face.
+for face in tahoma.ttf tahomabd.ttf; do
+  cp /usr/share/wine/fonts/$face "$WINEPREFIX/drive_c/windows/Fonts/"
+done
 wineserver --wait || true
 
 timeout 120 wine "$out/conformance.exe" >"$out/reference.txt"
