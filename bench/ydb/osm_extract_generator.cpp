@@ -21,7 +21,7 @@ namespace {
 
 using namespace osmium::builder::attr;
 
-using Random = SynthRandom;
+using Random = SeededRandom;
 const auto& syllables = synthSyllables;
 const auto& endings = synthEndings;
 const char* const kinds[][2] = {

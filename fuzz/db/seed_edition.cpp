@@ -3,22 +3,9 @@
 #include <string>
 
 #include "db/format.h"
+#include "tools/writer/tiny_bitmap.h"
 
 namespace {
-
-std::string bitmap() {
-    std::string file(14 + 40 + 16, '\0');
-    auto* b = reinterpret_cast<uint8_t*>(file.data());
-    file[0] = 'B', file[1] = 'M';
-    ydb::storeU32(b + 2, static_cast<uint32_t>(file.size()));
-    ydb::storeU32(b + 10, 54);
-    ydb::storeU32(b + 14, 40);
-    ydb::storeU32(b + 18, 2);
-    ydb::storeU32(b + 22, 2);
-    ydb::storeU16(b + 26, 1);
-    ydb::storeU16(b + 28, 24);
-    return file;
-}
 
 EditionFirm firm(const std::string& name, uint32_t street, uint32_t house) {
     EditionFirm f;
@@ -55,6 +42,6 @@ Edition seedEdition(uint32_t firms) {
     EditionRubric other{"0102", "Other", 2, true, {}};
     for (uint32_t i = 0; i < firms; ++i) (i % 2 ? child : other).firms.push_back(i);
     e.rubrics = {top, child, other};
-    e.chunks = {{ChunkKind::picture, bitmap()}, {ChunkKind::help, "<html><body>help</body></html>"}};
+    e.chunks = {{ChunkKind::picture, tinyBitmap()}, {ChunkKind::help, "<html><body>help</body></html>"}};
     return e;
 }

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "db/format.h"
+#include "tools/writer/tiny_bitmap.h"
 
 std::string cp1251(std::u16string_view text) {
     if (text.empty()) return {};
@@ -94,21 +95,6 @@ size_t DeviceTest::boxesWith(std::u16string_view caption) const {
 
 OpenedDatabase::OpenedDatabase(const std::u16string& path) : db(createDatabase()) {
     openDatabase(*db, path.c_str());
-}
-
-std::string tinyBitmap() {
-    std::string file(14 + 40 + 16, '\0');
-    file[0] = 'B';
-    file[1] = 'M';
-    auto* b = reinterpret_cast<uint8_t*>(file.data());
-    ydb::storeU32(b + 2, static_cast<uint32_t>(file.size()));
-    ydb::storeU32(b + 10, 54);
-    ydb::storeU32(b + 14, 40);
-    ydb::storeU32(b + 18, 2);
-    ydb::storeU32(b + 22, 2);
-    ydb::storeU16(b + 26, 1);
-    ydb::storeU16(b + 28, 24);
-    return file;
 }
 
 Edition sampleEdition() {

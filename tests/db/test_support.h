@@ -70,5 +70,3 @@ struct OpenedDatabase {
 Edition sampleEdition();
 // `count` firms with generated names and details, on `streets` streets.
 Edition generatedEdition(uint32_t count, uint32_t streets);
-// A minimal valid bitmap file of 2 x 2 pixels, 24 bits.
-std::string tinyBitmap();

@@ -1,21 +1,10 @@
 #include "tools/editiongen/firm_generator.h"
 
+#include "tools/writer/seeded_random.h"
+
 using nlohmann::json;
 
 namespace {
-
-struct Random {
-    uint64_t state;
-    uint64_t next() {
-        uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    uint32_t below(size_t n) { return static_cast<uint32_t>(next() % n); }
-    bool chance(int percent) { return below(100) < static_cast<uint32_t>(percent); }
-    template <typename T> const T& pick(const std::vector<T>& v) { return v[below(v.size())]; }
-};
 
 const std::vector<std::string> legalForms = {"ООО", "ООО", "ООО", "ЗАО", "ОАО", "АО", "ГУП", "ФГУП", "НОУ", "ЧОП"};
 const std::vector<std::string> hoursList = {
@@ -32,18 +21,18 @@ const std::vector<std::string> commentTexts = {"Вход со двора", "2 э
 const std::vector<std::string> suffixes = {"А", "Б", "2", "1", "3", "В", "4"};
 const std::vector<std::string> streetlessKinds = {"Киоск", "Выездная служба", "Передвижной пункт", "Мобильная служба"};
 
-std::string digits(Random& r, int n) {
+std::string digits(SeededRandom& r, int n) {
     std::string s;
     for (int i = 0; i < n; ++i) s += static_cast<char>('0' + (i == 0 ? 2 + r.below(7) : r.below(10)));
     return s;
 }
 
-std::string localNumber(Random& r) {
+std::string localNumber(SeededRandom& r) {
     std::string d = digits(r, 7);
     return d.substr(0, 3) + "-" + d.substr(3, 2) + "-" + d.substr(5, 2);
 }
 
-std::string telephone(Random& r, const FirmWords& w) {
+std::string telephone(SeededRandom& r, const FirmWords& w) {
     int kind = static_cast<int>(r.below(10));
     if (kind < 6) return localNumber(r);
     if (kind < 9) return "(" + r.pick(w.phoneCodes) + ") " + localNumber(r);
@@ -52,7 +41,7 @@ std::string telephone(Random& r, const FirmWords& w) {
 
 // A name in one of the shapes real directories hold: with guillemets, straight quotes, "&", Ё
 // (from the brand list), long descriptive names, plain brands.
-std::string firmName(Random& r, const std::string& kind, const std::string& brand, const std::string& street) {
+std::string firmName(SeededRandom& r, const std::string& kind, const std::string& brand, const std::string& street) {
     switch (r.below(8)) {
     case 0:
     case 1: return kind + " «" + brand + "»";
@@ -69,7 +58,7 @@ std::string firmName(Random& r, const std::string& kind, const std::string& bran
 // previous firm lacks is read as null by inserting it. A firm without a street (a kiosk, a mobile
 // service) has no house either, its name says what it is, and it draws exactly what one with a
 // street draws.
-json makeFirm(Random& r, const FirmWords& words, const std::vector<const RubricNode*>& leaves, json previous,
+json makeFirm(SeededRandom& r, const FirmWords& words, const std::vector<const RubricNode*>& leaves, json previous,
               uint32_t i, bool withStreet) {
     const RubricNode* leaf = leaves[r.below(leaves.size())];
     std::string kind = leaf->kinds.empty() ? leaf->title : r.pick(leaf->kinds);
@@ -143,14 +132,14 @@ std::vector<json> generateFirms(const FirmWords& words, uint32_t count, uint32_t
     for (const RubricNode& n : words.rubrics)
         if (n.level == 2) leaves.push_back(&n);
     std::vector<json> firms;
-    Random r{seed};
+    SeededRandom r{seed};
     json previous;
     for (uint32_t i = 0; i < count; ++i) {
         firms.push_back(makeFirm(r, words, leaves, previous, i, true));
         previous = firms.back();
     }
     // Drawn from a stream of their own, so that adding them leaves every other firm as it was.
-    Random own{~seed};
+    SeededRandom own{~seed};
     for (uint32_t i = 0; i < withoutStreet; ++i) firms.push_back(makeFirm(own, words, leaves, json(), count + i, false));
     return firms;
 }

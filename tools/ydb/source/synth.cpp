@@ -13,7 +13,6 @@ using nlohmann::json;
 
 namespace {
 
-using Random = SynthRandom;
 const auto& syllables = synthSyllables;
 const auto& endings = synthEndings;
 const char* const prefixes[] = {"ООО", "ЗАО", "ОАО", "ИП", "АО", "", "", ""};
@@ -38,7 +37,7 @@ bool writeSynthEdition(const std::string& folder, const SynthOptions& options, s
         error = folder + ": cannot be made (" + ec.message() + ")";
         return false;
     }
-    Random rng{options.seed};
+    SeededRandom rng{options.seed};
 
     // The same help text, pages and pictures as a new edition's: a generated edition is complete too.
     json resources;
