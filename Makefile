@@ -13,7 +13,7 @@ PHASE_LOG ?= $(CURDIR)/$(BUILD)/phases.txt
 export PHASE_LOG
 TIMED = bash scripts/timed.sh
 
-.PHONY: all deps configure build test test-fast test-asan fuzz bench run clean dist launcher mingw-check phases-start conformance-record
+.PHONY: all deps configure build test test-fast test-asan fuzz-brief fuzz bench run clean dist launcher mingw-check phases-start conformance-record
 
 all: build
 
@@ -31,16 +31,27 @@ build: configure
 test-fast: build
 	@$(TIMED) "tests" ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# One sanitizer build serves both the tests and the fuzz targets, so the code is compiled for them
+# once: clang with AddressSanitizer, UndefinedBehaviorSanitizer and the fuzzer's coverage, at -O1
+# as the sanitizers advise, with line tables for their reports.
+SANITIZER_CMAKE = -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  "-DCMAKE_C_FLAGS_DEBUG=-O1 -gline-tables-only" "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -gline-tables-only" \
+  -DDIR_WERROR=ON -DDIR_SANITIZE=ON -DDIR_FUZZ=ON -DDIR_BENCH=OFF
+
 # fontconfig's process-wide caches are not leaks of ours; the tools run during the build need the
 # same suppressions as the tests.
 test-asan: export LSAN_OPTIONS = suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0
 test-asan: deps
-	@$(TIMED) "sanitizer configure" cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DDIR_WERROR=ON -DDIR_SANITIZE=ON \
-	  -DDIR_BENCH=OFF $(CMAKE_FLAGS)
+	@$(TIMED) "sanitizer configure" cmake -S . -B $(ASAN_BUILD) $(SANITIZER_CMAKE) $(CMAKE_FLAGS)
 	@$(TIMED) "sanitizer build" cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  $(TIMED) "sanitizer tests" ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# The brief fuzz runs of `make test`, on the sanitizer build's targets.
+fuzz-brief: test-asan
+	@$(TIMED) "fuzz runs" bash scripts/run-fuzzers.sh $(ASAN_BUILD) $(FUZZ_SECONDS)
+
+# The fuzz targets alone, optimised as a release is, for the long run (scripts/fuzz-long.sh).
 fuzz: deps
 	@$(TIMED) "fuzz configure" cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
 	  -DCMAKE_CXX_COMPILER=clang++ -DDIR_FUZZ=ON -DDIR_BENCH=OFF $(CMAKE_FLAGS)
@@ -48,7 +59,7 @@ fuzz: deps
 	@$(TIMED) "fuzz runs" bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # The phase list starts empty, each phase adds its line, and the list is shown once more at the end.
-test: phases-start test-fast mingw-check test-asan fuzz
+test: phases-start test-fast mingw-check test-asan fuzz-brief
 	@echo "make test, phase by phase:"; cat $(PHASE_LOG)
 
 phases-start:

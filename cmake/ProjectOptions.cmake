@@ -25,6 +25,9 @@ target_include_directories(project_options INTERFACE
 function(dir_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
+  # Test code runs in moments unoptimised, and it is most of what a build compiles: only the code
+  # under test is optimised as its build asks.
+  target_compile_options(${name} PRIVATE -O0)
   target_link_libraries(${name} PRIVATE project_options ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The long fuzz run: every libFuzzer target in BUILD/fuzz, two at a time, for SECONDS of wall time
-# in all (an hour by default; each target gets its share of the two slots). What a target finds
+# The long fuzz run: every libFuzzer target in BUILD/fuzz, two at a time, for SECONDS of fuzzing in
+# all (an hour by default), shared evenly among the targets, so it takes half that on the clock. What a target finds
 # that its kept corpus does not yet reach is merged, minimised, into fuzz/corpus/NAME; every
 # finding (crash, timeout, leak, out of memory) is copied there too, so that the replay tests fail
 # on it until it is mended. Ends with one table of each target's runs, coverage and findings.
@@ -23,7 +23,7 @@ else
 fi
 if [ ${#targets[@]} -eq 0 ]; then echo "no fuzz targets"; exit 0; fi
 slots=2
-each=$(( seconds * slots / ${#targets[@]} ))
+each=$(( seconds / ${#targets[@]} ))
 [ "$each" -lt 10 ] && each=10
 run=$(mktemp -d /tmp/fuzz-long-XXXXXX)
 echo "fuzzing ${#targets[@]} targets for ${each}s each, $slots at a time; logs in $run"

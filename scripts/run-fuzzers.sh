@@ -16,7 +16,7 @@ source scripts/fuzz-seeds.sh
 targets=("$build"/fuzz/fuzz_*)
 if [ ${#targets[@]} -eq 0 ]; then echo "no fuzz targets"; exit 0; fi
 each=$(( seconds / ${#targets[@]} ))
-[ "$each" -lt 10 ] && each=10
+[ "$each" -lt 5 ] && each=5
 for t in "${targets[@]}"; do
   name=$(basename "$t")
   target=${name#fuzz_}
