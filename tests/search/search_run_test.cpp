@@ -33,6 +33,18 @@ protected:
     ScriptedHooks hooks;
 };
 
+// `count` firms named by the alphabet in turn, each with the note "Ремонт обуви".
+Edition shoeRepairs(int count) {
+    Edition e;
+    e.title = "T";
+    for (int i = 0; i < count; ++i) {
+        EditionFirm f = firmNamed(u"ФИРМА " + std::u16string(1, u'А' + i % 32));
+        f.comment = cp1251(u"Ремонт обуви");
+        e.firms.push_back(f);
+    }
+    return e;
+}
+
 // Streets 0 ЛЕНИНА and 1 САДОВАЯ; rubrics 01 (heading) > 0101, 0102; 02.
 Edition cityEdition() {
     Edition e;
@@ -132,13 +144,7 @@ TEST_F(SearchRunTest, ABeginningInTheIndexThatNoFirmOfItsRangeHasStillAsksForAFr
 }
 
 TEST_F(SearchRunTest, TheNoteSearchKeepsAThousandFirmsAndReadsEightThousandCharacters) {
-    Edition e;
-    e.title = "T";
-    for (int i = 0; i < 1100; ++i) {
-        EditionFirm f = firmNamed(u"ФИРМА " + std::u16string(1, u'А' + i % 32));
-        f.comment = cp1251(u"Ремонт обуви");
-        e.firms.push_back(f);
-    }
+    Edition e = shoeRepairs(1100);
     // The key ends at character 8000, and one character later.
     EditionFirm inside = firmNamed(u"ВНУТРИ");
     inside.comment = std::string(7992, '.') + cp1251(u"ЧАСОВЩИК");
@@ -260,15 +266,12 @@ TEST_F(SearchRunTest, AFullResultListEndsTheScanWithItsMessage) {
 // A firm whose hours, rubric list or note is over the length the handheld reads shows its
 // message, and the note search goes on past it to the notes after it.
 TEST_F(SearchRunTest, TheNoteSearchGoesOnPastTextsOverTheirLimits) {
-    Edition e;
-    e.title = "T";
+    Edition e = shoeRepairs(60);
     for (int i = 0; i < 60; ++i) {
-        EditionFirm f = firmNamed(u"ФИРМА " + std::u16string(1, u'А' + i % 32));
-        f.comment = cp1251(u"Ремонт обуви");
+        EditionFirm& f = e.firms[i];
         if (i % 10 == 3) f.hours = std::string(512 + 97 * i, 'h');
         if (i % 10 == 5) f.rubricCodes = "|" + std::string(4100, '1') + "|";
-        if (i == 57) f.comment = cp1251(u"Ремонт обуви") + std::string(33000, '.');
-        e.firms.push_back(f);
+        if (i == 57) f.comment += std::string(33000, '.');
     }
     open(e);
     EXPECT_EQ(search(modeNoteContains, u"обуви"), 59);
