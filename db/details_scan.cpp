@@ -36,6 +36,35 @@ enum SoundWalk { notSound, walked, passedOver };
 // so that stretch holds exactly five 0 bytes and ends with one. Its texts are read from the
 // window's masks; one whose comment holds none of `commentBytes` is passed over. Records longer
 // than the masks' span, or near the window's end, take the field walk.
+// The five 0 bytes of a sound record's stretch window[from, from + stretch) (masked) into `ends`:
+// false unless it holds exactly five and the last is its last byte. Most stretches are read from
+// two mask words at once.
+bool findTextEnds(const WindowMasks& masks, uint32_t from, uint32_t stretch, uint32_t (&ends)[5]) {
+    if (stretch <= 128) {
+        const uint64_t words[2] = {bitsAt(masks.zeros, from) & lowBits(stretch),
+                                   stretch > 64 ? bitsAt(masks.zeros, from + 64) & lowBits(stretch - 64) : 0};
+        int k = 0;
+        for (uint32_t w = 0; w < 2; ++w) {
+            for (uint64_t bits = words[w]; bits; bits &= bits - 1) {
+                if (k == 5) return false;
+                ends[k++] = from + 64 * w + static_cast<uint32_t>(__builtin_ctzll(bits));
+            }
+        }
+        return k == 5 && ends[4] == from + stretch - 1;
+    }
+    uint32_t at = from;
+    for (uint32_t& end : ends) {
+        end = nextBit(masks.zeros, at, from + stretch);
+        if (end == from + stretch) return false;
+        at = end + 1;
+    }
+    return ends[4] == from + stretch - 1;
+}
+
+// As the firm scan's: a sound record's five texts take the whole body after the firm reference,
+// so that stretch holds exactly five 0 bytes and ends with one. Its texts are read from the
+// window's masks; one whose comment holds none of `commentBytes` is passed over. Records longer
+// than the masks' span, or near the window's end, take the field walk.
 SoundWalk walkSoundRecord(const DirectoryDatabase& db, WindowMasks& masks, uint32_t start,
                           const ByteSet& commentBytes, DetailsFields& fields, uint32_t* next) {
     if (db.windowLength - start < 2) return notSound;
@@ -44,13 +73,7 @@ SoundWalk walkSoundRecord(const DirectoryDatabase& db, WindowMasks& masks, uint3
     if (!maskedThrough(masks, db.window, db.windowLength, commentBytes, start, start + 2 + length)) return notSound;
     const uint32_t body = start + 2 - masks.base;
     uint32_t ends[5];
-    uint32_t at = body + 4;
-    for (uint32_t& end : ends) {
-        end = nextBit(masks.zeros, at, body + length);
-        if (end == body + length) return notSound;
-        at = end + 1;
-    }
-    if (ends[4] != body + length - 1) return notSound;
+    if (!findTextEnds(masks, body + 4, length - 4, ends)) return notSound;
     // A text over its limit shows a message: readRecord shows it.
     if (ends[2] - ends[1] - 1 > ydb::rubricCodesMax || ends[3] - ends[2] - 1 > ydb::hoursMax ||
         ends[4] - ends[3] - 1 > ydb::commentMax)

@@ -1,5 +1,6 @@
 // Bit masks of a stretch of the read window, one bit a byte, made sixteen bytes at a time: where
-// its 0 bytes are (the ends of the texts) and where any of a few chosen bytes is. The in-window
+// its 0 bytes are (the ends of the texts) and where any of a few chosen bytes is (or a chosen pair
+// of bytes begins). The in-window
 // scans find the texts of a sound record from the first mask and pass over a record whose texts
 // hold none of the chosen bytes, without walking its bytes one by one.
 #pragma once
@@ -12,10 +13,14 @@
 #endif
 
 // Up to four bytes (not 0), one of which a text must hold to be worth a closer look; with none,
-// every text is.
+// every text is. With followers as well, the text must hold one of the bytes followed right away
+// by one of the followers: two neighbouring letters of a key turn away far more texts than one,
+// where a fold keeps neighbours next to each other.
 struct ByteSet {
     uint8_t bytes[4] = {};
     int count = 0;
+    uint8_t followers[4] = {};
+    int followerCount = 0;
 };
 
 struct WindowMasks {
@@ -53,17 +58,18 @@ inline uint64_t laneMask(Bytes16 lanes) {
 
 }  // namespace record_masks
 
-// Masks window[start, start + available) from `start` on: as much of it as fills whole words,
-// up to the span. `set` may be empty (no chosen mask is made).
-inline void maskWindow(WindowMasks& masks, const uint8_t* window, uint32_t start, uint32_t available,
-                       const ByteSet& set) {
-    using namespace record_masks;
-    const uint32_t words = (available < WindowMasks::span ? available : WindowMasks::span) / 64;
+namespace record_masks {
+
+// The loop of maskWindow, with pairs or without: the test is made once, not sixteen bytes at a time.
+template <bool pairs>
+inline void maskWords(WindowMasks& masks, const uint8_t* at, uint32_t words, const ByteSet& set) {
     // Locals, so that the stores into the masks do not make the loop read the set again.
     const int count = set.count;
+    const int followers = set.followerCount;
     Bytes16 wanted[4] = {};
+    Bytes16 after[4] = {};
     for (int i = 0; i < count; ++i) wanted[i] += set.bytes[i];
-    const uint8_t* at = window + start;
+    for (int i = 0; i < followers; ++i) after[i] += set.followers[i];
     for (uint32_t w = 0; w < words; ++w, at += 64) {
         const Bytes16 blocks[4] = {load16(at), load16(at + 16), load16(at + 32), load16(at + 48)};
         uint64_t zeros = 0;
@@ -75,11 +81,35 @@ inline void maskWindow(WindowMasks& masks, const uint8_t* window, uint32_t start
             if (count > 1) hits |= blocks[b] == wanted[1];
             if (count > 2) hits |= blocks[b] == wanted[2];
             if (count > 3) hits |= blocks[b] == wanted[3];
+            if constexpr (pairs) {
+                const Bytes16 next = load16(at + 16 * b + 1);
+                auto seconds = next == after[0];
+                if (followers > 1) seconds |= next == after[1];
+                if (followers > 2) seconds |= next == after[2];
+                if (followers > 3) seconds |= next == after[3];
+                hits &= seconds;
+            }
             chosen |= laneMask(reinterpret_cast<Bytes16>(hits)) << (16 * b);
         }
         masks.zeros[w] = zeros;
         masks.chosen[w] = chosen;
     }
+}
+
+}  // namespace record_masks
+
+// Masks window[start, start + available) from `start` on: as much of it as fills whole words,
+// up to the span. `set` may be empty (no chosen mask is made).
+inline void maskWindow(WindowMasks& masks, const uint8_t* window, uint32_t start, uint32_t available,
+                       const ByteSet& set) {
+    const bool pairs = set.count > 0 && set.followerCount > 0;
+    // A pair's second byte is read one place on, so the last masked byte needs one after it.
+    const uint32_t usable = pairs && available > 0 ? available - 1 : available;
+    const uint32_t words = (usable < WindowMasks::span ? usable : WindowMasks::span) / 64;
+    if (pairs)
+        record_masks::maskWords<true>(masks, window + start, words, set);
+    else
+        record_masks::maskWords<false>(masks, window + start, words, set);
     masks.zeros[words] = masks.chosen[words] = 0;
     masks.base = start;
     masks.length = words * 64;

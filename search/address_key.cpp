@@ -86,7 +86,7 @@ size_t addressKey(const char* web, size_t webLength, const char* email, size_t e
 
 PreparedKey prepareAddressKey(const char* key, size_t length) {
     const AddressBytes& table = addressBytes();
-    if (!table.usable) return PreparedKey{key, length, {}};
+    if (!table.usable) return PreparedKey{key, length, {}, {}};
     // Every address key holds the separator, so a key byte equal to it narrows nothing.
-    return prepareKey(key, length, table.to, table.to[static_cast<uint8_t>('|')]);
+    return prepareKey(key, length, table.to, scanNeighbourPairs, table.to[static_cast<uint8_t>('|')]);
 }

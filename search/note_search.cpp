@@ -41,7 +41,7 @@ bool collectNotes(SearchContext& context) {
     if (seekTable(db, tableDetails, 0, false, noCap) != 0) return true;
     NoteScan scan{context, note.get(), 0};
     uint32_t ref = 0;
-    while (context.noteCount < resultLimit && scanDetailTexts(db, context.noteFilter.witnesses, noteHoldsKey, &scan, &ref) == 0) {
+    while (context.noteCount < resultLimit && scanDetailTexts(db, context.noteFilter.scanBytes, noteHoldsKey, &scan, &ref) == 0) {
         context.notes[context.noteCount++] = scan.firmRef;
     }
     return true;

@@ -74,8 +74,8 @@ int32_t runSearch(DirectoryDatabase& db, const SearchRequest& request, ListSink&
     if (request.phone) toCodePage(request.phone, phone, sizeof phone);
     upcaseText(context.nameKey);
     context.nameKeyLength = static_cast<size_t>(compactKey(context.nameKey));
-    context.nameFilter = prepareKey(context.nameKey, context.nameKeyLength, textFold().key);
-    context.noteFilter = prepareKey(context.nameKey, context.nameKeyLength, textFold().upcase);
+    context.nameFilter = prepareKey(context.nameKey, context.nameKeyLength, textFold().key, scanSingleBytes);
+    context.noteFilter = prepareKey(context.nameKey, context.nameKeyLength, textFold().upcase, scanSingleBytes);
     context.addressFilter = prepareAddressKey(context.nameKey, context.nameKeyLength);
     setThemeFilter(context);
     hooks.pumpMessages();

@@ -63,12 +63,12 @@ uint32_t scanFirms(SearchContext& context) {
     uint32_t n = 0;
     uint32_t next = 0;
     WCHAR line[resultLineLimit + 1];
-    // The same witnesses the test itself looks for first, but found for many firms without
-    // walking their texts.
+    // Bytes the key's texts must hold (for the web and e-mail, two neighbouring ones), found for
+    // many firms at once without walking their texts; the test itself decides.
     const bool address = context.mode == modeAddressContains;
     const FirmTexts wanted = address ? firmAllFields : firmNameOnly;
-    const FirmFilter filter = address ? FirmFilter{context.addressFilter.witnesses, filterWebAndEmail}
-                                      : FirmFilter{context.nameFilter.witnesses, filterName};
+    const FirmFilter filter = address ? FirmFilter{context.addressFilter.scanBytes, filterWebAndEmail}
+                                      : FirmFilter{context.nameFilter.scanBytes, filterName};
     while (n < resultLimit) {
         uint32_t r;
         if (notes) {

@@ -71,27 +71,54 @@ bool nameContainsKey(const char* name, size_t length, const char* key, size_t ke
     return containsText(large.data(), foldToKey(name, length, large.data()), key, keyLength);
 }
 
-PreparedKey prepareKey(const char* key, size_t length, const uint8_t* map, uint8_t always) {
+namespace {
+
+// The raw bytes a fold turns into `folded`: false when there are more than four.
+bool witnessesOf(uint8_t folded, const uint8_t* map, ByteSet& set) {
+    set.count = 0;
+    for (int b = 1; b < 256; ++b) {
+        if (map[b] != folded) continue;
+        if (set.count == 4) return false;
+        set.bytes[set.count++] = static_cast<uint8_t>(b);
+    }
+    return set.count > 0;
+}
+
+}  // namespace
+
+PreparedKey prepareKey(const char* key, size_t length, const uint8_t* map, ScanWitnesses scan, uint8_t always) {
     PreparedKey prepared;
     prepared.key = key;
     prepared.length = length;
     int best = 5;  // more than four witnesses do not pay for their memchr calls
     for (size_t i = 0; i < length; ++i) {
         if (always != 0 && static_cast<uint8_t>(key[i]) == always) continue;
-        uint8_t witnesses[4];
-        int count = 0;
-        for (int b = 1; b < 256 && count <= 4; ++b) {
-            if (map[b] != static_cast<uint8_t>(key[i])) continue;
-            if (count < 4) witnesses[count] = static_cast<uint8_t>(b);
-            ++count;
-        }
+        ByteSet set;
         // Fewer witnesses filter better; among equals the later byte (word beginnings repeat
         // more often than what follows them).
-        if (count > 0 && count <= best && count <= 4) {
-            best = count;
-            std::memcpy(prepared.witnesses.bytes, witnesses, sizeof witnesses);
-            prepared.witnesses.count = count;
+        if (witnessesOf(static_cast<uint8_t>(key[i]), map, set) && set.count <= best) {
+            best = set.count;
+            prepared.witnesses = set;
         }
+    }
+    prepared.scanBytes = prepared.witnesses;
+    if (scan != scanNeighbourPairs) return prepared;
+    // A pair costs the mask a comparison for each of its witnesses: at most four in all, as a
+    // single byte may have. Among equals the later pair, as above.
+    int bestPair = 5;
+    for (size_t i = 0; i + 1 < length; ++i) {
+        const auto first = static_cast<uint8_t>(key[i]);
+        const auto second = static_cast<uint8_t>(key[i + 1]);
+        if (always != 0 && (first == always || second == always)) continue;
+        ByteSet pair;
+        ByteSet followers;
+        if (!witnessesOf(first, map, pair) || !witnessesOf(second, map, followers)) continue;
+        const int cost = pair.count + followers.count;
+        if (cost > bestPair) continue;
+        bestPair = cost;
+        std::memcpy(pair.followers, followers.bytes, sizeof pair.followers);
+        pair.followerCount = followers.count;
+        prepared.scanBytes = pair;
     }
     return prepared;
 }

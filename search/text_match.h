@@ -40,11 +40,19 @@ struct PreparedKey {
     const char* key = nullptr;
     size_t length = 0;
     ByteSet witnesses;  // none: no byte narrows enough; every text must be folded
+    // What an in-window scan masks: the witnesses above, or those of two neighbouring key bytes.
+    ByteSet scanBytes;
 };
+
+// What a scan masks: the witnesses of single key bytes, or of two neighbouring key bytes. Pairs
+// need a fold that keeps neighbours (one that drops bytes, as compacted keys do, does not); they
+// pay where the texts are made of a few bytes that each repeat in most texts, as web addresses
+// and e-mails are, and cost twice the comparisons elsewhere.
+enum ScanWitnesses { scanSingleBytes, scanNeighbourPairs };
 
 // `always`, when not 0, is a folded byte every text holds after folding (a separator the fold
 // adds): a key byte equal to it narrows nothing and is never chosen.
-PreparedKey prepareKey(const char* key, size_t length, const uint8_t* map, uint8_t always = 0);
+PreparedKey prepareKey(const char* key, size_t length, const uint8_t* map, ScanWitnesses scan, uint8_t always = 0);
 
 // False only when `text[0..length)` cannot contain the key after folding. Inline: a name search
 // asks it of every firm.
