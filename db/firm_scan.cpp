@@ -13,12 +13,14 @@ enum SoundWalk { notSound, walked, passedOver };
 // whose texts hold none of the filter's bytes is passed over without placing them. Any other
 // record (one whose name runs past its body, a long one, one near the window's end) is left to
 // the full walk.
-SoundWalk walkSoundRecord(const DirectoryDatabase& db, WindowMasks& masks, uint32_t start, FirmTexts wanted,
-                          const FirmFilter& filter, FirmFields& fields, uint32_t* next) {
+// `wanted` and the filter's place are template arguments: a million records make the same choices.
+template <FirmTexts wanted, FilterTexts where>
+SoundWalk walkSoundRecord(const DirectoryDatabase& db, WindowMasks& masks, uint32_t start, const ByteSet& filter,
+                          FirmFields& fields, uint32_t* next) {
     if (db.windowLength - start < 2) return notSound;
     const uint16_t length = ydb::loadU16(db.window + start);
     if (length > db.windowLength - start - 2) return notSound;
-    if (!maskedThrough(masks, db.window, db.windowLength, filter.bytes, start, start + 2 + length)) return notSound;
+    if (!maskedThrough(masks, db.window, db.windowLength, filter, start, start + 2 + length)) return notSound;
     const uint32_t body = start + 2 - masks.base;
     const uint64_t nameZeros = bitsAt(masks.zeros, body);
     if (nameZeros == 0) return notSound;
@@ -26,34 +28,38 @@ SoundWalk walkSoundRecord(const DirectoryDatabase& db, WindowMasks& masks, uint3
     const uint32_t texts = nameLength + 1 + 8;
     if (nameLength >= length || length < texts + 4 + 4 || length - 4 - texts > 64) return notSound;
     const uint32_t stretch = length - 4 - texts;
+    // Most records fit one mask word, the name's: the stretch is then read from it.
+    const uint64_t zeros =
+        (length - 4 <= 64 ? nameZeros >> texts : bitsAt(masks.zeros, body + texts)) & lowBits(stretch);
     // Exactly four 0 bytes, the last on the stretch's last byte: with the three lowest cleared,
     // the last byte's bit is left alone.
-    const uint64_t zeros = bitsAt(masks.zeros, body + texts) & lowBits(stretch);
     uint64_t rest = zeros & (zeros - 1);
     rest &= rest - 1;
     rest &= rest - 1;
     if (rest != uint64_t{1} << (stretch - 1)) return notSound;
     *next = start + 2 + length;
 
+    // The name is looked at before the other texts are placed.
+    const bool filtered = filter.count > 0;
+    if (where == filterName && filtered && (bitsAt(masks.chosen, body) & lowBits(nameLength)) == 0)
+        return passedOver;
     uint32_t ends[4];
     uint64_t left = zeros;
     for (uint32_t& end : ends) {
         end = static_cast<uint32_t>(__builtin_ctzll(left));
         left &= left - 1;
     }
-    if (filter.bytes.count > 0) {
-        // The name, or the web address and e-mail with the 0 between them (never a chosen byte).
-        const bool inName = filter.where == filterName;
-        const uint32_t from = inName ? body : body + texts + ends[0] + 1;
-        const uint32_t n = inName ? nameLength : ends[2] - ends[0] - 1;
-        if ((bitsAt(masks.chosen, from) & lowBits(n)) == 0) return passedOver;
+    if (where == filterWebAndEmail && filtered) {
+        // The web address and e-mail with the 0 between them (never a chosen byte).
+        const uint32_t from = body + texts + ends[0] + 1;
+        if ((bitsAt(masks.chosen, from) & lowBits(ends[2] - ends[0] - 1)) == 0) return passedOver;
     }
 
     const uint8_t* bytes = db.window + start + 2;
     fields.bodyLength = length;
     fields.name = reinterpret_cast<const char*>(bytes);
     fields.nameLength = nameLength;
-    if (wanted == firmAllFields) {
+    if constexpr (wanted == firmAllFields) {
         const char** textsOf[4] = {&fields.houseSuffix, &fields.web, &fields.email, &fields.phone};
         uint32_t* lengths[4] = {&fields.houseSuffixLength, &fields.webLength, &fields.emailLength, &fields.phoneLength};
         uint32_t begin = 0;
@@ -73,10 +79,9 @@ bool walkInWindow(const DirectoryDatabase& db, uint32_t start, FirmFields& field
     return walkWholeRecord(db, start, fields, walkFirmBody, next);
 }
 
-} // namespace
-
-int32_t scanFirmTexts(DirectoryDatabase& db, uint32_t endRef, FirmTexts wanted, const FirmFilter& filter,
-                      FirmTest test, void* context, uint32_t* ref) {
+template <FirmTexts wanted, FilterTexts where>
+int32_t scanWith(DirectoryDatabase& db, uint32_t endRef, const ByteSet& filter, FirmTest test, void* context,
+                 uint32_t* ref) {
     FirmFields fields;
     uint32_t next = 0;
     bool testIt = true;
@@ -84,7 +89,7 @@ int32_t scanFirmTexts(DirectoryDatabase& db, uint32_t endRef, FirmTexts wanted, 
     return scanWindow(
         db, tableFirms, detailBody | detailTextsInPlace, endRef, fields,
         [&](uint32_t start, FirmFields& f, uint32_t* after) {
-            const SoundWalk walk = walkSoundRecord(db, masks, start, wanted, filter, f, after);
+            const SoundWalk walk = walkSoundRecord<wanted, where>(db, masks, start, filter, f, after);
             testIt = walk != passedOver;
             return walk != notSound || walkInWindow(db, start, f, after);
         },
@@ -95,4 +100,16 @@ int32_t scanFirmTexts(DirectoryDatabase& db, uint32_t endRef, FirmTexts wanted, 
             return walkInWindow(db, start, f, &next);
         },
         [&](const FirmFields& f) { return testIt && test(f, context); }, ref);
+}
+
+} // namespace
+
+int32_t scanFirmTexts(DirectoryDatabase& db, uint32_t endRef, FirmTexts wanted, const FirmFilter& filter,
+                      FirmTest test, void* context, uint32_t* ref) {
+    const bool name = filter.where == filterName;
+    if (wanted == firmNameOnly)
+        return name ? scanWith<firmNameOnly, filterName>(db, endRef, filter.bytes, test, context, ref)
+                    : scanWith<firmNameOnly, filterWebAndEmail>(db, endRef, filter.bytes, test, context, ref);
+    return name ? scanWith<firmAllFields, filterName>(db, endRef, filter.bytes, test, context, ref)
+                : scanWith<firmAllFields, filterWebAndEmail>(db, endRef, filter.bytes, test, context, ref);
 }

@@ -6,6 +6,8 @@
 //   Fragment/memmem        the same key by memmem over all names laid end to end
 //   Fragment/memmemWeb     the web key by memmem over every firm's address key (web|e-mail)
 //   Fragment/memmemNotes   the notes key by memmem over every upper-cased note
+//   Read/firms, Read/details   the table read through the window and nothing else: what a scan
+//                          of it pays before it looks at a byte
 // The window is a quarter of an emulated 24 MB of free memory (6 MB), as on a device.
 //
 // Instruction counts: every measured call is bracketed by CALLGRIND_TOGGLE_COLLECT, so
@@ -253,6 +255,21 @@ void memmemBaseline(benchmark::State& state, const std::vector<std::string>& tex
     state.counters["texts"] = static_cast<double>(texts.size());
 }
 
+// The whole table read into the window, a window at a time, as a scan refills it.
+void readTable(benchmark::State& state, int table) {
+    Fixture& f = fixture();
+    const uint32_t size = tableLength(*f.db, table);
+    for (auto _ : state) {
+        CALLGRIND_TOGGLE_COLLECT;
+        for (uint32_t at = 0; at < size && seekTable(*f.db, table, at, true, noCap) == 0 && f.db->windowLength > 0;)
+            at += f.db->windowLength;
+        CALLGRIND_TOGGLE_COLLECT;
+    }
+    state.counters["bytes"] = size;
+}
+void readFirms(benchmark::State& state) { readTable(state, tableFirms); }
+void readDetails(benchmark::State& state) { readTable(state, tableDetails); }
+
 void fragmentMemmem(benchmark::State& state) { memmemBaseline(state, fixture().keys(), containsKey); }
 void fragmentMemmemWeb(benchmark::State& state) { memmemBaseline(state, fixture().addressKeys(), webKey); }
 void fragmentMemmemNotes(benchmark::State& state) { memmemBaseline(state, fixture().notes(), notesKey); }
@@ -271,5 +288,8 @@ BENCHMARK(fragmentSqlite)->Name("Fragment/sqlite")->Unit(benchmark::kMillisecond
 BENCHMARK(fragmentMemmem)->Name("Fragment/memmem")->Unit(benchmark::kMillisecond);
 BENCHMARK(fragmentMemmemWeb)->Name("Fragment/memmemWeb")->Unit(benchmark::kMillisecond);
 BENCHMARK(fragmentMemmemNotes)->Name("Fragment/memmemNotes")->Unit(benchmark::kMillisecond);
+
+BENCHMARK(readFirms)->Name("Read/firms")->Unit(benchmark::kMillisecond);
+BENCHMARK(readDetails)->Name("Read/details")->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
