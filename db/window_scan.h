@@ -27,7 +27,7 @@ bool walkWholeRecord(const DirectoryDatabase& db, uint32_t start, Fields& fields
 // walkInPlace(start, fields, &next): the record at window offset `start` walked into `fields` and
 // the offset after it; false when it must go through readRecord (not wholly in the window, or its
 // decode would show a message). walkAfterRead(start, fields): the same for a record readRecord
-// has just decoded. test(fields): true stops the scan on the record.
+// has just decoded. test(fields): true stops the scan on the record; it must not read the file.
 template <class Fields, class WalkInPlace, class WalkAfterRead, class Test>
 int32_t scanWindow(DirectoryDatabase& db, int table, uint16_t detail, uint32_t endRef, Fields& fields,
                    WalkInPlace&& walkInPlace, WalkAfterRead&& walkAfterRead, Test&& test, uint32_t* ref) {
@@ -35,12 +35,17 @@ int32_t scanWindow(DirectoryDatabase& db, int table, uint16_t detail, uint32_t e
     const uint32_t tableEnd = tableStart(db, table + 1);
     for (;;) {
         if (db.window) {
+            // Neither the walk nor the test reads the file (a test must not), so the window's
+            // figures are read once; the stores into the database record would otherwise have
+            // them read again for every record.
+            const uint32_t windowStart = db.windowStart;
+            const uint32_t windowLength = db.windowLength;
             for (;;) {
                 const uint32_t start = db.cursor;
-                const uint32_t r = start + db.windowStart - begin;
+                const uint32_t r = start + windowStart - begin;
                 if (r >= endRef) return readEndOfTable;
-                if (start >= db.windowLength) break;
-                if (start >= tableEnd - db.windowStart) return readEndOfTable;  // readRecord's own end test
+                if (start >= windowLength) break;
+                if (start >= tableEnd - windowStart) return readEndOfTable;  // readRecord's own end test
                 uint32_t next = 0;
                 if (!walkInPlace(start, fields, &next)) break;
                 db.lastError = 0;  // as every read clears it
