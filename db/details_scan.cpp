@@ -40,6 +40,21 @@ enum SoundWalk { notSound, walked, passedOver };
 // false unless it holds exactly five and the last is its last byte. Most stretches are read from
 // two mask words at once.
 bool findTextEnds(const WindowMasks& masks, uint32_t from, uint32_t stretch, uint32_t (&ends)[5]) {
+    if (stretch <= 64) {
+        // With the four lowest cleared, exactly the last byte's bit is left.
+        const uint64_t zeros = bitsAt(masks.zeros, from) & lowBits(stretch);
+        uint64_t rest = zeros & (zeros - 1);
+        rest &= rest - 1;
+        rest &= rest - 1;
+        rest &= rest - 1;
+        if (rest != uint64_t{1} << (stretch - 1)) return false;
+        uint64_t left = zeros;
+        for (uint32_t& end : ends) {
+            end = from + static_cast<uint32_t>(__builtin_ctzll(left));
+            left &= left - 1;
+        }
+        return true;
+    }
     if (stretch <= 128) {
         const uint64_t words[2] = {bitsAt(masks.zeros, from) & lowBits(stretch),
                                    stretch > 64 ? bitsAt(masks.zeros, from + 64) & lowBits(stretch - 64) : 0};
