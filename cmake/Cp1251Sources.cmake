@@ -6,6 +6,8 @@ function(dir_cp1251_sources target)
   if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     target_sources(${target} PRIVATE ${ARGN})
     target_compile_options(${target} PRIVATE -fexec-charset=CP1251)
+    # A precompiled header made for UTF-8 literals does not serve them.
+    set_target_properties(${target} PROPERTIES DISABLE_PRECOMPILE_HEADERS ON)
     return()
   endif()
   find_program(DIR_ICONV iconv REQUIRED)
