@@ -27,6 +27,31 @@ struct ListItem {
 
 enum class StylusMode { none, tap, drag, vertical, horizontal };
 
+struct ListLayout {
+    RECT items{};
+    ScrollBar vertical;
+    ScrollBar horizontal;
+    int rows = 1;  // whole lines per column
+    bool multiColumn = false;
+    int visibleColumns = 1;
+};
+
+// What a layout is worked out from: the list's size, style, lines, scroll positions and measures.
+struct LayoutInputs {
+    int clientLeft = 0;
+    int clientTop = 0;
+    int clientRight = 0;
+    int clientBottom = 0;
+    LONG style = 0;
+    int count = -1;
+    int top = 0;
+    int hOffset = 0;
+    int extent = 0;
+    int itemHeight = 0;
+    int columnWidth = 0;
+    bool operator==(const LayoutInputs&) const = default;
+};
+
 struct ListState {
     std::vector<ListItem> items;
     int selected = -1;
@@ -38,6 +63,9 @@ struct ListState {
     HFONT font = nullptr;
     bool focused = false;
     HWND combo = nullptr;  // the combo box this list drops down for
+    // The layout worked out last: a list filled line by line asks for it with every line.
+    LayoutInputs layoutInputs;
+    ListLayout layout;
 
     StylusMode mode = StylusMode::none;
     POINT down{};
@@ -48,15 +76,6 @@ struct ListState {
     ScrollDrag barDrag;
     int lastTapItem = -1;
     DWORD lastTapTime = 0;
-};
-
-struct ListLayout {
-    RECT items{};
-    ScrollBar vertical;
-    ScrollBar horizontal;
-    int rows = 1;  // whole lines per column
-    bool multiColumn = false;
-    int visibleColumns = 1;
 };
 
 LONG listStyle(HWND window)
@@ -90,14 +109,22 @@ int count(const ListState& s)
     return static_cast<int>(s.items.size());
 }
 
+LayoutInputs layoutInputsOf(const RECT& client, LONG style, const ListState& s)
+{
+    return LayoutInputs{client.left, client.top, client.right, client.bottom, style, count(s), s.top, s.hOffset,
+                        s.horizontalExtent, s.itemHeight, s.columnWidth};
+}
+
 ListLayout layoutOf(HWND window, ListState& s)
 {
-    ListLayout layout;
     RECT client{};
     GetClientRect(window, &client);
     LONG style = listStyle(window);
-    bool keepBars = (style & LBS_DISABLENOSCROLL) != 0;
     int height = itemHeightOf(window, s);
+    if (layoutInputsOf(client, style, s) == s.layoutInputs)
+        return s.layout;
+    ListLayout layout;
+    bool keepBars = (style & LBS_DISABLENOSCROLL) != 0;
     layout.multiColumn = (style & LBS_MULTICOLUMN) != 0;
     layout.vertical.vertical = true;
     layout.horizontal.vertical = false;
@@ -143,6 +170,8 @@ ListLayout layoutOf(HWND window, ListState& s)
         setScrollRange(layout.horizontal, 0, std::max(0, s.horizontalExtent - 1), std::max(1, itemsWidth));
         layout.horizontal.position = s.hOffset;
     }
+    s.layoutInputs = layoutInputsOf(client, style, s);
+    s.layout = layout;
     return layout;
 }
 
@@ -268,15 +297,18 @@ ListLayout layoutAfterInsert(HWND window, ListState& s, const ListLayout& before
     ListLayout after = before;
     setScrollRange(after.vertical, 0, count(s) - 1, after.rows);
     after.vertical.position = s.top;
+    // `before` was the remembered layout: it stays remembered for the list as it is now.
+    s.layoutInputs.count = count(s);
+    s.layout = after;
     return after;
 }
 
-// Two states of a shown bar draw alike: same place, same enabled look, same thumb.
-bool looksTheSame(const ScrollBar& a, const ScrollBar& b)
+// Draws again only what changed of a shown bar.
+void invalidateBarChange(HWND window, const ScrollBar& before, const ScrollBar& after)
 {
-    const RECT thumbA = thumbRect(a);
-    const RECT thumbB = thumbRect(b);
-    return EqualRect(&a.rect, &b.rect) && canScroll(a) == canScroll(b) && EqualRect(&thumbA, &thumbB);
+    const RECT changed = changedScrollBarPart(before, after);
+    if (!IsRectEmpty(&changed))
+        InvalidateRect(window, &changed, FALSE);
 }
 
 // A list that widens its extent as it is filled (its widest line so far) redraws its lines only
@@ -292,8 +324,8 @@ void setHorizontalExtent(HWND window, ListState& s, int extent)
     const ListLayout after = layoutOf(window, s);
     if (before.vertical.shown != after.vertical.shown || before.horizontal.shown != after.horizontal.shown)
         InvalidateRect(window, nullptr, TRUE);
-    else if (after.horizontal.shown && !looksTheSame(before.horizontal, after.horizontal))
-        InvalidateRect(window, &after.horizontal.rect, FALSE);
+    else if (after.horizontal.shown)
+        invalidateBarChange(window, before.horizontal, after.horizontal);
 }
 
 LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
@@ -329,8 +361,8 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
         moved.top = itemRect(window, s, after, index).top;
         InvalidateRect(window, &moved, TRUE);
     }
-    if (before.vertical.shown && !looksTheSame(before.vertical, after.vertical))
-        InvalidateRect(window, &before.vertical.rect, FALSE);
+    if (before.vertical.shown)
+        invalidateBarChange(window, before.vertical, after.vertical);
     return index;
 }
 
@@ -609,21 +641,10 @@ void stylusUp(HWND window, ListState& s, POINT point)
 
 // ---- painting ------------------------------------------------------------------------------
 
-void paintList(HWND window, ListState& s)
+void paintLines(HWND window, HDC dc, ListState& s, const ListLayout& layout, const RECT& dirty, HBRUSH background,
+                COLORREF textColour)
 {
-    PAINTSTRUCT paint{};
-    HDC dc = BeginPaint(window, &paint);
-    RECT client{};
-    GetClientRect(window, &client);
-    bool enabled = IsWindowEnabled(window);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    HBRUSH background = askColours(s.combo != nullptr ? s.combo : window, dc, WM_CTLCOLORLISTBOX,
-                                   GetSysColorBrush(COLOR_WINDOW));
-    COLORREF textColour = enabled ? GetTextColor(dc) : disabledTextColour();
-    ListLayout layout = layoutOf(window, s);
     FillRect(dc, &layout.items, background);
-
     HGDIOBJ oldFont = SelectObject(dc, fontOrStandard(s.font));
     SetBkMode(dc, TRANSPARENT);
     int perPage = layout.multiColumn ? layout.rows * (layout.visibleColumns + 1) : layout.rows + 1;
@@ -631,7 +652,7 @@ void paintList(HWND window, ListState& s)
         RECT line = itemRect(window, s, layout, index);
         RECT visible{};
         RECT repainted{};
-        if (!IntersectRect(&visible, &line, &layout.items) || !IntersectRect(&repainted, &visible, &paint.rcPaint))
+        if (!IntersectRect(&visible, &line, &layout.items) || !IntersectRect(&repainted, &visible, &dirty))
             continue;
         bool selected = index == s.selected;
         if (selected) {
@@ -648,12 +669,31 @@ void paintList(HWND window, ListState& s)
                     static_cast<UINT>(text.size()), nullptr);
     }
     SelectObject(dc, oldFont);
+}
 
-    drawScrollBar(dc, layout.vertical);
-    drawScrollBar(dc, layout.horizontal);
+void paintList(HWND window, ListState& s)
+{
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(window, &paint);
+    RECT client{};
+    GetClientRect(window, &client);
+    bool enabled = IsWindowEnabled(window);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    HBRUSH background = askColours(s.combo != nullptr ? s.combo : window, dc, WM_CTLCOLORLISTBOX,
+                                   GetSysColorBrush(COLOR_WINDOW));
+    ListLayout layout = layoutOf(window, s);
+    // Only what meets the repainted part is drawn: a moved thumb repaints the thumb alone.
+    RECT met{};
+    if (IntersectRect(&met, &layout.items, &paint.rcPaint))
+        paintLines(window, dc, s, layout, paint.rcPaint, background,
+                   enabled ? GetTextColor(dc) : disabledTextColour());
+    drawScrollBar(dc, layout.vertical, paint.rcPaint);
+    drawScrollBar(dc, layout.horizontal, paint.rcPaint);
     if (layout.vertical.shown && layout.horizontal.shown) {
         RECT corner{layout.items.right, layout.items.bottom, client.right, client.bottom};
-        fillSolid(dc, corner, RGB(214, 214, 214));
+        if (IntersectRect(&met, &corner, &paint.rcPaint))
+            fillSolid(dc, corner, RGB(214, 214, 214));
     }
     EndPaint(window, &paint);
 }
@@ -662,9 +702,9 @@ void paintList(HWND window, ListState& s)
 
 LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (std::optional<LRESULT> answered = answerCommonMessage<ListState>(window, message, wParam, lParam))
+    ListState* s = nullptr;
+    if (std::optional<LRESULT> answered = answerCommonMessage(window, message, wParam, lParam, s))
         return *answered;
-    ListState* s = stateOf<ListState>(window);
     switch (message) {
     case WM_PAINT:
         paintList(window, *s);

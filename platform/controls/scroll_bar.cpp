@@ -65,20 +65,34 @@ RECT spanRect(const ScrollBar& bar, int start, int size)
     return r;
 }
 
-// A small filled triangle pointing back (up / left) or forward (down / right).
-void drawArrow(HDC dc, const RECT& box, bool vertical, bool forward, COLORREF colour)
+// A small filled triangle pointing back (up / left) or forward (down / right), one span a row.
+void drawArrow(HDC dc, const RECT& box, bool vertical, bool forward, HBRUSH brush)
 {
     int cx = (box.left + box.right) / 2;
     int cy = (box.top + box.bottom) / 2;
     for (int row = 0; row < 4; ++row) {
         int half = forward ? 3 - row : row;
         int offset = row - 2;
-        for (int k = -half; k <= half; ++k) {
-            if (vertical)
-                SetPixel(dc, cx + k, cy + offset, colour);
-            else
-                SetPixel(dc, cx + offset, cy + k, colour);
-        }
+        RECT span = vertical ? RECT{cx - half, cy + offset, cx + half + 1, cy + offset + 1}
+                             : RECT{cx + offset, cy - half, cx + offset + 1, cy + half + 1};
+        FillRect(dc, &span, brush);
+    }
+}
+
+// The one-pixel frame of `rect`, only where it meets `area`: the same pixels a frame drawn whole
+// and clipped to `area` would give.
+void frameWithin(HDC dc, const RECT& rect, const RECT& area, HBRUSH brush)
+{
+    if (rect.right <= rect.left || rect.bottom <= rect.top)
+        return;
+    const RECT edges[4] = {{rect.left, rect.top, rect.right, rect.top + 1},
+                           {rect.left, rect.bottom - 1, rect.right, rect.bottom},
+                           {rect.left, rect.top, rect.left + 1, rect.bottom},
+                           {rect.right - 1, rect.top, rect.right, rect.bottom}};
+    for (const RECT& edge : edges) {
+        RECT part{};
+        if (IntersectRect(&part, &edge, &area))
+            FillRect(dc, &part, brush);
     }
 }
 
@@ -138,33 +152,62 @@ ScrollHit hitScrollBar(const ScrollBar& bar, POINT point)
 
 void drawScrollBar(HDC dc, const ScrollBar& bar)
 {
-    if (!bar.shown || IsRectEmpty(&bar.rect))
-        return;
-    const COLORREF trackColour = RGB(236, 236, 236);
-    const COLORREF lineColour = RGB(128, 128, 128);
-    const COLORREF faceColour = RGB(214, 214, 214);
-    bool active = canScroll(bar);
-    COLORREF arrowColour = active ? RGB(0, 0, 0) : RGB(160, 160, 160);
+    drawScrollBar(dc, bar, bar.rect);
+}
 
-    fillSolid(dc, bar.rect, trackColour);
-    Track track = trackOf(bar);
-    RECT back = spanRect(bar, 0, track.start);
-    RECT forward = spanRect(bar, track.start + track.size, length(bar) - track.start - track.size);
+void drawScrollBar(HDC dc, const ScrollBar& bar, const RECT& dirty)
+{
+    RECT area{};
+    if (!bar.shown || !IntersectRect(&area, &bar.rect, &dirty))
+        return;
+    const bool active = canScroll(bar);
+    HBRUSH track = CreateSolidBrush(RGB(236, 236, 236));
+    HBRUSH line = CreateSolidBrush(RGB(128, 128, 128));
+    HBRUSH face = CreateSolidBrush(RGB(214, 214, 214));
+    HBRUSH arrow = CreateSolidBrush(active ? RGB(0, 0, 0) : RGB(160, 160, 160));
+
+    FillRect(dc, &area, track);
+    const Track span = trackOf(bar);
+    const RECT back = spanRect(bar, 0, span.start);
+    const RECT forward = spanRect(bar, span.start + span.size, length(bar) - span.start - span.size);
+    RECT unused{};
     for (const RECT* box : {&back, &forward}) {
-        fillSolid(dc, *box, faceColour);
-        drawFrame(dc, *box, lineColour);
+        if (!IntersectRect(&unused, box, &area))
+            continue;
+        FillRect(dc, box, face);
+        frameWithin(dc, *box, *box, line);
+        drawArrow(dc, *box, bar.vertical, box == &forward, arrow);
     }
-    drawArrow(dc, back, bar.vertical, false, arrowColour);
-    drawArrow(dc, forward, bar.vertical, true, arrowColour);
-    drawFrame(dc, bar.rect, lineColour);
+    frameWithin(dc, bar.rect, area, line);
 
     if (active) {
         RECT thumb = thumbRect(bar);
-        if (!IsRectEmpty(&thumb)) {
-            fillSolid(dc, thumb, faceColour);
-            drawFrame(dc, thumb, lineColour);
+        RECT shown{};
+        if (IntersectRect(&shown, &thumb, &area)) {
+            FillRect(dc, &shown, face);
+            frameWithin(dc, thumb, area, line);
         }
     }
+    for (HBRUSH brush : {track, line, face, arrow})
+        DeleteObject(brush);
+}
+
+RECT changedScrollBarPart(const ScrollBar& before, const ScrollBar& after)
+{
+    if (!before.shown && !after.shown)
+        return RECT{};
+    if (before.shown != after.shown || !EqualRect(&before.rect, &after.rect) || canScroll(before) != canScroll(after)) {
+        RECT both{};
+        UnionRect(&both, before.shown ? &before.rect : &after.rect, after.shown ? &after.rect : &before.rect);
+        return both;
+    }
+    const RECT thumbBefore = thumbRect(before);
+    const RECT thumbAfter = thumbRect(after);
+    if (EqualRect(&thumbBefore, &thumbAfter))
+        return RECT{};
+    RECT both{};
+    UnionRect(&both, &thumbBefore, &thumbAfter);
+    return both;
 }
 
 ScrollHit beginScrollDrag(const ScrollBar& bar, ScrollDrag& drag, POINT point)

@@ -35,6 +35,12 @@ bool setScrollPosition(ScrollBar& bar, int position);
 RECT thumbRect(const ScrollBar& bar);
 ScrollHit hitScrollBar(const ScrollBar& bar, POINT point);
 void drawScrollBar(HDC dc, const ScrollBar& bar);
+// Draws only the parts of the bar that meet `dirty` (the owner's client coordinates), the same
+// pixels there as a whole bar would give: a repaint of the thumb's span does not draw the arrows.
+void drawScrollBar(HDC dc, const ScrollBar& bar, const RECT& dirty);
+// What must be drawn again when a bar changes from `before` to `after`: nothing when it looks the
+// same, the span of the old and new thumb when only the thumb moved or grew, else the whole bar.
+RECT changedScrollBarPart(const ScrollBar& before, const ScrollBar& after);
 
 // The stylus held on a bar: which part it went down on and, for the thumb, where it gripped.
 struct ScrollDrag {
