@@ -311,9 +311,22 @@ void invalidateBarChange(HWND window, const ScrollBar& before, const ScrollBar& 
         InvalidateRect(window, &changed, FALSE);
 }
 
+// The lines keep their place when a bar appears or goes: the bars lie along the right and bottom
+// edges, and the first line and the offset stay. Only the bars, their corner and a strip a bar
+// leaves are drawn again; the lines' pixels inside the new area are the ones they had.
+void invalidateBarsChange(HWND window, const ListLayout& before, const ListLayout& after)
+{
+    invalidateBarChange(window, before.vertical, after.vertical);
+    invalidateBarChange(window, before.horizontal, after.horizontal);
+    if (after.vertical.shown && after.horizontal.shown &&
+        !(before.vertical.shown && before.horizontal.shown && EqualRect(&before.items, &after.items))) {
+        RECT corner{after.items.right, after.items.bottom, after.vertical.rect.right, after.horizontal.rect.bottom};
+        InvalidateRect(window, &corner, FALSE);
+    }
+}
+
 // A list that widens its extent as it is filled (its widest line so far) redraws its lines only
-// when they move: when the offset or a bar's presence changes. Otherwise at most the horizontal
-// bar changes.
+// when they move, when the offset changes; otherwise only what changed of the bars.
 void setHorizontalExtent(HWND window, ListState& s, int extent)
 {
     if (extent == s.horizontalExtent)
@@ -321,11 +334,7 @@ void setHorizontalExtent(HWND window, ListState& s, int extent)
     const ListLayout before = layoutOf(window, s);
     s.horizontalExtent = extent;
     setHorizontalOffset(window, s, s.hOffset);
-    const ListLayout after = layoutOf(window, s);
-    if (before.vertical.shown != after.vertical.shown || before.horizontal.shown != after.horizontal.shown)
-        InvalidateRect(window, nullptr, TRUE);
-    else if (after.horizontal.shown)
-        invalidateBarChange(window, before.horizontal, after.horizontal);
+    invalidateBarsChange(window, before, layoutOf(window, s));
 }
 
 LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
@@ -352,7 +361,7 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
     const bool belowShown = !before.multiColumn && index > s.top + before.rows;
     const bool amongShown = !before.multiColumn && index >= s.top && !belowShown;
     const ListLayout after = layoutAfterInsert(window, s, before);
-    if ((!belowShown && !amongShown) || before.vertical.shown != after.vertical.shown) {
+    if (!belowShown && !amongShown) {
         InvalidateRect(window, nullptr, TRUE);
         return index;
     }
@@ -361,8 +370,7 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
         moved.top = itemRect(window, s, after, index).top;
         InvalidateRect(window, &moved, TRUE);
     }
-    if (before.vertical.shown)
-        invalidateBarChange(window, before.vertical, after.vertical);
+    invalidateBarsChange(window, before, after);
     return index;
 }
 
