@@ -649,8 +649,7 @@ void stylusUp(HWND window, ListState& s, POINT point)
 
 // ---- painting ------------------------------------------------------------------------------
 
-void paintLines(HWND window, HDC dc, ListState& s, const ListLayout& layout, const RECT& dirty, HBRUSH background,
-                COLORREF textColour)
+void paintLines(HWND window, HDC dc, ListState& s, const ListLayout& layout, HBRUSH background, COLORREF textColour)
 {
     FillRect(dc, &layout.items, background);
     HGDIOBJ oldFont = SelectObject(dc, fontOrStandard(s.font));
@@ -659,8 +658,7 @@ void paintLines(HWND window, HDC dc, ListState& s, const ListLayout& layout, con
     for (int index = s.top; index < count(s) && index < s.top + perPage; ++index) {
         RECT line = itemRect(window, s, layout, index);
         RECT visible{};
-        RECT repainted{};
-        if (!IntersectRect(&visible, &line, &layout.items) || !IntersectRect(&repainted, &visible, &dirty))
+        if (!IntersectRect(&visible, &line, &layout.items) || !RectVisible(dc, &visible))
             continue;
         bool selected = index == s.selected;
         if (selected) {
@@ -691,16 +689,15 @@ void paintList(HWND window, ListState& s)
     HBRUSH background = askColours(s.combo != nullptr ? s.combo : window, dc, WM_CTLCOLORLISTBOX,
                                    GetSysColorBrush(COLOR_WINDOW));
     ListLayout layout = layoutOf(window, s);
-    // Only what meets the repainted part is drawn: a moved thumb repaints the thumb alone.
-    RECT met{};
-    if (IntersectRect(&met, &layout.items, &paint.rcPaint))
-        paintLines(window, dc, s, layout, paint.rcPaint, background,
-                   enabled ? GetTextColor(dc) : disabledTextColour());
-    drawScrollBar(dc, layout.vertical, paint.rcPaint);
-    drawScrollBar(dc, layout.horizontal, paint.rcPaint);
+    // Only what meets the part being repainted is drawn: a moved thumb draws the thumb alone, and
+    // the lines are drawn only where they were uncovered or moved.
+    if (RectVisible(dc, &layout.items))
+        paintLines(window, dc, s, layout, background, enabled ? GetTextColor(dc) : disabledTextColour());
+    drawScrollBar(dc, layout.vertical);
+    drawScrollBar(dc, layout.horizontal);
     if (layout.vertical.shown && layout.horizontal.shown) {
         RECT corner{layout.items.right, layout.items.bottom, client.right, client.bottom};
-        if (IntersectRect(&met, &corner, &paint.rcPaint))
+        if (RectVisible(dc, &corner))
             fillSolid(dc, corner, RGB(214, 214, 214));
     }
     EndPaint(window, &paint);

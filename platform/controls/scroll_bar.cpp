@@ -79,23 +79,6 @@ void drawArrow(HDC dc, const RECT& box, bool vertical, bool forward, HBRUSH brus
     }
 }
 
-// The one-pixel frame of `rect`, only where it meets `area`: the same pixels a frame drawn whole
-// and clipped to `area` would give.
-void frameWithin(HDC dc, const RECT& rect, const RECT& area, HBRUSH brush)
-{
-    if (rect.right <= rect.left || rect.bottom <= rect.top)
-        return;
-    const RECT edges[4] = {{rect.left, rect.top, rect.right, rect.top + 1},
-                           {rect.left, rect.bottom - 1, rect.right, rect.bottom},
-                           {rect.left, rect.top, rect.left + 1, rect.bottom},
-                           {rect.right - 1, rect.top, rect.right, rect.bottom}};
-    for (const RECT& edge : edges) {
-        RECT part{};
-        if (IntersectRect(&part, &edge, &area))
-            FillRect(dc, &part, brush);
-    }
-}
-
 }  // namespace
 
 int lastPosition(const ScrollBar& bar)
@@ -152,13 +135,9 @@ ScrollHit hitScrollBar(const ScrollBar& bar, POINT point)
 
 void drawScrollBar(HDC dc, const ScrollBar& bar)
 {
-    drawScrollBar(dc, bar, bar.rect);
-}
-
-void drawScrollBar(HDC dc, const ScrollBar& bar, const RECT& dirty)
-{
-    RECT area{};
-    if (!bar.shown || !IntersectRect(&area, &bar.rect, &dirty))
+    // Parts outside the context's clipping region are not drawn at all: a paint of the thumb's
+    // span draws neither arrow.
+    if (!bar.shown || IsRectEmpty(&bar.rect) || !RectVisible(dc, &bar.rect))
         return;
     const bool active = canScroll(bar);
     HBRUSH track = CreateSolidBrush(RGB(236, 236, 236));
@@ -166,26 +145,24 @@ void drawScrollBar(HDC dc, const ScrollBar& bar, const RECT& dirty)
     HBRUSH face = CreateSolidBrush(RGB(214, 214, 214));
     HBRUSH arrow = CreateSolidBrush(active ? RGB(0, 0, 0) : RGB(160, 160, 160));
 
-    FillRect(dc, &area, track);
+    FillRect(dc, &bar.rect, track);
     const Track span = trackOf(bar);
     const RECT back = spanRect(bar, 0, span.start);
     const RECT forward = spanRect(bar, span.start + span.size, length(bar) - span.start - span.size);
-    RECT unused{};
     for (const RECT* box : {&back, &forward}) {
-        if (!IntersectRect(&unused, box, &area))
+        if (!RectVisible(dc, box))
             continue;
         FillRect(dc, box, face);
-        frameWithin(dc, *box, *box, line);
+        FrameRect(dc, box, line);
         drawArrow(dc, *box, bar.vertical, box == &forward, arrow);
     }
-    frameWithin(dc, bar.rect, area, line);
+    FrameRect(dc, &bar.rect, line);
 
     if (active) {
-        RECT thumb = thumbRect(bar);
-        RECT shown{};
-        if (IntersectRect(&shown, &thumb, &area)) {
-            FillRect(dc, &shown, face);
-            frameWithin(dc, thumb, area, line);
+        const RECT thumb = thumbRect(bar);
+        if (!IsRectEmpty(&thumb) && RectVisible(dc, &thumb)) {
+            FillRect(dc, &thumb, face);
+            FrameRect(dc, &thumb, line);
         }
     }
     for (HBRUSH brush : {track, line, face, arrow})
@@ -194,20 +171,27 @@ void drawScrollBar(HDC dc, const ScrollBar& bar, const RECT& dirty)
 
 RECT changedScrollBarPart(const ScrollBar& before, const ScrollBar& after)
 {
+    const auto sameRect = [](const RECT& a, const RECT& b) {
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    };
     if (!before.shown && !after.shown)
         return RECT{};
-    if (before.shown != after.shown || !EqualRect(&before.rect, &after.rect) || canScroll(before) != canScroll(after)) {
+    if (before.shown != after.shown || !sameRect(before.rect, after.rect) || canScroll(before) != canScroll(after)) {
         RECT both{};
         UnionRect(&both, before.shown ? &before.rect : &after.rect, after.shown ? &after.rect : &before.rect);
         return both;
     }
-    const RECT thumbBefore = thumbRect(before);
-    const RECT thumbAfter = thumbRect(after);
-    if (EqualRect(&thumbBefore, &thumbAfter))
+    // A list filled line by line asks with every line: most lines change nothing of the bar.
+    if (before.minimum == after.minimum && before.maximum == after.maximum && before.page == after.page &&
+        before.position == after.position)
         return RECT{};
-    RECT both{};
-    UnionRect(&both, &thumbBefore, &thumbAfter);
-    return both;
+    const Thumb thumbBefore = thumbOf(before);
+    const Thumb thumbAfter = thumbOf(after);
+    if (thumbBefore.start == thumbAfter.start && thumbBefore.size == thumbAfter.size)
+        return RECT{};
+    const int start = std::min(thumbBefore.start, thumbAfter.start);
+    const int end = std::max(thumbBefore.start + thumbBefore.size, thumbAfter.start + thumbAfter.size);
+    return spanRect(after, start, end - start);
 }
 
 ScrollHit beginScrollDrag(const ScrollBar& bar, ScrollDrag& drag, POINT point)

@@ -34,10 +34,8 @@ bool setScrollPosition(ScrollBar& bar, int position);
 
 RECT thumbRect(const ScrollBar& bar);
 ScrollHit hitScrollBar(const ScrollBar& bar, POINT point);
+// Draws the parts of the bar inside the context's clipping region.
 void drawScrollBar(HDC dc, const ScrollBar& bar);
-// Draws only the parts of the bar that meet `dirty` (the owner's client coordinates), the same
-// pixels there as a whole bar would give: a repaint of the thumb's span does not draw the arrows.
-void drawScrollBar(HDC dc, const ScrollBar& bar, const RECT& dirty);
 // What must be drawn again when a bar changes from `before` to `after`: nothing when it looks the
 // same, the span of the old and new thumb when only the thumb moved or grew, else the whole bar.
 RECT changedScrollBarPart(const ScrollBar& before, const ScrollBar& after);
