@@ -1,9 +1,8 @@
 // Dernolo browsing the 1 000 000-firm edition (see bench/search.cmake), driven as its user drives
 // it: from the key or tap to the painted screen for the edition's largest rubric firm list, the
 // white pages (their index and first range), a business card, and the home screen's main and
-// favourites pages repainted; beside them the same firm list
-// filled by the list operation alone, as `ydb query firms` fills it, so that what the screen adds
-// shows. The device has the emulated 24 MB of free memory of bench_search.
+// favourites pages repainted; beside them the same firm list and white pages filled by the list
+// operations alone, as `ydb query firms` fills the list, so that what the screen adds shows. The device has the emulated 24 MB of free memory of bench_search.
 //
 // Instructions of the timed part only (the program's thread counts between its idle moments):
 //   valgrind --tool=callgrind --collect-atstart=no build-bench/bench/bench_browse
@@ -15,12 +14,14 @@
 #include "win32/commctrl.h"
 #include "resources/dernolo/dernolo_ids.h"
 #include "search/firm_lists.h"
+#include "search/letter_index.h"
 #include "search/search_state.h"
 
 #include <benchmark/benchmark.h>
 #include <valgrind/callgrind.h>
 
 #include <fstream>
+#include <vector>
 
 namespace {
 
@@ -157,6 +158,47 @@ void BM_LargestFirmListOperation(benchmark::State& state)
     state.SetLabel("ref " + std::to_string(edition().largestList));
 }
 BENCHMARK(BM_LargestFirmListOperation)->Unit(benchmark::kMillisecond);
+
+// The white pages' operations alone: the letter index, then the firms of the line it selects.
+struct IndexLines : ListSink {
+    std::vector<ItemValue> values;
+    int32_t selected = -1;
+    bool addLine(const WCHAR*, ItemValue value) override
+    {
+        values.push_back(value);
+        return true;
+    }
+    void selectLine(int32_t index) override { selected = index; }
+};
+
+void BM_WhitePagesOperation(benchmark::State& state)
+{
+    edition();
+    DirectoryDatabase* db = openEdition();
+    if (db == nullptr) {
+        state.SkipWithError("the edition cannot be opened");
+        return;
+    }
+    SilentHooks hooks;
+    uint32_t lines = 0;
+    for (auto _ : state) {
+        IndexLines index;
+        CountedList firms;
+        CALLGRIND_TOGGLE_COLLECT;
+        fillLetterIndex(*db, index, hooks);
+        const auto line = static_cast<size_t>(index.selected);
+        if (index.selected >= 0 && line < index.values.size()) {
+            const auto end = line + 1 < index.values.size() ? static_cast<uint32_t>(index.values[line + 1])
+                                                            : tableLength(*db, tableFirms);
+            fillLetterFirms(*db, static_cast<uint32_t>(index.values[line]), end, firms, hooks);
+        }
+        CALLGRIND_TOGGLE_COLLECT;
+        lines = firms.lines;
+    }
+    destroyDatabase(db);
+    state.counters["lines"] = lines;
+}
+BENCHMARK(BM_WhitePagesOperation)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -303,11 +303,16 @@ ListLayout layoutAfterInsert(HWND window, ListState& s, const ListLayout& before
     return after;
 }
 
-// Draws again only what changed of a shown bar.
+bool sameRect(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Draws again only what changed of a bar.
 void invalidateBarChange(HWND window, const ScrollBar& before, const ScrollBar& after)
 {
     const RECT changed = changedScrollBarPart(before, after);
-    if (!IsRectEmpty(&changed))
+    if (changed.left < changed.right && changed.top < changed.bottom)
         InvalidateRect(window, &changed, FALSE);
 }
 
@@ -319,7 +324,7 @@ void invalidateBarsChange(HWND window, const ListLayout& before, const ListLayou
     invalidateBarChange(window, before.vertical, after.vertical);
     invalidateBarChange(window, before.horizontal, after.horizontal);
     if (after.vertical.shown && after.horizontal.shown &&
-        !(before.vertical.shown && before.horizontal.shown && EqualRect(&before.items, &after.items))) {
+        !(before.vertical.shown && before.horizontal.shown && sameRect(before.items, after.items))) {
         RECT corner{after.items.right, after.items.bottom, after.vertical.rect.right, after.horizontal.rect.bottom};
         InvalidateRect(window, &corner, FALSE);
     }
@@ -366,8 +371,12 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
         return index;
     }
     if (amongShown) {
+        // Below the last line there is only background: a line added last draws itself alone.
         RECT moved = after.items;
-        moved.top = itemRect(window, s, after, index).top;
+        const RECT line = itemRect(window, s, after, index);
+        moved.top = line.top;
+        if (index == count(s) - 1)
+            moved.bottom = std::min(moved.bottom, line.bottom);
         InvalidateRect(window, &moved, TRUE);
     }
     invalidateBarsChange(window, before, after);
