@@ -12,6 +12,8 @@
 #include "platform/kernel/text.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace controls {
@@ -20,8 +22,11 @@ namespace {
 constexpr int textPadding = 2;
 constexpr DWORD doubleTapMs = 500;
 
+// A line's text lies in the list's one text store: a list of thousands of lines is not thousands
+// of allocations.
 struct ListItem {
-    std::u16string text;
+    size_t start = 0;
+    size_t length = 0;
     ULONG_PTR data = 0;
 };
 
@@ -54,6 +59,8 @@ struct LayoutInputs {
 
 struct ListState {
     std::vector<ListItem> items;
+    std::u16string texts;  // every line's text, one after another
+    size_t deadTexts = 0;  // of deleted lines, until the store is packed again
     int selected = -1;
     int top = 0;          // first visible line (multi-column: first line of the first visible column)
     int hOffset = 0;      // single column: pixels hidden at the left
@@ -107,6 +114,16 @@ int columnWidthOf(HWND window, ListState& s)
 int count(const ListState& s)
 {
     return static_cast<int>(s.items.size());
+}
+
+std::u16string_view textOf(const ListState& s, const ListItem& item)
+{
+    return std::u16string_view(s.texts).substr(item.start, item.length);
+}
+
+std::u16string_view textAt(const ListState& s, size_t index)
+{
+    return textOf(s, s.items[index]);
 }
 
 LayoutInputs layoutInputsOf(const RECT& client, LONG style, const ListState& s)
@@ -273,17 +290,33 @@ void notify(HWND window, ListState& s, int code)
 
 // ---- items ---------------------------------------------------------------------------------
 
-std::u16string textOf(LPARAM lParam)
+std::u16string_view textOf(LPARAM lParam)
 {
     auto text = reinterpret_cast<LPCWSTR>(lParam);
-    return text != nullptr ? std::u16string(text, kernel::textLength(text)) : std::u16string();
+    return text != nullptr ? std::u16string_view(text, kernel::textLength(text)) : std::u16string_view();
+}
+
+// Drops the texts of deleted lines once they are most of the store.
+void packTexts(ListState& s)
+{
+    if (s.deadTexts < 4096 || s.deadTexts < s.texts.size() / 2)
+        return;
+    std::u16string packed;
+    packed.reserve(s.texts.size() - s.deadTexts);
+    for (ListItem& item : s.items) {
+        const size_t start = packed.size();
+        packed.append(s.texts, item.start, item.length);
+        item.start = start;
+    }
+    s.texts = std::move(packed);
+    s.deadTexts = 0;
 }
 
 // Where a sorted list puts a new line: after every line that does not sort after it.
 int sortedPosition(const ListState& s, std::u16string_view text)
 {
-    auto at = std::upper_bound(s.items.begin(), s.items.end(), text, [](std::u16string_view t, const ListItem& item) {
-        return compareListText(t, item.text) < 0;
+    auto at = std::upper_bound(s.items.begin(), s.items.end(), text, [&s](std::u16string_view t, const ListItem& item) {
+        return compareListText(t, textOf(s, item)) < 0;
     });
     return static_cast<int>(at - s.items.begin());
 }
@@ -342,7 +375,7 @@ void setHorizontalExtent(HWND window, ListState& s, int extent)
     invalidateBarsChange(window, before, layoutOf(window, s));
 }
 
-LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
+LRESULT insertItem(HWND window, ListState& s, int index, std::u16string_view text)
 {
     if (index < -1 || index > count(s))
         return LB_ERR;
@@ -353,7 +386,8 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
     if (index == -1)
         index = count(s);
     const ListLayout before = layoutOf(window, s);
-    s.items.insert(s.items.begin() + index, ListItem{std::move(text), 0});
+    s.items.insert(s.items.begin() + index, ListItem{s.texts.size(), text.size(), 0});
+    s.texts.append(text);
     if (s.selected >= index)
         ++s.selected;
     // The line tapped last has moved: a tap on whatever is there now is no double tap.
@@ -385,9 +419,9 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
 
 LRESULT addString(HWND window, ListState& s, LPARAM lParam)
 {
-    std::u16string text = textOf(lParam);
+    const std::u16string_view text = textOf(lParam);
     int index = (listStyle(window) & LBS_SORT) ? sortedPosition(s, text) : count(s);
-    return insertItem(window, s, index, std::move(text));
+    return insertItem(window, s, index, text);
 }
 
 LRESULT deleteString(HWND window, ListState& s, WPARAM wParam)
@@ -395,7 +429,9 @@ LRESULT deleteString(HWND window, ListState& s, WPARAM wParam)
     int index = static_cast<int>(wParam);
     if (index < 0 || index >= count(s))
         return LB_ERR;
+    s.deadTexts += s.items[static_cast<size_t>(index)].length;
     s.items.erase(s.items.begin() + index);
+    packTexts(s);
     s.lastTapItem = -1;
     if (s.selected == index)
         s.selected = -1;
@@ -410,6 +446,8 @@ LRESULT deleteString(HWND window, ListState& s, WPARAM wParam)
 void resetContent(HWND window, ListState& s)
 {
     s.items.clear();
+    s.texts.clear();
+    s.deadTexts = 0;
     s.selected = -1;
     s.top = 0;
     s.hOffset = 0;
@@ -443,13 +481,13 @@ LRESULT findString(const ListState& s, WPARAM wParam, LPARAM lParam, bool exact)
 {
     if (s.items.empty() || lParam == 0)
         return LB_ERR;
-    std::u16string text = textOf(lParam);
+    const std::u16string_view text = textOf(lParam);
     int start = static_cast<int>(static_cast<LONG_PTR>(wParam));
     if (start < -1 || start >= count(s))
         start = -1;
     for (int step = 1; step <= count(s); ++step) {
         int index = (start + step) % count(s);
-        const std::u16string& line = s.items[static_cast<size_t>(index)].text;
+        const std::u16string_view line = textAt(s, static_cast<size_t>(index));
         if (exact ? equalsIgnoringCase(line, text) : startsWithIgnoringCase(line, text))
             return index;
     }
@@ -466,7 +504,7 @@ LRESULT getText(const ListState& s, WPARAM wParam, LPARAM lParam)
 {
     if (!validIndex(s, wParam) || lParam == 0)
         return LB_ERR;
-    const std::u16string& text = s.items[wParam].text;
+    const std::u16string_view text = textAt(s, wParam);
     auto buffer = reinterpret_cast<LPWSTR>(lParam);
     std::copy(text.begin(), text.end(), buffer);
     buffer[text.size()] = u'\0';
@@ -679,7 +717,7 @@ void paintLines(HWND window, HDC dc, ListState& s, const ListLayout& layout, HBR
         SetTextColor(dc, selected ? selectionTextColour() : textColour);
         RECT textRect = line;
         textRect.left += textPadding;
-        const std::u16string& text = s.items[static_cast<size_t>(index)].text;
+        const std::u16string_view text = textAt(s, static_cast<size_t>(index));
         ExtTextOutW(dc, textRect.left, textRect.top + 1, ETO_CLIPPED, &visible, reinterpret_cast<LPCWSTR>(text.data()),
                     static_cast<UINT>(text.size()), nullptr);
     }
@@ -796,7 +834,7 @@ LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case LB_GETTEXT:
         return getText(*s, wParam, lParam);
     case LB_GETTEXTLEN:
-        return validIndex(*s, wParam) ? static_cast<LRESULT>(s->items[wParam].text.size()) : LB_ERR;
+        return validIndex(*s, wParam) ? static_cast<LRESULT>(s->items[wParam].length) : LB_ERR;
     case LB_SETCURSEL:
         return setCurrentSelection(window, *s, wParam);
     case LB_GETCURSEL:

@@ -146,6 +146,43 @@ TEST_F(ListBoxTest, ItemDataAndBadIndexesAnswerAsTheDeviceDoes)
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
 }
 
+TEST_F(ListBoxTest, LinesKeepTheirTextsAndDataThroughManyDeletionsAndInsertions)
+{
+    makeList(LBS_NOTIFY | LBS_SORT);
+    const auto name = [](int i) {
+        std::u16string text = u"фирма ";
+        for (int n = i; n > 0 || text.size() < 12; n /= 10)
+            text.push_back(static_cast<char16_t>(u'0' + n % 10));
+        return text + u", Невский пр., " + std::u16string(static_cast<size_t>(i % 5), u'д');
+    };
+    for (int i = 0; i < 400; ++i) {
+        const std::u16string text = name(i);
+        const LRESULT at = add(text.c_str());
+        SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(at), i);
+    }
+    // Most lines deleted, the others' texts and values stay with them.
+    for (int line = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)) - 1; line >= 0; --line)
+        if (SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(line), 0) % 4 != 0)
+            SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(line), 0);
+    ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 100);
+    for (int line = 0; line < 100; ++line) {
+        const auto value = static_cast<int>(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(line), 0));
+        EXPECT_EQ(value % 4, 0);
+        EXPECT_EQ(this->line(line), name(value));
+    }
+    // Added again, sorted among the kept ones and found.
+    add(name(401).c_str());
+    const std::u16string wanted = name(401);
+    const LRESULT found = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(wanted.c_str()));
+    ASSERT_NE(found, LB_ERR);
+    EXPECT_EQ(line(static_cast<int>(found)), wanted);
+    EXPECT_LT(line(static_cast<int>(found) - 1), wanted);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    add(u"одна");
+    EXPECT_EQ(line(0), u"одна");
+}
+
 TEST_F(ListBoxTest, TapSelectsAndReportsEvenWhenTheLineWasSelected)
 {
     makeList(LBS_NOTIFY | WS_VSCROLL);
