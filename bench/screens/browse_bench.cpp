@@ -21,6 +21,7 @@
 #include <valgrind/callgrind.h>
 
 #include <fstream>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -134,8 +135,9 @@ void BM_FavouritesPageRepaint(benchmark::State& state)
 }
 BENCHMARK(BM_FavouritesPageRepaint)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// The list operation alone on a database of its own, as `ydb query firms` runs it.
-void BM_LargestFirmListOperation(benchmark::State& state)
+// An operation alone on a database of its own, as `ydb query` runs it: `fill` runs it once,
+// counted by callgrind around the operation only, and answers the lines it gave.
+void runOperation(benchmark::State& state, const std::function<uint32_t(DirectoryDatabase&, ScreenHooks&)>& fill)
 {
     edition();
     DirectoryDatabase* db = openEdition();
@@ -145,15 +147,21 @@ void BM_LargestFirmListOperation(benchmark::State& state)
     }
     SilentHooks hooks;
     uint32_t lines = 0;
-    for (auto _ : state) {
-        CountedList list;
-        CALLGRIND_TOGGLE_COLLECT;
-        fillRubricFirmList(*db, edition().largestList, list, hooks);
-        CALLGRIND_TOGGLE_COLLECT;
-        lines = list.lines;
-    }
+    for (auto _ : state)
+        lines = fill(*db, hooks);
     destroyDatabase(db);
     state.counters["lines"] = lines;
+}
+
+void BM_LargestFirmListOperation(benchmark::State& state)
+{
+    runOperation(state, [](DirectoryDatabase& db, ScreenHooks& hooks) {
+        CountedList list;
+        CALLGRIND_TOGGLE_COLLECT;
+        fillRubricFirmList(db, edition().largestList, list, hooks);
+        CALLGRIND_TOGGLE_COLLECT;
+        return list.lines;
+    });
     // For the same list through `ydb query firms REF`.
     state.SetLabel("ref " + std::to_string(edition().largestList));
 }
@@ -173,30 +181,20 @@ struct IndexLines : ListSink {
 
 void BM_WhitePagesOperation(benchmark::State& state)
 {
-    edition();
-    DirectoryDatabase* db = openEdition();
-    if (db == nullptr) {
-        state.SkipWithError("the edition cannot be opened");
-        return;
-    }
-    SilentHooks hooks;
-    uint32_t lines = 0;
-    for (auto _ : state) {
+    runOperation(state, [](DirectoryDatabase& db, ScreenHooks& hooks) {
         IndexLines index;
         CountedList firms;
         CALLGRIND_TOGGLE_COLLECT;
-        fillLetterIndex(*db, index, hooks);
+        fillLetterIndex(db, index, hooks);
         const auto line = static_cast<size_t>(index.selected);
         if (index.selected >= 0 && line < index.values.size()) {
             const auto end = line + 1 < index.values.size() ? static_cast<uint32_t>(index.values[line + 1])
-                                                            : tableLength(*db, tableFirms);
-            fillLetterFirms(*db, static_cast<uint32_t>(index.values[line]), end, firms, hooks);
+                                                            : tableLength(db, tableFirms);
+            fillLetterFirms(db, static_cast<uint32_t>(index.values[line]), end, firms, hooks);
         }
         CALLGRIND_TOGGLE_COLLECT;
-        lines = firms.lines;
-    }
-    destroyDatabase(db);
-    state.counters["lines"] = lines;
+        return firms.lines;
+    });
 }
 BENCHMARK(BM_WhitePagesOperation)->Unit(benchmark::kMillisecond);
 
