@@ -1,9 +1,8 @@
 // Dernolo browsing the 1 000 000-firm edition (see bench/search.cmake), driven as its user drives
 // it: from the key or tap to the painted screen for the edition's largest rubric firm list, the
 // white pages (their index and first range), a business card, and the home screen's main and
-// favourites pages repainted; beside them the same firm list
-// filled by the list operation alone, as `ydb query firms` fills it, so that what the screen adds
-// shows. The device has the emulated 24 MB of free memory of bench_search.
+// favourites pages repainted; beside them the same firm list and white pages filled by the list
+// operations alone, as `ydb query firms` fills the list, so that what the screen adds shows. The device has the emulated 24 MB of free memory of bench_search.
 //
 // Instructions of the timed part only (the program's thread counts between its idle moments):
 //   valgrind --tool=callgrind --collect-atstart=no build-bench/bench/bench_browse
@@ -15,12 +14,15 @@
 #include "win32/commctrl.h"
 #include "resources/dernolo/dernolo_ids.h"
 #include "search/firm_lists.h"
+#include "search/letter_index.h"
 #include "search/search_state.h"
 
 #include <benchmark/benchmark.h>
 #include <valgrind/callgrind.h>
 
 #include <fstream>
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -133,8 +135,9 @@ void BM_FavouritesPageRepaint(benchmark::State& state)
 }
 BENCHMARK(BM_FavouritesPageRepaint)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-// The list operation alone on a database of its own, as `ydb query firms` runs it.
-void BM_LargestFirmListOperation(benchmark::State& state)
+// An operation alone on a database of its own, as `ydb query` runs it: `fill` runs it once,
+// counted by callgrind around the operation only, and answers the lines it gave.
+void runOperation(benchmark::State& state, const std::function<uint32_t(DirectoryDatabase&, ScreenHooks&)>& fill)
 {
     edition();
     DirectoryDatabase* db = openEdition();
@@ -144,19 +147,56 @@ void BM_LargestFirmListOperation(benchmark::State& state)
     }
     SilentHooks hooks;
     uint32_t lines = 0;
-    for (auto _ : state) {
-        CountedList list;
-        CALLGRIND_TOGGLE_COLLECT;
-        fillRubricFirmList(*db, edition().largestList, list, hooks);
-        CALLGRIND_TOGGLE_COLLECT;
-        lines = list.lines;
-    }
+    for (auto _ : state)
+        lines = fill(*db, hooks);
     destroyDatabase(db);
     state.counters["lines"] = lines;
+}
+
+void BM_LargestFirmListOperation(benchmark::State& state)
+{
+    runOperation(state, [](DirectoryDatabase& db, ScreenHooks& hooks) {
+        CountedList list;
+        CALLGRIND_TOGGLE_COLLECT;
+        fillRubricFirmList(db, edition().largestList, list, hooks);
+        CALLGRIND_TOGGLE_COLLECT;
+        return list.lines;
+    });
     // For the same list through `ydb query firms REF`.
     state.SetLabel("ref " + std::to_string(edition().largestList));
 }
 BENCHMARK(BM_LargestFirmListOperation)->Unit(benchmark::kMillisecond);
+
+// The white pages' operations alone: the letter index, then the firms of the line it selects.
+struct IndexLines : ListSink {
+    std::vector<ItemValue> values;
+    int32_t selected = -1;
+    bool addLine(const WCHAR*, ItemValue value) override
+    {
+        values.push_back(value);
+        return true;
+    }
+    void selectLine(int32_t index) override { selected = index; }
+};
+
+void BM_WhitePagesOperation(benchmark::State& state)
+{
+    runOperation(state, [](DirectoryDatabase& db, ScreenHooks& hooks) {
+        IndexLines index;
+        CountedList firms;
+        CALLGRIND_TOGGLE_COLLECT;
+        fillLetterIndex(db, index, hooks);
+        const auto line = static_cast<size_t>(index.selected);
+        if (index.selected >= 0 && line < index.values.size()) {
+            const auto end = line + 1 < index.values.size() ? static_cast<uint32_t>(index.values[line + 1])
+                                                            : tableLength(db, tableFirms);
+            fillLetterFirms(db, static_cast<uint32_t>(index.values[line]), end, firms, hooks);
+        }
+        CALLGRIND_TOGGLE_COLLECT;
+        return firms.lines;
+    });
+}
+BENCHMARK(BM_WhitePagesOperation)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -183,9 +183,9 @@ LRESULT dialogCode(HWND window)
 
 LRESULT CALLBACK buttonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (std::optional<LRESULT> answered = answerCommonMessage<ButtonState>(window, message, wParam, lParam))
+    ButtonState* state = nullptr;
+    if (std::optional<LRESULT> answered = answerCommonMessage(window, message, wParam, lParam, state))
         return *answered;
-    ButtonState* state = stateOf<ButtonState>(window);
     switch (message) {
     case WM_PAINT:
         paintButton(window, *state);

@@ -485,9 +485,9 @@ void stylusDown(HWND window, ComboState& s, POINT point)
 
 LRESULT CALLBACK comboProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (std::optional<LRESULT> answered = answerCommonMessage<ComboState>(window, message, wParam, lParam))
+    ComboState* s = nullptr;
+    if (std::optional<LRESULT> answered = answerCommonMessage(window, message, wParam, lParam, s))
         return *answered;
-    ComboState* s = stateOf<ComboState>(window);
     switch (message) {
     case WM_CREATE:
         if (!createParts(window, *s, *reinterpret_cast<CREATESTRUCTW*>(lParam)))

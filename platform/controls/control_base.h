@@ -72,9 +72,10 @@ void paintFrame(HWND window);
 // on WM_NCCREATE and freed on WM_NCDESTROY (both go on to DefWindowProcW, which keeps the window
 // text), the frame drawn by the control itself, and no erasing apart from WM_PAINT, which fills
 // the whole client area. A window without its record (none yet, or freed already) is left to
-// DefWindowProcW. Answers nothing for every other message: the control's own switch takes it.
+// DefWindowProcW. Answers nothing for every other message: the control's own switch takes it,
+// with `state` the record (looked up once a message).
 template <class State>
-std::optional<LRESULT> answerCommonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+std::optional<LRESULT> answerCommonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, State*& state)
 {
     switch (message) {
     case WM_NCCREATE:
@@ -86,7 +87,8 @@ std::optional<LRESULT> answerCommonMessage(HWND window, UINT message, WPARAM wPa
     default:
         break;
     }
-    if (stateOf<State>(window) == nullptr)
+    state = stateOf<State>(window);
+    if (state == nullptr)
         return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_NCCALCSIZE:

@@ -365,9 +365,9 @@ LRESULT CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 {
     if (message == WM_NCCREATE)
         return createEdit(window, wParam, lParam);
-    if (std::optional<LRESULT> answered = answerCommonMessage<EditState>(window, message, wParam, lParam))
+    EditState* s = nullptr;
+    if (std::optional<LRESULT> answered = answerCommonMessage(window, message, wParam, lParam, s))
         return *answered;
-    EditState* s = stateOf<EditState>(window);
     switch (message) {
     case WM_PAINT:
         paintEdit(window, *s);

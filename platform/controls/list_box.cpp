@@ -12,6 +12,8 @@
 #include "platform/kernel/text.h"
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace controls {
@@ -20,15 +22,45 @@ namespace {
 constexpr int textPadding = 2;
 constexpr DWORD doubleTapMs = 500;
 
+// A line's text lies in the list's one text store: a list of thousands of lines is not thousands
+// of allocations.
 struct ListItem {
-    std::u16string text;
+    size_t start = 0;
+    size_t length = 0;
     ULONG_PTR data = 0;
 };
 
 enum class StylusMode { none, tap, drag, vertical, horizontal };
 
+struct ListLayout {
+    RECT items{};
+    ScrollBar vertical;
+    ScrollBar horizontal;
+    int rows = 1;  // whole lines per column
+    bool multiColumn = false;
+    int visibleColumns = 1;
+};
+
+// What a layout is worked out from: the list's size, style, lines, scroll positions and measures.
+struct LayoutInputs {
+    int clientLeft = 0;
+    int clientTop = 0;
+    int clientRight = 0;
+    int clientBottom = 0;
+    LONG style = 0;
+    int count = -1;
+    int top = 0;
+    int hOffset = 0;
+    int extent = 0;
+    int itemHeight = 0;
+    int columnWidth = 0;
+    bool operator==(const LayoutInputs&) const = default;
+};
+
 struct ListState {
     std::vector<ListItem> items;
+    std::u16string texts;  // every line's text, one after another
+    size_t deadTexts = 0;  // of deleted lines, until the store is packed again
     int selected = -1;
     int top = 0;          // first visible line (multi-column: first line of the first visible column)
     int hOffset = 0;      // single column: pixels hidden at the left
@@ -38,6 +70,9 @@ struct ListState {
     HFONT font = nullptr;
     bool focused = false;
     HWND combo = nullptr;  // the combo box this list drops down for
+    // The layout worked out last: a list filled line by line asks for it with every line.
+    LayoutInputs layoutInputs;
+    ListLayout layout;
 
     StylusMode mode = StylusMode::none;
     POINT down{};
@@ -48,15 +83,6 @@ struct ListState {
     ScrollDrag barDrag;
     int lastTapItem = -1;
     DWORD lastTapTime = 0;
-};
-
-struct ListLayout {
-    RECT items{};
-    ScrollBar vertical;
-    ScrollBar horizontal;
-    int rows = 1;  // whole lines per column
-    bool multiColumn = false;
-    int visibleColumns = 1;
 };
 
 LONG listStyle(HWND window)
@@ -90,14 +116,32 @@ int count(const ListState& s)
     return static_cast<int>(s.items.size());
 }
 
+std::u16string_view textOf(const ListState& s, const ListItem& item)
+{
+    return std::u16string_view(s.texts).substr(item.start, item.length);
+}
+
+std::u16string_view textAt(const ListState& s, size_t index)
+{
+    return textOf(s, s.items[index]);
+}
+
+LayoutInputs layoutInputsOf(const RECT& client, LONG style, const ListState& s)
+{
+    return LayoutInputs{client.left, client.top, client.right, client.bottom, style, count(s), s.top, s.hOffset,
+                        s.horizontalExtent, s.itemHeight, s.columnWidth};
+}
+
 ListLayout layoutOf(HWND window, ListState& s)
 {
-    ListLayout layout;
     RECT client{};
     GetClientRect(window, &client);
     LONG style = listStyle(window);
-    bool keepBars = (style & LBS_DISABLENOSCROLL) != 0;
     int height = itemHeightOf(window, s);
+    if (layoutInputsOf(client, style, s) == s.layoutInputs)
+        return s.layout;
+    ListLayout layout;
+    bool keepBars = (style & LBS_DISABLENOSCROLL) != 0;
     layout.multiColumn = (style & LBS_MULTICOLUMN) != 0;
     layout.vertical.vertical = true;
     layout.horizontal.vertical = false;
@@ -143,6 +187,8 @@ ListLayout layoutOf(HWND window, ListState& s)
         setScrollRange(layout.horizontal, 0, std::max(0, s.horizontalExtent - 1), std::max(1, itemsWidth));
         layout.horizontal.position = s.hOffset;
     }
+    s.layoutInputs = layoutInputsOf(client, style, s);
+    s.layout = layout;
     return layout;
 }
 
@@ -244,17 +290,33 @@ void notify(HWND window, ListState& s, int code)
 
 // ---- items ---------------------------------------------------------------------------------
 
-std::u16string textOf(LPARAM lParam)
+std::u16string_view textOf(LPARAM lParam)
 {
     auto text = reinterpret_cast<LPCWSTR>(lParam);
-    return text != nullptr ? std::u16string(text, kernel::textLength(text)) : std::u16string();
+    return text != nullptr ? std::u16string_view(text, kernel::textLength(text)) : std::u16string_view();
+}
+
+// Drops the texts of deleted lines once they are most of the store.
+void packTexts(ListState& s)
+{
+    if (s.deadTexts < 4096 || s.deadTexts < s.texts.size() / 2)
+        return;
+    std::u16string packed;
+    packed.reserve(s.texts.size() - s.deadTexts);
+    for (ListItem& item : s.items) {
+        const size_t start = packed.size();
+        packed.append(s.texts, item.start, item.length);
+        item.start = start;
+    }
+    s.texts = std::move(packed);
+    s.deadTexts = 0;
 }
 
 // Where a sorted list puts a new line: after every line that does not sort after it.
 int sortedPosition(const ListState& s, std::u16string_view text)
 {
-    auto at = std::upper_bound(s.items.begin(), s.items.end(), text, [](std::u16string_view t, const ListItem& item) {
-        return compareListText(t, item.text) < 0;
+    auto at = std::upper_bound(s.items.begin(), s.items.end(), text, [&s](std::u16string_view t, const ListItem& item) {
+        return compareListText(t, textOf(s, item)) < 0;
     });
     return static_cast<int>(at - s.items.begin());
 }
@@ -268,20 +330,41 @@ ListLayout layoutAfterInsert(HWND window, ListState& s, const ListLayout& before
     ListLayout after = before;
     setScrollRange(after.vertical, 0, count(s) - 1, after.rows);
     after.vertical.position = s.top;
+    // `before` was the remembered layout: it stays remembered for the list as it is now.
+    s.layoutInputs.count = count(s);
+    s.layout = after;
     return after;
 }
 
-// Two states of a shown bar draw alike: same place, same enabled look, same thumb.
-bool looksTheSame(const ScrollBar& a, const ScrollBar& b)
+bool sameRect(const RECT& a, const RECT& b)
 {
-    const RECT thumbA = thumbRect(a);
-    const RECT thumbB = thumbRect(b);
-    return EqualRect(&a.rect, &b.rect) && canScroll(a) == canScroll(b) && EqualRect(&thumbA, &thumbB);
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+// Draws again only what changed of a bar.
+void invalidateBarChange(HWND window, const ScrollBar& before, const ScrollBar& after)
+{
+    const RECT changed = changedScrollBarPart(before, after);
+    if (changed.left < changed.right && changed.top < changed.bottom)
+        InvalidateRect(window, &changed, FALSE);
+}
+
+// The lines keep their place when a bar appears or goes: the bars lie along the right and bottom
+// edges, and the first line and the offset stay. Only the bars, their corner and a strip a bar
+// leaves are drawn again; the lines' pixels inside the new area are the ones they had.
+void invalidateBarsChange(HWND window, const ListLayout& before, const ListLayout& after)
+{
+    invalidateBarChange(window, before.vertical, after.vertical);
+    invalidateBarChange(window, before.horizontal, after.horizontal);
+    if (after.vertical.shown && after.horizontal.shown &&
+        !(before.vertical.shown && before.horizontal.shown && sameRect(before.items, after.items))) {
+        RECT corner{after.items.right, after.items.bottom, after.vertical.rect.right, after.horizontal.rect.bottom};
+        InvalidateRect(window, &corner, FALSE);
+    }
 }
 
 // A list that widens its extent as it is filled (its widest line so far) redraws its lines only
-// when they move: when the offset or a bar's presence changes. Otherwise at most the horizontal
-// bar changes.
+// when they move, when the offset changes; otherwise only what changed of the bars.
 void setHorizontalExtent(HWND window, ListState& s, int extent)
 {
     if (extent == s.horizontalExtent)
@@ -289,14 +372,10 @@ void setHorizontalExtent(HWND window, ListState& s, int extent)
     const ListLayout before = layoutOf(window, s);
     s.horizontalExtent = extent;
     setHorizontalOffset(window, s, s.hOffset);
-    const ListLayout after = layoutOf(window, s);
-    if (before.vertical.shown != after.vertical.shown || before.horizontal.shown != after.horizontal.shown)
-        InvalidateRect(window, nullptr, TRUE);
-    else if (after.horizontal.shown && !looksTheSame(before.horizontal, after.horizontal))
-        InvalidateRect(window, &after.horizontal.rect, FALSE);
+    invalidateBarsChange(window, before, layoutOf(window, s));
 }
 
-LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
+LRESULT insertItem(HWND window, ListState& s, int index, std::u16string_view text)
 {
     if (index < -1 || index > count(s))
         return LB_ERR;
@@ -307,7 +386,8 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
     if (index == -1)
         index = count(s);
     const ListLayout before = layoutOf(window, s);
-    s.items.insert(s.items.begin() + index, ListItem{std::move(text), 0});
+    s.items.insert(s.items.begin() + index, ListItem{s.texts.size(), text.size(), 0});
+    s.texts.append(text);
     if (s.selected >= index)
         ++s.selected;
     // The line tapped last has moved: a tap on whatever is there now is no double tap.
@@ -320,25 +400,28 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string text)
     const bool belowShown = !before.multiColumn && index > s.top + before.rows;
     const bool amongShown = !before.multiColumn && index >= s.top && !belowShown;
     const ListLayout after = layoutAfterInsert(window, s, before);
-    if ((!belowShown && !amongShown) || before.vertical.shown != after.vertical.shown) {
+    if (!belowShown && !amongShown) {
         InvalidateRect(window, nullptr, TRUE);
         return index;
     }
     if (amongShown) {
+        // Below the last line there is only background: a line added last draws itself alone.
         RECT moved = after.items;
-        moved.top = itemRect(window, s, after, index).top;
+        const RECT line = itemRect(window, s, after, index);
+        moved.top = line.top;
+        if (index == count(s) - 1)
+            moved.bottom = std::min(moved.bottom, line.bottom);
         InvalidateRect(window, &moved, TRUE);
     }
-    if (before.vertical.shown && !looksTheSame(before.vertical, after.vertical))
-        InvalidateRect(window, &before.vertical.rect, FALSE);
+    invalidateBarsChange(window, before, after);
     return index;
 }
 
 LRESULT addString(HWND window, ListState& s, LPARAM lParam)
 {
-    std::u16string text = textOf(lParam);
+    const std::u16string_view text = textOf(lParam);
     int index = (listStyle(window) & LBS_SORT) ? sortedPosition(s, text) : count(s);
-    return insertItem(window, s, index, std::move(text));
+    return insertItem(window, s, index, text);
 }
 
 LRESULT deleteString(HWND window, ListState& s, WPARAM wParam)
@@ -346,7 +429,9 @@ LRESULT deleteString(HWND window, ListState& s, WPARAM wParam)
     int index = static_cast<int>(wParam);
     if (index < 0 || index >= count(s))
         return LB_ERR;
+    s.deadTexts += s.items[static_cast<size_t>(index)].length;
     s.items.erase(s.items.begin() + index);
+    packTexts(s);
     s.lastTapItem = -1;
     if (s.selected == index)
         s.selected = -1;
@@ -361,6 +446,8 @@ LRESULT deleteString(HWND window, ListState& s, WPARAM wParam)
 void resetContent(HWND window, ListState& s)
 {
     s.items.clear();
+    s.texts.clear();
+    s.deadTexts = 0;
     s.selected = -1;
     s.top = 0;
     s.hOffset = 0;
@@ -394,13 +481,13 @@ LRESULT findString(const ListState& s, WPARAM wParam, LPARAM lParam, bool exact)
 {
     if (s.items.empty() || lParam == 0)
         return LB_ERR;
-    std::u16string text = textOf(lParam);
+    const std::u16string_view text = textOf(lParam);
     int start = static_cast<int>(static_cast<LONG_PTR>(wParam));
     if (start < -1 || start >= count(s))
         start = -1;
     for (int step = 1; step <= count(s); ++step) {
         int index = (start + step) % count(s);
-        const std::u16string& line = s.items[static_cast<size_t>(index)].text;
+        const std::u16string_view line = textAt(s, static_cast<size_t>(index));
         if (exact ? equalsIgnoringCase(line, text) : startsWithIgnoringCase(line, text))
             return index;
     }
@@ -417,7 +504,7 @@ LRESULT getText(const ListState& s, WPARAM wParam, LPARAM lParam)
 {
     if (!validIndex(s, wParam) || lParam == 0)
         return LB_ERR;
-    const std::u16string& text = s.items[wParam].text;
+    const std::u16string_view text = textAt(s, wParam);
     auto buffer = reinterpret_cast<LPWSTR>(lParam);
     std::copy(text.begin(), text.end(), buffer);
     buffer[text.size()] = u'\0';
@@ -609,29 +696,16 @@ void stylusUp(HWND window, ListState& s, POINT point)
 
 // ---- painting ------------------------------------------------------------------------------
 
-void paintList(HWND window, ListState& s)
+void paintLines(HWND window, HDC dc, ListState& s, const ListLayout& layout, HBRUSH background, COLORREF textColour)
 {
-    PAINTSTRUCT paint{};
-    HDC dc = BeginPaint(window, &paint);
-    RECT client{};
-    GetClientRect(window, &client);
-    bool enabled = IsWindowEnabled(window);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-    HBRUSH background = askColours(s.combo != nullptr ? s.combo : window, dc, WM_CTLCOLORLISTBOX,
-                                   GetSysColorBrush(COLOR_WINDOW));
-    COLORREF textColour = enabled ? GetTextColor(dc) : disabledTextColour();
-    ListLayout layout = layoutOf(window, s);
     FillRect(dc, &layout.items, background);
-
     HGDIOBJ oldFont = SelectObject(dc, fontOrStandard(s.font));
     SetBkMode(dc, TRANSPARENT);
     int perPage = layout.multiColumn ? layout.rows * (layout.visibleColumns + 1) : layout.rows + 1;
     for (int index = s.top; index < count(s) && index < s.top + perPage; ++index) {
         RECT line = itemRect(window, s, layout, index);
         RECT visible{};
-        RECT repainted{};
-        if (!IntersectRect(&visible, &line, &layout.items) || !IntersectRect(&repainted, &visible, &paint.rcPaint))
+        if (!IntersectRect(&visible, &line, &layout.items) || !RectVisible(dc, &visible))
             continue;
         bool selected = index == s.selected;
         if (selected) {
@@ -643,17 +717,35 @@ void paintList(HWND window, ListState& s)
         SetTextColor(dc, selected ? selectionTextColour() : textColour);
         RECT textRect = line;
         textRect.left += textPadding;
-        const std::u16string& text = s.items[static_cast<size_t>(index)].text;
+        const std::u16string_view text = textAt(s, static_cast<size_t>(index));
         ExtTextOutW(dc, textRect.left, textRect.top + 1, ETO_CLIPPED, &visible, reinterpret_cast<LPCWSTR>(text.data()),
                     static_cast<UINT>(text.size()), nullptr);
     }
     SelectObject(dc, oldFont);
+}
 
+void paintList(HWND window, ListState& s)
+{
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(window, &paint);
+    RECT client{};
+    GetClientRect(window, &client);
+    bool enabled = IsWindowEnabled(window);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    HBRUSH background = askColours(s.combo != nullptr ? s.combo : window, dc, WM_CTLCOLORLISTBOX,
+                                   GetSysColorBrush(COLOR_WINDOW));
+    ListLayout layout = layoutOf(window, s);
+    // Only what meets the part being repainted is drawn: a moved thumb draws the thumb alone, and
+    // the lines are drawn only where they were uncovered or moved.
+    if (RectVisible(dc, &layout.items))
+        paintLines(window, dc, s, layout, background, enabled ? GetTextColor(dc) : disabledTextColour());
     drawScrollBar(dc, layout.vertical);
     drawScrollBar(dc, layout.horizontal);
     if (layout.vertical.shown && layout.horizontal.shown) {
         RECT corner{layout.items.right, layout.items.bottom, client.right, client.bottom};
-        fillSolid(dc, corner, RGB(214, 214, 214));
+        if (RectVisible(dc, &corner))
+            fillSolid(dc, corner, RGB(214, 214, 214));
     }
     EndPaint(window, &paint);
 }
@@ -662,9 +754,9 @@ void paintList(HWND window, ListState& s)
 
 LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (std::optional<LRESULT> answered = answerCommonMessage<ListState>(window, message, wParam, lParam))
+    ListState* s = nullptr;
+    if (std::optional<LRESULT> answered = answerCommonMessage(window, message, wParam, lParam, s))
         return *answered;
-    ListState* s = stateOf<ListState>(window);
     switch (message) {
     case WM_PAINT:
         paintList(window, *s);
@@ -742,7 +834,7 @@ LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case LB_GETTEXT:
         return getText(*s, wParam, lParam);
     case LB_GETTEXTLEN:
-        return validIndex(*s, wParam) ? static_cast<LRESULT>(s->items[wParam].text.size()) : LB_ERR;
+        return validIndex(*s, wParam) ? static_cast<LRESULT>(s->items[wParam].length) : LB_ERR;
     case LB_SETCURSEL:
         return setCurrentSelection(window, *s, wParam);
     case LB_GETCURSEL:

@@ -65,20 +65,17 @@ RECT spanRect(const ScrollBar& bar, int start, int size)
     return r;
 }
 
-// A small filled triangle pointing back (up / left) or forward (down / right).
-void drawArrow(HDC dc, const RECT& box, bool vertical, bool forward, COLORREF colour)
+// A small filled triangle pointing back (up / left) or forward (down / right), one span a row.
+void drawArrow(HDC dc, const RECT& box, bool vertical, bool forward, HBRUSH brush)
 {
     int cx = (box.left + box.right) / 2;
     int cy = (box.top + box.bottom) / 2;
     for (int row = 0; row < 4; ++row) {
         int half = forward ? 3 - row : row;
         int offset = row - 2;
-        for (int k = -half; k <= half; ++k) {
-            if (vertical)
-                SetPixel(dc, cx + k, cy + offset, colour);
-            else
-                SetPixel(dc, cx + offset, cy + k, colour);
-        }
+        RECT span = vertical ? RECT{cx - half, cy + offset, cx + half + 1, cy + offset + 1}
+                             : RECT{cx + offset, cy - half, cx + offset + 1, cy + half + 1};
+        FillRect(dc, &span, brush);
     }
 }
 
@@ -138,33 +135,63 @@ ScrollHit hitScrollBar(const ScrollBar& bar, POINT point)
 
 void drawScrollBar(HDC dc, const ScrollBar& bar)
 {
-    if (!bar.shown || IsRectEmpty(&bar.rect))
+    // Parts outside the context's clipping region are not drawn at all: a paint of the thumb's
+    // span draws neither arrow.
+    if (!bar.shown || IsRectEmpty(&bar.rect) || !RectVisible(dc, &bar.rect))
         return;
-    const COLORREF trackColour = RGB(236, 236, 236);
-    const COLORREF lineColour = RGB(128, 128, 128);
-    const COLORREF faceColour = RGB(214, 214, 214);
-    bool active = canScroll(bar);
-    COLORREF arrowColour = active ? RGB(0, 0, 0) : RGB(160, 160, 160);
+    const bool active = canScroll(bar);
+    HBRUSH track = CreateSolidBrush(RGB(236, 236, 236));
+    HBRUSH line = CreateSolidBrush(RGB(128, 128, 128));
+    HBRUSH face = CreateSolidBrush(RGB(214, 214, 214));
+    HBRUSH arrow = CreateSolidBrush(active ? RGB(0, 0, 0) : RGB(160, 160, 160));
 
-    fillSolid(dc, bar.rect, trackColour);
-    Track track = trackOf(bar);
-    RECT back = spanRect(bar, 0, track.start);
-    RECT forward = spanRect(bar, track.start + track.size, length(bar) - track.start - track.size);
+    FillRect(dc, &bar.rect, track);
+    const Track span = trackOf(bar);
+    const RECT back = spanRect(bar, 0, span.start);
+    const RECT forward = spanRect(bar, span.start + span.size, length(bar) - span.start - span.size);
     for (const RECT* box : {&back, &forward}) {
-        fillSolid(dc, *box, faceColour);
-        drawFrame(dc, *box, lineColour);
+        if (!RectVisible(dc, box))
+            continue;
+        FillRect(dc, box, face);
+        FrameRect(dc, box, line);
+        drawArrow(dc, *box, bar.vertical, box == &forward, arrow);
     }
-    drawArrow(dc, back, bar.vertical, false, arrowColour);
-    drawArrow(dc, forward, bar.vertical, true, arrowColour);
-    drawFrame(dc, bar.rect, lineColour);
+    FrameRect(dc, &bar.rect, line);
 
     if (active) {
-        RECT thumb = thumbRect(bar);
-        if (!IsRectEmpty(&thumb)) {
-            fillSolid(dc, thumb, faceColour);
-            drawFrame(dc, thumb, lineColour);
+        const RECT thumb = thumbRect(bar);
+        if (!IsRectEmpty(&thumb) && RectVisible(dc, &thumb)) {
+            FillRect(dc, &thumb, face);
+            FrameRect(dc, &thumb, line);
         }
     }
+    for (HBRUSH brush : {track, line, face, arrow})
+        DeleteObject(brush);
+}
+
+RECT changedScrollBarPart(const ScrollBar& before, const ScrollBar& after)
+{
+    const auto sameRect = [](const RECT& a, const RECT& b) {
+        return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+    };
+    if (!before.shown && !after.shown)
+        return RECT{};
+    if (before.shown != after.shown || !sameRect(before.rect, after.rect) || canScroll(before) != canScroll(after)) {
+        RECT both{};
+        UnionRect(&both, before.shown ? &before.rect : &after.rect, after.shown ? &after.rect : &before.rect);
+        return both;
+    }
+    // A list filled line by line asks with every line: most lines change nothing of the bar.
+    if (before.minimum == after.minimum && before.maximum == after.maximum && before.page == after.page &&
+        before.position == after.position)
+        return RECT{};
+    const Thumb thumbBefore = thumbOf(before);
+    const Thumb thumbAfter = thumbOf(after);
+    if (thumbBefore.start == thumbAfter.start && thumbBefore.size == thumbAfter.size)
+        return RECT{};
+    const int start = std::min(thumbBefore.start, thumbAfter.start);
+    const int end = std::max(thumbBefore.start + thumbBefore.size, thumbAfter.start + thumbAfter.size);
+    return spanRect(after, start, end - start);
 }
 
 ScrollHit beginScrollDrag(const ScrollBar& bar, ScrollDrag& drag, POINT point)

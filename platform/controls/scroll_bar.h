@@ -34,7 +34,11 @@ bool setScrollPosition(ScrollBar& bar, int position);
 
 RECT thumbRect(const ScrollBar& bar);
 ScrollHit hitScrollBar(const ScrollBar& bar, POINT point);
+// Draws the parts of the bar inside the context's clipping region.
 void drawScrollBar(HDC dc, const ScrollBar& bar);
+// What must be drawn again when a bar changes from `before` to `after`: nothing when it looks the
+// same, the span of the old and new thumb when only the thumb moved or grew, else the whole bar.
+RECT changedScrollBarPart(const ScrollBar& before, const ScrollBar& after);
 
 // The stylus held on a bar: which part it went down on and, for the thumb, where it gripped.
 struct ScrollDrag {

@@ -94,9 +94,9 @@ void paintStatic(HWND window, StaticState& state)
 
 LRESULT CALLBACK staticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (std::optional<LRESULT> answered = answerCommonMessage<StaticState>(window, message, wParam, lParam))
+    StaticState* state = nullptr;
+    if (std::optional<LRESULT> answered = answerCommonMessage(window, message, wParam, lParam, state))
         return *answered;
-    StaticState* state = stateOf<StaticState>(window);
     switch (message) {
     case WM_NCHITTEST:
         if (!(windowStyle(window) & SS_NOTIFY))

@@ -916,9 +916,9 @@ LRESULT setColour(COLORREF& slot, LPARAM lParam)
 
 LRESULT CALLBACK treeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (std::optional<LRESULT> answered = answerCommonMessage<TreeState>(window, message, wParam, lParam))
+    TreeState* s = nullptr;
+    if (std::optional<LRESULT> answered = answerCommonMessage(window, message, wParam, lParam, s))
         return *answered;
-    TreeState* s = stateOf<TreeState>(window);
     switch (message) {
     case WM_DESTROY:
         KillTimer(window, holdTimer);

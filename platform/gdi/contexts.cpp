@@ -215,6 +215,33 @@ BOOL WINAPI DeleteDC(HDC hdc)
     return TRUE;
 }
 
+BOOL WINAPI RectVisible(HDC hdc, const RECT* lprect)
+{
+    Object* dc = lookup(hdc, ObjectKind::dc);
+    if (dc == nullptr || lprect == nullptr)
+        return FALSE;
+    const DcData& d = dc->dc;
+    const auto meets = [lprect](int originX, int originY, const ClipRect& c) {
+        return std::max<int>(lprect->left + originX, c.left) < std::min<int>(lprect->right + originX, c.right) &&
+               std::max<int>(lprect->top + originY, c.top) < std::min<int>(lprect->bottom + originY, c.bottom);
+    };
+    if (d.window) {
+        const Framebuffer& fb = screen();
+        for (const ClipRect& c : d.clip) {
+            const ClipRect onScreen{std::max(c.left, 0), std::max(c.top, 0), std::min(c.right, fb.width),
+                                    std::min(c.bottom, fb.height)};
+            if (meets(d.originX, d.originY, onScreen))
+                return TRUE;
+        }
+        return FALSE;
+    }
+    // A memory context draws on its bitmap (a new one holds a single pixel).
+    const Object* bitmap = lookup(d.state.bitmap, ObjectKind::bitmap);
+    const ClipRect bounds{0, 0, bitmap != nullptr ? bitmap->bitmap.width : 1,
+                          bitmap != nullptr ? bitmap->bitmap.height : 1};
+    return meets(0, 0, bounds) ? TRUE : FALSE;
+}
+
 int WINAPI SaveDC(HDC hdc)
 {
     Object* object = lookup(hdc, ObjectKind::dc);

@@ -2,6 +2,8 @@
 // every window tree.
 #include "platform/ui/ui_state.h"
 
+#include <atomic>
+
 namespace ui {
 
 namespace {
@@ -25,8 +27,17 @@ void makeDesktop(UiState& s)
 
 } // namespace
 
+namespace {
+
+// Asked for by nearly every call of the platform: once made, it is answered without the guards.
+std::atomic<UiState*> madeState{nullptr};
+
+} // namespace
+
 UiState& uiState()
 {
+    if (UiState* made = madeState.load(std::memory_order_acquire); made != nullptr)
+        return *made;
     static UiState* instance = [] {
         auto* s = new UiState();
         return s;
@@ -36,6 +47,7 @@ UiState& uiState()
         ready = true;
         makeDesktop(*instance);
         keepDrawnTexts();
+        madeState.store(instance, std::memory_order_release);
     }
     return *instance;
 }

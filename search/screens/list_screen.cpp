@@ -13,6 +13,8 @@ namespace {
 
 // The list draws its text this far in from its left edge; the extent includes both margins.
 constexpr int lineMargins = 4;
+// Nearly all text of an edition is Latin and Cyrillic: their widths are kept by character.
+constexpr WCHAR keptWidths = 0x500;
 
 // The line after the selected one, the first after the last or when none is selected. The new
 // line, or -1 for an empty list.
@@ -108,6 +110,7 @@ ListBoxSink::ListBoxSink(HWND box, bool measure) : list(box)
         return;
     dc = GetDC(list);
     if (dc != nullptr) {
+        widths.assign(keptWidths, -1);
         auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0));
         if (font != nullptr)
             previousFont = SelectObject(dc, font);
@@ -129,12 +132,36 @@ bool ListBoxSink::addLine(const WCHAR* text, ItemValue value)
     if (line == LB_ERRSPACE || line == LB_ERR)
         return false;
     SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(line), static_cast<LPARAM>(value));
-    SIZE size = {};
-    if (dc != nullptr && GetTextExtentPoint32W(dc, text, lstrlenW(text), &size) && size.cx + lineMargins > widest) {
-        widest = size.cx + lineMargins;
+    if (dc == nullptr)
+        return true;
+    if (const int width = lineWidth(text); width >= 0 && width + lineMargins > widest) {
+        widest = width + lineMargins;
         SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest), 0);
     }
     return true;
+}
+
+int ListBoxSink::lineWidth(const WCHAR* text)
+{
+    int width = 0;
+    for (const WCHAR* c = text; *c != 0; ++c) {
+        int one = *c < keptWidths ? widths[*c] : -1;
+        if (one < 0) {
+            one = characterWidth(*c);
+            if (one < 0)
+                return -1;
+            if (*c < keptWidths)
+                widths[*c] = one;
+        }
+        width += one;
+    }
+    return width;
+}
+
+int ListBoxSink::characterWidth(WCHAR character)
+{
+    SIZE size = {};
+    return GetTextExtentPoint32W(dc, &character, 1, &size) ? static_cast<int>(size.cx) : -1;
 }
 
 void ListBoxSink::selectLine(int32_t index)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "search/sinks.h"
 #include "shell/screen_protocol.h"
@@ -21,10 +22,16 @@ public:
     void selectLine(int32_t index) override;
 
 private:
+    // A line's extent is the sum of its characters' extents: each character is measured once.
+    // Both answer -1 when the list's font cannot measure.
+    int lineWidth(const WCHAR* text);
+    int characterWidth(WCHAR character);
+
     HWND list;
     HDC dc = nullptr;
     HGDIOBJ previousFont = nullptr;
     int widest = 0;
+    std::vector<int> widths;  // of the Latin and Cyrillic characters, -1 until measured
 };
 
 // Boxes owned by the screen, the wait cursor, and the shell's message pump.

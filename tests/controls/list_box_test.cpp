@@ -146,6 +146,43 @@ TEST_F(ListBoxTest, ItemDataAndBadIndexesAnswerAsTheDeviceDoes)
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 0);
 }
 
+TEST_F(ListBoxTest, LinesKeepTheirTextsAndDataThroughManyDeletionsAndInsertions)
+{
+    makeList(LBS_NOTIFY | LBS_SORT);
+    const auto name = [](int i) {
+        std::u16string text = u"фирма ";
+        for (int n = i; n > 0 || text.size() < 12; n /= 10)
+            text.push_back(static_cast<char16_t>(u'0' + n % 10));
+        return text + u", Невский пр., " + std::u16string(static_cast<size_t>(i % 5), u'д');
+    };
+    for (int i = 0; i < 400; ++i) {
+        const std::u16string text = name(i);
+        const LRESULT at = add(text.c_str());
+        SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(at), i);
+    }
+    // Most lines deleted, the others' texts and values stay with them.
+    for (int line = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)) - 1; line >= 0; --line)
+        if (SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(line), 0) % 4 != 0)
+            SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(line), 0);
+    ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 100);
+    for (int line = 0; line < 100; ++line) {
+        const auto value = static_cast<int>(SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(line), 0));
+        EXPECT_EQ(value % 4, 0);
+        EXPECT_EQ(this->line(line), name(value));
+    }
+    // Added again, sorted among the kept ones and found.
+    add(name(401).c_str());
+    const std::u16string wanted = name(401);
+    const LRESULT found = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(wanted.c_str()));
+    ASSERT_NE(found, LB_ERR);
+    EXPECT_EQ(line(static_cast<int>(found)), wanted);
+    EXPECT_LT(line(static_cast<int>(found) - 1), wanted);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    add(u"одна");
+    EXPECT_EQ(line(0), u"одна");
+}
+
 TEST_F(ListBoxTest, TapSelectsAndReportsEvenWhenTheLineWasSelected)
 {
     makeList(LBS_NOTIFY | WS_VSCROLL);
@@ -275,7 +312,7 @@ TEST_F(ListBoxTest, LinesAddedBelowTheShownOnesRepaintOnlyTheScrollBar)
     EXPECT_EQ(dirty.left, 0) << "the bar takes room from the lines";
 }
 
-TEST_F(ListBoxTest, AWiderExtentRedrawsTheLinesOnlyWhenTheHorizontalBarAppears)
+TEST_F(ListBoxTest, AWiderExtentRedrawsOnlyTheBarsNeverTheLines)
 {
     makeList(LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL);
     for (int i = 0; i < 5; ++i)
@@ -286,14 +323,83 @@ TEST_F(ListBoxTest, AWiderExtentRedrawsTheLinesOnlyWhenTheHorizontalBarAppears)
     EXPECT_FALSE(GetUpdateRect(list, &dirty, FALSE)) << "narrower than the list: nothing changes";
     SendMessageW(list, LB_SETHORIZONTALEXTENT, 400, 0);
     ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
-    EXPECT_EQ(dirty.top, 0) << "the bar appears and takes room from the lines";
+    EXPECT_GE(dirty.top, 160 - 16) << "the bar appears in a strip the lines leave as they are";
     pump();
     SendMessageW(list, LB_SETHORIZONTALEXTENT, 500, 0);
     ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
     EXPECT_GE(dirty.top, 160 - 16) << "only the bar at the bottom edge";
+    EXPECT_GT(dirty.left, 0) << "only its thumb";
     pump();
     SendMessageW(list, LB_SETHORIZONTALEXTENT, 500, 0);
     EXPECT_FALSE(GetUpdateRect(list, &dirty, FALSE));
+    // Scrolled sideways, a narrower extent pulls the lines back: they are drawn again.
+    tap(list, 180, 160 - 6);
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 250, 0);
+    ASSERT_TRUE(GetUpdateRect(list, &dirty, FALSE));
+    EXPECT_EQ(dirty.top, 0);
+}
+
+// The list as it is on the screen, and as it is once painted whole again.
+std::vector<uint32_t> listPixels(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    const gdi::Framebuffer& screen = gdi::screen();
+    std::vector<uint32_t> pixels;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            pixels.push_back(screen.pixels[static_cast<size_t>(y * screen.width + x)]);
+    return pixels;
+}
+
+TEST_F(ListBoxTest, AListFilledWhileItPaintsLooksAsWhenPaintedWhole)
+{
+    makeList(LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL | WS_BORDER);
+    const auto paintedWhole = [this] {
+        InvalidateRect(list, nullptr, TRUE);
+        pump();
+        return listPixels(list);
+    };
+    // Lines added one by one with a paint between them, the extent widening as a measuring fill
+    // widens it: the vertical bar appears, then the horizontal one, and the thumb shrinks and
+    // moves; a selected line and a scrolled list among them.
+    const std::u16string words[] = {u"Аптека", u"Аптека «Здоровье», Невский пр., 12", u"Кафе", u"Ресторан и бар"};
+    int extent = 0;
+    for (int i = 0; i < 160; ++i) {
+        const std::u16string text = words[i % 4] + u" " + std::u16string(static_cast<size_t>(i % 7), u'ж');
+        add(text.c_str());
+        const int width = 7 * static_cast<int>(text.size());
+        if (i > 12 && width > extent) {
+            extent = width;
+            SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
+        }
+        if (i == 3)
+            SendMessageW(list, LB_SETCURSEL, 2, 0);
+        if (i == 90)
+            SendMessageW(list, LB_SETTOPINDEX, 40, 0);
+        pump();
+        if (i == 2 || i == 9 || i == 10 || i == 14 || i == 40 || i == 100 || i == 159) {
+            const std::vector<uint32_t> filled = listPixels(list);
+            EXPECT_EQ(filled, paintedWhole()) << "after line " << i;
+        }
+    }
+    // The horizontal bar goes again: the strip it leaves shows the lines.
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 10, 0);
+    pump();
+    const std::vector<uint32_t> narrowed = listPixels(list);
+    EXPECT_EQ(narrowed, paintedWhole());
+
+    // A list just filling its height: the horizontal bar takes a line's room, and both bars and
+    // their corner appear at once.
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 0, 0);
+    for (int i = 0; i < (160 - 2) / itemHeight(); ++i)
+        add(words[i % 4].c_str());
+    pump();
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, 500, 0);
+    pump();
+    const std::vector<uint32_t> bothBars = listPixels(list);
+    EXPECT_EQ(bothBars, paintedWhole());
 }
 
 TEST_F(ListBoxTest, ScrollBarArrowScrollsOneLine)

@@ -90,6 +90,38 @@ TEST(DrawFocusRect, DrawingItTwiceRestoresThePicture)
     gdi::releaseWindowDC(dc);
 }
 
+TEST(WindowContext, RectVisibleAnswersWhetherARectangleMeetsTheClip)
+{
+    // Origin (20, 30); two strips visible, the middle covered, the last strip partly off the screen.
+    HDC dc = gdi::createWindowDC(20, 30, {{20, 30, 120, 50}, {20, 70, 120, 90}, {200, 310, 300, 400}});
+    const auto visible = [dc](int left, int top, int right, int bottom) {
+        const RECT r{left, top, right, bottom};
+        return RectVisible(dc, &r) != FALSE;
+    };
+    EXPECT_TRUE(visible(0, 0, 1, 1));
+    EXPECT_TRUE(visible(-10, 10, 1, 60)) << "one strip is met";
+    EXPECT_FALSE(visible(0, 20, 100, 40)) << "the covered middle";
+    EXPECT_FALSE(visible(100, 0, 150, 20)) << "right of the strips: edges are exclusive";
+    EXPECT_FALSE(visible(0, 60, 100, 40)) << "an empty rectangle";
+    EXPECT_TRUE(visible(180, 280, 219, 289));
+    EXPECT_FALSE(visible(220, 280, 260, 300)) << "off the screen";
+    gdi::releaseWindowDC(dc);
+
+    // A memory context: its bitmap.
+    HDC memory = CreateCompatibleDC(nullptr);
+    const RECT pixel{0, 0, 1, 1};
+    const RECT beyond{1, 0, 5, 5};
+    EXPECT_TRUE(RectVisible(memory, &pixel));
+    EXPECT_FALSE(RectVisible(memory, &beyond)) << "a new context holds one pixel";
+    HBITMAP bitmap = CreateCompatibleBitmap(memory, 10, 10);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    EXPECT_TRUE(RectVisible(memory, &beyond));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    EXPECT_FALSE(RectVisible(nullptr, &pixel));
+}
+
 TEST(WindowContext, DrawsOnlyInsideItsClipRectangles)
 {
     clearScreen(0);

@@ -251,6 +251,9 @@ BOOL WINAPI DeleteDC(HDC hdc);
 int WINAPI SaveDC(HDC hdc);
 BOOL WINAPI RestoreDC(HDC hdc, int nSavedDC);
 int WINAPI GetDeviceCaps(HDC hdc, int index);
+// Nonzero when any part of the rectangle (logical coordinates) lies in the context's clipping
+// region: for a paint, the part of the window that is being repainted.
+BOOL WINAPI RectVisible(HDC hdc, const RECT* lprect);
 
 // Objects. DeleteObject of a stock object succeeds and does nothing; an object selected into a
 // context is only marked and is destroyed when it is deselected.
