@@ -28,18 +28,35 @@ int maskShift(uint32_t mask)
     return shift;
 }
 
+// Where a channel's field lies in a masked pixel: worked out once for a mask, not per pixel.
+struct MaskedChannel {
+    uint32_t mask = 0;
+    int shift = 0;
+    uint32_t field = 0;
+    int bits = 0;  // the field's low run of set bits
+};
+
+MaskedChannel channelOf(uint32_t mask)
+{
+    MaskedChannel channel;
+    channel.mask = mask;
+    if (mask == 0)
+        return channel;
+    channel.shift = maskShift(mask);
+    channel.field = mask >> channel.shift;
+    while (channel.bits < 32 && (channel.field >> channel.bits & 1) != 0)
+        ++channel.bits;
+    return channel;
+}
+
 // A channel of a masked pixel widened to 8 bits by repeating its bits, so that a full field
 // gives 255 and 5-bit 24 gives 198, as the usual decoders have it.
-uint32_t maskedChannel(uint32_t value, uint32_t mask)
+uint32_t widened(uint32_t value, const MaskedChannel& channel)
 {
-    if (mask == 0)
+    if (channel.mask == 0)
         return 0;
-    int shift = maskShift(mask);
-    uint32_t field = mask >> shift;
-    int bits = 0;
-    while (bits < 32 && (field >> bits & 1) != 0)
-        ++bits;
-    uint32_t v = (value & mask) >> shift & field;
+    const int bits = channel.bits;
+    uint32_t v = (value & channel.mask) >> channel.shift & channel.field;
     if (bits >= 8)
         return v >> (bits - 8) & 0xFF;
     uint32_t out = 0;
@@ -49,9 +66,23 @@ uint32_t maskedChannel(uint32_t value, uint32_t mask)
     return out >> (filled - 8) & 0xFF;
 }
 
+struct PixelMasks {
+    MaskedChannel red, green, blue;
+};
+
+PixelMasks masksOf(const uint32_t masks[3])
+{
+    return {channelOf(masks[0]), channelOf(masks[1]), channelOf(masks[2])};
+}
+
+uint32_t masked(uint32_t v, const PixelMasks& masks)
+{
+    return widened(v, masks.red) << 16 | widened(v, masks.green) << 8 | widened(v, masks.blue);
+}
+
 uint32_t masked(uint32_t v, const uint32_t masks[3])
 {
-    return maskedChannel(v, masks[0]) << 16 | maskedChannel(v, masks[1]) << 8 | maskedChannel(v, masks[2]);
+    return masked(v, masksOf(masks));
 }
 
 uint32_t readRowPixel(const uint8_t* p, int x, int depth, const std::vector<uint32_t>& palette,
@@ -203,6 +234,16 @@ void readBitmapSpan(const BitmapData& b, int x, int y, int count, uint32_t* out)
             for (int i = 0; i < count; ++i, q += 4)
                 out[i] = read32(q) & 0xFFFFFF;
         }
+    } else if (b.bitsPerPixel == 16) {
+        const PixelMasks masks = masksOf(b.masks);
+        const uint8_t* q = p + 2 * static_cast<size_t>(x);
+        for (int i = 0; i < count; ++i, q += 2)
+            out[i] = masked(static_cast<uint32_t>(q[0] | q[1] << 8), masks);
+    } else if (b.bitsPerPixel == 32) {
+        const PixelMasks masks = masksOf(b.masks);
+        const uint8_t* q = p + 4 * static_cast<size_t>(x);
+        for (int i = 0; i < count; ++i, q += 4)
+            out[i] = masked(read32(q), masks);
     } else {
         for (int i = 0; i < count; ++i)
             out[i] = readRowPixel(p, x + i, b.bitsPerPixel, b.palette, b.masks) & 0xFFFFFF;

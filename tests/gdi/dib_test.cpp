@@ -152,6 +152,53 @@ TEST(DibSection, ThirtyTwoBitBottomUpCanBeDrawnInto)
     DeleteObject(dib);
 }
 
+// Masked pixels: each field widened to 8 bits by repeating its bits (a wide field keeps its top
+// eight), and a zero mask reads as 0. A span read for a stretch and a single pixel read agree on
+// every field shape: 5-6-5, 1- and 2-bit fields, a 12-bit field, fields at the top of the word.
+TEST(DibSection, MaskedFieldsAreWidenedAlikeWhenStretchedOrReadOne)
+{
+    struct Case {
+        int depth;
+        uint32_t masks[3];
+        uint32_t stored[3];     // the first three pixels as stored
+        COLORREF expected[3];
+    };
+    const Case cases[] = {
+        {16, {0xF800, 0x07E0, 0x001F}, {0xC318, 0xFFFF, 0x0000}, {RGB(198, 97, 198), RGB(255, 255, 255), 0}},
+        {16, {0x8000, 0x0003, 0x0000}, {0x8002, 0x0001, 0x7FFC}, {RGB(255, 170, 0), RGB(0, 85, 0), 0}},
+        {32, {0xFFF00000, 0x00000C00, 0x000FF000}, {0x80000400, 0xFFFFFFFF, 0x00012000}, {RGB(128, 85, 0), RGB(255, 255, 255), RGB(0, 0, 18)}},
+    };
+    for (const Case& c : cases) {
+        struct {
+            BITMAPINFOHEADER header;
+            uint32_t masks[3];
+        } info{{40, 3, 1, 1, static_cast<WORD>(c.depth), BI_BITFIELDS, 0, 0, 0, 0, 0}, {c.masks[0], c.masks[1], c.masks[2]}};
+        void* bits = nullptr;
+        HBITMAP dib = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
+                                       nullptr, 0);
+        ASSERT_NE(dib, nullptr);
+        auto* bytes = static_cast<uint8_t*>(bits);
+        for (int x = 0; x < 3; ++x)
+            for (int b = 0; b < c.depth / 8; ++b)
+                bytes[x * c.depth / 8 + b] = static_cast<uint8_t>(c.stored[x] >> (8 * b));
+        HDC memory = CreateCompatibleDC(nullptr);
+        HGDIOBJ previous = SelectObject(memory, dib);
+
+        HDC screen = screenDC();
+        ASSERT_TRUE(StretchBlt(screen, 0, 0, 6, 2, memory, 0, 0, 3, 1, SRCCOPY));
+        const gdi::Framebuffer& fb = gdi::screen();
+        for (int x = 0; x < 3; ++x) {
+            EXPECT_EQ(GetPixel(memory, x, 0), c.expected[x]) << c.depth << "-bit pixel " << x;
+            EXPECT_EQ(fb.pixels[static_cast<size_t>(fb.width + 2 * x + 1)], framebufferPixel(c.expected[x]))
+                << c.depth << "-bit pixel " << x << " stretched";
+        }
+        gdi::releaseWindowDC(screen);
+        SelectObject(memory, previous);
+        DeleteDC(memory);
+        DeleteObject(dib);
+    }
+}
+
 TEST(DibSection, UnusableHeadersAreRefused)
 {
     BITMAPINFO info{};
