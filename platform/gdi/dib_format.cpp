@@ -208,7 +208,11 @@ uint32_t readBitmapPixel(const BitmapData& b, int x, int y)
     return readRowPixel(b.bits.data() + static_cast<size_t>(row) * b.stride, x, b.bitsPerPixel, b.palette, b.masks);
 }
 
-void readBitmapSpan(const BitmapData& b, int x, int y, int count, uint32_t* out)
+namespace {
+
+// Pixels of row y at columns at(0) .. at(count - 1), the depth and masks decided once for them.
+template <class Column>
+void readRowPixels(const BitmapData& b, int y, int count, Column at, uint32_t* out)
 {
     const int row = b.topDown ? y : b.height - 1 - y;
     const uint8_t* p = b.bits.data() + static_cast<size_t>(row) * b.stride;
@@ -216,38 +220,55 @@ void readBitmapSpan(const BitmapData& b, int x, int y, int count, uint32_t* out)
     if (b.bitsPerPixel == 8) {
         const size_t entries = b.palette.size();
         for (int i = 0; i < count; ++i) {
-            const uint8_t index = p[x + i];
+            const uint8_t index = p[at(i)];
             out[i] = index < entries ? b.palette[index] & 0xFFFFFF : 0;
         }
     } else if (b.bitsPerPixel == 24) {
-        const uint8_t* q = p + 3 * static_cast<size_t>(x);
-        for (int i = 0; i < count; ++i, q += 3)
+        for (int i = 0; i < count; ++i) {
+            const uint8_t* q = p + 3 * static_cast<size_t>(at(i));
             out[i] = static_cast<uint32_t>(q[2] << 16 | q[1] << 8 | q[0]);
-    } else if (b.bitsPerPixel == 32 && plain32) {
-        const uint8_t* q = p + 4 * static_cast<size_t>(x);
-        if constexpr (std::endian::native == std::endian::little) {
-            // The stored words are the pixels: one copy, then the unused byte cleared.
-            std::memcpy(out, q, 4 * static_cast<size_t>(count));
-            for (int i = 0; i < count; ++i)
-                out[i] &= 0xFFFFFF;
-        } else {
-            for (int i = 0; i < count; ++i, q += 4)
-                out[i] = read32(q) & 0xFFFFFF;
         }
+    } else if (b.bitsPerPixel == 32 && plain32) {
+        for (int i = 0; i < count; ++i)
+            out[i] = read32(p + 4 * static_cast<size_t>(at(i))) & 0xFFFFFF;
     } else if (b.bitsPerPixel == 16) {
         const PixelMasks masks = masksOf(b.masks);
-        const uint8_t* q = p + 2 * static_cast<size_t>(x);
-        for (int i = 0; i < count; ++i, q += 2)
+        for (int i = 0; i < count; ++i) {
+            const uint8_t* q = p + 2 * static_cast<size_t>(at(i));
             out[i] = masked(static_cast<uint32_t>(q[0] | q[1] << 8), masks);
+        }
     } else if (b.bitsPerPixel == 32) {
         const PixelMasks masks = masksOf(b.masks);
-        const uint8_t* q = p + 4 * static_cast<size_t>(x);
-        for (int i = 0; i < count; ++i, q += 4)
-            out[i] = masked(read32(q), masks);
+        for (int i = 0; i < count; ++i)
+            out[i] = masked(read32(p + 4 * static_cast<size_t>(at(i))), masks);
     } else {
         for (int i = 0; i < count; ++i)
-            out[i] = readRowPixel(p, x + i, b.bitsPerPixel, b.palette, b.masks) & 0xFFFFFF;
+            out[i] = readRowPixel(p, at(i), b.bitsPerPixel, b.palette, b.masks) & 0xFFFFFF;
     }
+}
+
+} // namespace
+
+void readBitmapSpan(const BitmapData& b, int x, int y, int count, uint32_t* out)
+{
+    const bool plain32 = b.masks[0] == 0x00FF0000 && b.masks[1] == 0x0000FF00 && b.masks[2] == 0x000000FF;
+    if constexpr (std::endian::native == std::endian::little) {
+        if (b.bitsPerPixel == 32 && plain32) {
+            // The stored words are the pixels: one copy, then the unused byte cleared.
+            const int row = b.topDown ? y : b.height - 1 - y;
+            std::memcpy(out, b.bits.data() + static_cast<size_t>(row) * b.stride + 4 * static_cast<size_t>(x),
+                        4 * static_cast<size_t>(count));
+            for (int i = 0; i < count; ++i)
+                out[i] &= 0xFFFFFF;
+            return;
+        }
+    }
+    readRowPixels(b, y, count, [x](int i) { return x + i; }, out);
+}
+
+void readBitmapColumns(const BitmapData& b, const int* columns, int y, int count, uint32_t* out)
+{
+    readRowPixels(b, y, count, [columns](int i) { return columns[i]; }, out);
 }
 
 HBITMAP makeBitmap(int width, int height, int bitsPerPixel, bool topDown)

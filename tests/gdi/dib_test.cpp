@@ -132,6 +132,42 @@ TEST_P(DibSection, NaturalSizeCopiesTakeEachSourcePixelAtAnyOffsetAndClip)
     DeleteObject(dib);
 }
 
+// Shrunk to a small fraction of its width (a picture drawn as a thumbnail), each destination
+// column takes the source column it maps to, mirrored too, at every depth.
+TEST_P(DibSection, ShrunkCopiesTakeTheColumnEachDestinationColumnMapsTo)
+{
+    const DibCase c = GetParam();
+    constexpr int wide = 64;
+    constexpr int tall = 3;
+    constexpr int shrunk = 7;
+    BmpFile bmp = gdi_test::makeBmp(wide, tall, c.depth, c.topDown, static_cast<uint32_t>(c.depth * 5 + c.topDown));
+    void* bits = nullptr;
+    HBITMAP dib =
+        CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(bmp.info.data()), DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(dib, nullptr);
+    std::memcpy(bits, bmp.bits.data(), bmp.bits.size());
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(memory, dib);
+    HDC screen = screenDC();
+    const gdi::Framebuffer& fb = gdi::screen();
+    ASSERT_TRUE(StretchBlt(screen, 0, 0, shrunk, tall, memory, 0, 0, wide, tall, SRCCOPY));
+    // A negative width mirrors: the rectangle's columns 0 .. shrunk - 1 hold the source right to left.
+    ASSERT_TRUE(StretchBlt(screen, shrunk, 10, -shrunk, tall, memory, 0, 0, wide, tall, SRCCOPY));
+    for (int y = 0; y < tall; ++y)
+        for (int x = 0; x < shrunk; ++x) {
+            const int column = x * wide / shrunk;
+            EXPECT_EQ(fb.pixels[static_cast<size_t>(y * fb.width + x)], framebufferPixel(GetPixel(memory, column, y)))
+                << x << "," << y;
+            EXPECT_EQ(fb.pixels[static_cast<size_t>((10 + y) * fb.width + x)],
+                      framebufferPixel(GetPixel(memory, wide - 1 - column, y)))
+                << "mirrored " << x << "," << y;
+        }
+    gdi::releaseWindowDC(screen);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(dib);
+}
+
 TEST(DibSection, ThirtyTwoBitBottomUpCanBeDrawnInto)
 {
     BITMAPINFO info{};
