@@ -26,6 +26,34 @@ HDC screenDC() { return gdi::createWindowDC(0, 0, {{0, 0, 240, 320}}); }
 
 uint32_t framebufferPixel(COLORREF c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
 
+// A DIB section holding a bitmap file's pixels, selected into a memory context for the test's
+// length.
+struct SelectedDib {
+    HBITMAP dib = nullptr;
+    HDC memory = nullptr;
+    HGDIOBJ previous = nullptr;
+    explicit SelectedDib(const BmpFile& bmp)
+    {
+        void* bits = nullptr;
+        dib = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(bmp.info.data()), DIB_RGB_COLORS, &bits,
+                               nullptr, 0);
+        if (dib == nullptr)
+            return;
+        std::memcpy(bits, bmp.bits.data(), bmp.bits.size());
+        memory = CreateCompatibleDC(nullptr);
+        previous = SelectObject(memory, dib);
+    }
+    ~SelectedDib()
+    {
+        if (memory != nullptr) {
+            SelectObject(memory, previous);
+            DeleteDC(memory);
+        }
+        if (dib != nullptr)
+            DeleteObject(dib);
+    }
+};
+
 struct DibCase {
     int depth;
     bool topDown;
@@ -92,14 +120,9 @@ INSTANTIATE_TEST_SUITE_P(EveryDepth, DibSection,
 TEST_P(DibSection, NaturalSizeCopiesTakeEachSourcePixelAtAnyOffsetAndClip)
 {
     const DibCase c = GetParam();
-    BmpFile bmp = makeBmp(c.depth, c.topDown, static_cast<uint32_t>(c.depth * 7 + c.topDown));
-    void* bits = nullptr;
-    HBITMAP dib =
-        CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(bmp.info.data()), DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_NE(dib, nullptr);
-    std::memcpy(bits, bmp.bits.data(), bmp.bits.size());
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(memory, dib);
+    const SelectedDib made(makeBmp(c.depth, c.topDown, static_cast<uint32_t>(c.depth * 7 + c.topDown)));
+    ASSERT_NE(made.dib, nullptr);
+    HDC memory = made.memory;
 
     // Two clip rectangles with a gap between them, as a window partly covered by another.
     HDC screen = gdi::createWindowDC(20, 30, {{20, 30, 35, 60}, {40, 30, 70, 60}});
@@ -127,9 +150,6 @@ TEST_P(DibSection, NaturalSizeCopiesTakeEachSourcePixelAtAnyOffsetAndClip)
             }
     }
     gdi::releaseWindowDC(screen);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(dib);
 }
 
 // Shrunk to a small fraction of its width (a picture drawn as a thumbnail), each destination
@@ -140,14 +160,9 @@ TEST_P(DibSection, ShrunkCopiesTakeTheColumnEachDestinationColumnMapsTo)
     constexpr int wide = 64;
     constexpr int tall = 3;
     constexpr int shrunk = 7;
-    BmpFile bmp = gdi_test::makeBmp(wide, tall, c.depth, c.topDown, static_cast<uint32_t>(c.depth * 5 + c.topDown));
-    void* bits = nullptr;
-    HBITMAP dib =
-        CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(bmp.info.data()), DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_NE(dib, nullptr);
-    std::memcpy(bits, bmp.bits.data(), bmp.bits.size());
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(memory, dib);
+    const SelectedDib made(gdi_test::makeBmp(wide, tall, c.depth, c.topDown, static_cast<uint32_t>(c.depth * 5 + c.topDown)));
+    ASSERT_NE(made.dib, nullptr);
+    HDC memory = made.memory;
     HDC screen = screenDC();
     const gdi::Framebuffer& fb = gdi::screen();
     ASSERT_TRUE(StretchBlt(screen, 0, 0, shrunk, tall, memory, 0, 0, wide, tall, SRCCOPY));
@@ -163,9 +178,6 @@ TEST_P(DibSection, ShrunkCopiesTakeTheColumnEachDestinationColumnMapsTo)
                 << "mirrored " << x << "," << y;
         }
     gdi::releaseWindowDC(screen);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(dib);
 }
 
 TEST(DibSection, ThirtyTwoBitBottomUpCanBeDrawnInto)
