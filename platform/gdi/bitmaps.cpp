@@ -121,6 +121,12 @@ struct StretchedRows {
     {
         if (sy == rowMade)
             return stretched.data();
+        // Shrunk to a fraction: only the columns taken are read, not every pixel between them.
+        if (bitmap != nullptr && allInside && source.size() > 2 * columns.size()) {
+            readBitmapColumns(*bitmap, columns.data(), sy, static_cast<int>(columns.size()), stretched.data());
+            rowMade = sy;
+            return stretched.data();
+        }
         if (bitmap != nullptr)
             readBitmapSpan(*bitmap, lowest, sy, static_cast<int>(source.size()), source.data());
         else

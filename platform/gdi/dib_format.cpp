@@ -28,18 +28,35 @@ int maskShift(uint32_t mask)
     return shift;
 }
 
+// Where a channel's field lies in a masked pixel: worked out once for a mask, not per pixel.
+struct MaskedChannel {
+    uint32_t mask = 0;
+    int shift = 0;
+    uint32_t field = 0;
+    int bits = 0;  // the field's low run of set bits
+};
+
+MaskedChannel channelOf(uint32_t mask)
+{
+    MaskedChannel channel;
+    channel.mask = mask;
+    if (mask == 0)
+        return channel;
+    channel.shift = maskShift(mask);
+    channel.field = mask >> channel.shift;
+    while (channel.bits < 32 && (channel.field >> channel.bits & 1) != 0)
+        ++channel.bits;
+    return channel;
+}
+
 // A channel of a masked pixel widened to 8 bits by repeating its bits, so that a full field
 // gives 255 and 5-bit 24 gives 198, as the usual decoders have it.
-uint32_t maskedChannel(uint32_t value, uint32_t mask)
+uint32_t widened(uint32_t value, const MaskedChannel& channel)
 {
-    if (mask == 0)
+    if (channel.mask == 0)
         return 0;
-    int shift = maskShift(mask);
-    uint32_t field = mask >> shift;
-    int bits = 0;
-    while (bits < 32 && (field >> bits & 1) != 0)
-        ++bits;
-    uint32_t v = (value & mask) >> shift & field;
+    const int bits = channel.bits;
+    uint32_t v = (value & channel.mask) >> channel.shift & channel.field;
     if (bits >= 8)
         return v >> (bits - 8) & 0xFF;
     uint32_t out = 0;
@@ -49,9 +66,23 @@ uint32_t maskedChannel(uint32_t value, uint32_t mask)
     return out >> (filled - 8) & 0xFF;
 }
 
+struct PixelMasks {
+    MaskedChannel red, green, blue;
+};
+
+PixelMasks masksOf(const uint32_t masks[3])
+{
+    return {channelOf(masks[0]), channelOf(masks[1]), channelOf(masks[2])};
+}
+
+uint32_t masked(uint32_t v, const PixelMasks& masks)
+{
+    return widened(v, masks.red) << 16 | widened(v, masks.green) << 8 | widened(v, masks.blue);
+}
+
 uint32_t masked(uint32_t v, const uint32_t masks[3])
 {
-    return maskedChannel(v, masks[0]) << 16 | maskedChannel(v, masks[1]) << 8 | maskedChannel(v, masks[2]);
+    return masked(v, masksOf(masks));
 }
 
 uint32_t readRowPixel(const uint8_t* p, int x, int depth, const std::vector<uint32_t>& palette,
@@ -177,7 +208,11 @@ uint32_t readBitmapPixel(const BitmapData& b, int x, int y)
     return readRowPixel(b.bits.data() + static_cast<size_t>(row) * b.stride, x, b.bitsPerPixel, b.palette, b.masks);
 }
 
-void readBitmapSpan(const BitmapData& b, int x, int y, int count, uint32_t* out)
+namespace {
+
+// Pixels of row y at columns at(0) .. at(count - 1), the depth and masks decided once for them.
+template <class Column>
+void readRowPixels(const BitmapData& b, int y, int count, Column at, uint32_t* out)
 {
     const int row = b.topDown ? y : b.height - 1 - y;
     const uint8_t* p = b.bits.data() + static_cast<size_t>(row) * b.stride;
@@ -185,28 +220,55 @@ void readBitmapSpan(const BitmapData& b, int x, int y, int count, uint32_t* out)
     if (b.bitsPerPixel == 8) {
         const size_t entries = b.palette.size();
         for (int i = 0; i < count; ++i) {
-            const uint8_t index = p[x + i];
+            const uint8_t index = p[at(i)];
             out[i] = index < entries ? b.palette[index] & 0xFFFFFF : 0;
         }
     } else if (b.bitsPerPixel == 24) {
-        const uint8_t* q = p + 3 * static_cast<size_t>(x);
-        for (int i = 0; i < count; ++i, q += 3)
+        for (int i = 0; i < count; ++i) {
+            const uint8_t* q = p + 3 * static_cast<size_t>(at(i));
             out[i] = static_cast<uint32_t>(q[2] << 16 | q[1] << 8 | q[0]);
-    } else if (b.bitsPerPixel == 32 && plain32) {
-        const uint8_t* q = p + 4 * static_cast<size_t>(x);
-        if constexpr (std::endian::native == std::endian::little) {
-            // The stored words are the pixels: one copy, then the unused byte cleared.
-            std::memcpy(out, q, 4 * static_cast<size_t>(count));
-            for (int i = 0; i < count; ++i)
-                out[i] &= 0xFFFFFF;
-        } else {
-            for (int i = 0; i < count; ++i, q += 4)
-                out[i] = read32(q) & 0xFFFFFF;
         }
+    } else if (b.bitsPerPixel == 32 && plain32) {
+        for (int i = 0; i < count; ++i)
+            out[i] = read32(p + 4 * static_cast<size_t>(at(i))) & 0xFFFFFF;
+    } else if (b.bitsPerPixel == 16) {
+        const PixelMasks masks = masksOf(b.masks);
+        for (int i = 0; i < count; ++i) {
+            const uint8_t* q = p + 2 * static_cast<size_t>(at(i));
+            out[i] = masked(static_cast<uint32_t>(q[0] | q[1] << 8), masks);
+        }
+    } else if (b.bitsPerPixel == 32) {
+        const PixelMasks masks = masksOf(b.masks);
+        for (int i = 0; i < count; ++i)
+            out[i] = masked(read32(p + 4 * static_cast<size_t>(at(i))), masks);
     } else {
         for (int i = 0; i < count; ++i)
-            out[i] = readRowPixel(p, x + i, b.bitsPerPixel, b.palette, b.masks) & 0xFFFFFF;
+            out[i] = readRowPixel(p, at(i), b.bitsPerPixel, b.palette, b.masks) & 0xFFFFFF;
     }
+}
+
+} // namespace
+
+void readBitmapSpan(const BitmapData& b, int x, int y, int count, uint32_t* out)
+{
+    const bool plain32 = b.masks[0] == 0x00FF0000 && b.masks[1] == 0x0000FF00 && b.masks[2] == 0x000000FF;
+    if constexpr (std::endian::native == std::endian::little) {
+        if (b.bitsPerPixel == 32 && plain32) {
+            // The stored words are the pixels: one copy, then the unused byte cleared.
+            const int row = b.topDown ? y : b.height - 1 - y;
+            std::memcpy(out, b.bits.data() + static_cast<size_t>(row) * b.stride + 4 * static_cast<size_t>(x),
+                        4 * static_cast<size_t>(count));
+            for (int i = 0; i < count; ++i)
+                out[i] &= 0xFFFFFF;
+            return;
+        }
+    }
+    readRowPixels(b, y, count, [x](int i) { return x + i; }, out);
+}
+
+void readBitmapColumns(const BitmapData& b, const int* columns, int y, int count, uint32_t* out)
+{
+    readRowPixels(b, y, count, [columns](int i) { return columns[i]; }, out);
 }
 
 HBITMAP makeBitmap(int width, int height, int bitsPerPixel, bool topDown)

@@ -119,6 +119,8 @@ uint32_t readBitmapPixel(const BitmapData& bitmap, int x, int y);
 // The `count` pixels of row y from x on (all inside the bitmap) as 0x00RRGGBB, the depth decided
 // once for the span.
 void readBitmapSpan(const BitmapData& bitmap, int x, int y, int count, uint32_t* out);
+// The pixels of row y at the given columns (each inside the bitmap), decided once as a span is.
+void readBitmapColumns(const BitmapData& bitmap, const int* columns, int y, int count, uint32_t* out);
 
 // The address of pixel (x, y) of a target (inside it).
 inline uint32_t& pixelAt(const Target& target, int x, int y)

@@ -26,6 +26,34 @@ HDC screenDC() { return gdi::createWindowDC(0, 0, {{0, 0, 240, 320}}); }
 
 uint32_t framebufferPixel(COLORREF c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); }
 
+// A DIB section holding a bitmap file's pixels, selected into a memory context for the test's
+// length.
+struct SelectedDib {
+    HBITMAP dib = nullptr;
+    HDC memory = nullptr;
+    HGDIOBJ previous = nullptr;
+    explicit SelectedDib(const BmpFile& bmp)
+    {
+        void* bits = nullptr;
+        dib = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(bmp.info.data()), DIB_RGB_COLORS, &bits,
+                               nullptr, 0);
+        if (dib == nullptr)
+            return;
+        std::memcpy(bits, bmp.bits.data(), bmp.bits.size());
+        memory = CreateCompatibleDC(nullptr);
+        previous = SelectObject(memory, dib);
+    }
+    ~SelectedDib()
+    {
+        if (memory != nullptr) {
+            SelectObject(memory, previous);
+            DeleteDC(memory);
+        }
+        if (dib != nullptr)
+            DeleteObject(dib);
+    }
+};
+
 struct DibCase {
     int depth;
     bool topDown;
@@ -92,14 +120,9 @@ INSTANTIATE_TEST_SUITE_P(EveryDepth, DibSection,
 TEST_P(DibSection, NaturalSizeCopiesTakeEachSourcePixelAtAnyOffsetAndClip)
 {
     const DibCase c = GetParam();
-    BmpFile bmp = makeBmp(c.depth, c.topDown, static_cast<uint32_t>(c.depth * 7 + c.topDown));
-    void* bits = nullptr;
-    HBITMAP dib =
-        CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(bmp.info.data()), DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_NE(dib, nullptr);
-    std::memcpy(bits, bmp.bits.data(), bmp.bits.size());
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(memory, dib);
+    const SelectedDib made(makeBmp(c.depth, c.topDown, static_cast<uint32_t>(c.depth * 7 + c.topDown)));
+    ASSERT_NE(made.dib, nullptr);
+    HDC memory = made.memory;
 
     // Two clip rectangles with a gap between them, as a window partly covered by another.
     HDC screen = gdi::createWindowDC(20, 30, {{20, 30, 35, 60}, {40, 30, 70, 60}});
@@ -127,9 +150,34 @@ TEST_P(DibSection, NaturalSizeCopiesTakeEachSourcePixelAtAnyOffsetAndClip)
             }
     }
     gdi::releaseWindowDC(screen);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(dib);
+}
+
+// Shrunk to a small fraction of its width (a picture drawn as a thumbnail), each destination
+// column takes the source column it maps to, mirrored too, at every depth.
+TEST_P(DibSection, ShrunkCopiesTakeTheColumnEachDestinationColumnMapsTo)
+{
+    const DibCase c = GetParam();
+    constexpr int wide = 64;
+    constexpr int tall = 3;
+    constexpr int shrunk = 7;
+    const SelectedDib made(gdi_test::makeBmp(wide, tall, c.depth, c.topDown, static_cast<uint32_t>(c.depth * 5 + c.topDown)));
+    ASSERT_NE(made.dib, nullptr);
+    HDC memory = made.memory;
+    HDC screen = screenDC();
+    const gdi::Framebuffer& fb = gdi::screen();
+    ASSERT_TRUE(StretchBlt(screen, 0, 0, shrunk, tall, memory, 0, 0, wide, tall, SRCCOPY));
+    // A negative width mirrors: the rectangle's columns 0 .. shrunk - 1 hold the source right to left.
+    ASSERT_TRUE(StretchBlt(screen, shrunk, 10, -shrunk, tall, memory, 0, 0, wide, tall, SRCCOPY));
+    for (int y = 0; y < tall; ++y)
+        for (int x = 0; x < shrunk; ++x) {
+            const int column = x * wide / shrunk;
+            EXPECT_EQ(fb.pixels[static_cast<size_t>(y * fb.width + x)], framebufferPixel(GetPixel(memory, column, y)))
+                << x << "," << y;
+            EXPECT_EQ(fb.pixels[static_cast<size_t>((10 + y) * fb.width + x)],
+                      framebufferPixel(GetPixel(memory, wide - 1 - column, y)))
+                << "mirrored " << x << "," << y;
+        }
+    gdi::releaseWindowDC(screen);
 }
 
 TEST(DibSection, ThirtyTwoBitBottomUpCanBeDrawnInto)
@@ -150,6 +198,53 @@ TEST(DibSection, ThirtyTwoBitBottomUpCanBeDrawnInto)
     SelectObject(memory, previous);
     DeleteDC(memory);
     DeleteObject(dib);
+}
+
+// Masked pixels: each field widened to 8 bits by repeating its bits (a wide field keeps its top
+// eight), and a zero mask reads as 0. A span read for a stretch and a single pixel read agree on
+// every field shape: 5-6-5, 1- and 2-bit fields, a 12-bit field, fields at the top of the word.
+TEST(DibSection, MaskedFieldsAreWidenedAlikeWhenStretchedOrReadOne)
+{
+    struct Case {
+        int depth;
+        uint32_t masks[3];
+        uint32_t stored[3];     // the first three pixels as stored
+        COLORREF expected[3];
+    };
+    const Case cases[] = {
+        {16, {0xF800, 0x07E0, 0x001F}, {0xC318, 0xFFFF, 0x0000}, {RGB(198, 97, 198), RGB(255, 255, 255), 0}},
+        {16, {0x8000, 0x0003, 0x0000}, {0x8002, 0x0001, 0x7FFC}, {RGB(255, 170, 0), RGB(0, 85, 0), 0}},
+        {32, {0xFFF00000, 0x00000C00, 0x000FF000}, {0x80000400, 0xFFFFFFFF, 0x00012000}, {RGB(128, 85, 0), RGB(255, 255, 255), RGB(0, 0, 18)}},
+    };
+    for (const Case& c : cases) {
+        struct {
+            BITMAPINFOHEADER header;
+            uint32_t masks[3];
+        } info{{40, 3, 1, 1, static_cast<WORD>(c.depth), BI_BITFIELDS, 0, 0, 0, 0, 0}, {c.masks[0], c.masks[1], c.masks[2]}};
+        void* bits = nullptr;
+        HBITMAP dib = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
+                                       nullptr, 0);
+        ASSERT_NE(dib, nullptr);
+        auto* bytes = static_cast<uint8_t*>(bits);
+        for (int x = 0; x < 3; ++x)
+            for (int b = 0; b < c.depth / 8; ++b)
+                bytes[x * c.depth / 8 + b] = static_cast<uint8_t>(c.stored[x] >> (8 * b));
+        HDC memory = CreateCompatibleDC(nullptr);
+        HGDIOBJ previous = SelectObject(memory, dib);
+
+        HDC screen = screenDC();
+        ASSERT_TRUE(StretchBlt(screen, 0, 0, 6, 2, memory, 0, 0, 3, 1, SRCCOPY));
+        const gdi::Framebuffer& fb = gdi::screen();
+        for (int x = 0; x < 3; ++x) {
+            EXPECT_EQ(GetPixel(memory, x, 0), c.expected[x]) << c.depth << "-bit pixel " << x;
+            EXPECT_EQ(fb.pixels[static_cast<size_t>(fb.width + 2 * x + 1)], framebufferPixel(c.expected[x]))
+                << c.depth << "-bit pixel " << x << " stretched";
+        }
+        gdi::releaseWindowDC(screen);
+        SelectObject(memory, previous);
+        DeleteDC(memory);
+        DeleteObject(dib);
+    }
 }
 
 TEST(DibSection, UnusableHeadersAreRefused)
