@@ -97,22 +97,31 @@ RECT barStrip(const ButtonBar& bar, HWND window)
     return {outer.left, outer.bottom - 2 * bar.height, outer.right, outer.bottom};
 }
 
-void drawBar(ButtonBar& bar, HWND window)
+void drawBar(ButtonBar& bar, HWND window, const RECT* area)
 {
     HDC dc = GetDC(window);
     if (dc == nullptr)
         return;
     const RECT strip = barStrip(bar, window);
     layoutBar(bar, strip.left, strip.top, strip.right, currentBarDatabases());
+    RECT part = strip;
+    if (area != nullptr && !IntersectRect(&part, &strip, area)) {
+        ReleaseDC(window, dc);
+        return;
+    }
 
     HBRUSH brush = CreateSolidBrush(stripColour);
     HPEN pen = CreatePen(PS_SOLID, 1, edgeColour);
-    FillRect(dc, &strip, brush);
+    FillRect(dc, &part, brush);
     HGDIOBJ previousPen = SelectObject(dc, pen);
-    MoveToEx(dc, strip.left, strip.top, nullptr);
-    LineTo(dc, strip.right, strip.top);
+    if (part.top == strip.top) {
+        MoveToEx(dc, part.left, strip.top, nullptr);
+        LineTo(dc, part.right, strip.top);
+    }
     for (const BarSlot& slot : bar.slots) {
-        if (slot.visible)
+        const RECT icon = {slot.x, slot.y, slot.x + slot.width, slot.y + slot.height};
+        RECT shown;
+        if (slot.visible && IntersectRect(&shown, &icon, &part))
             drawSlotIcon(dc, slot);
     }
     SelectObject(dc, previousPen);

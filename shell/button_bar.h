@@ -41,7 +41,9 @@ void loadBarIcons(ButtonBar& bar);
 void layoutBar(ButtonBar& bar, int left, int top, int right, const BarDatabaseState& databases);
 // The strip of a window: the bottom `height` client pixels, computed from its outer rectangle.
 RECT barStrip(const ButtonBar& bar, HWND window);
-void drawBar(ButtonBar& bar, HWND window);
+// Lays the bar out and draws it; with `area` (client coordinates) only what of it lies there,
+// the rest being on the screen already.
+void drawBar(ButtonBar& bar, HWND window, const RECT* area = nullptr);
 // The first visible slot holding the point, or -1.
 int hitTestBar(const ButtonBar& bar, int x, int y);
 // The pressed frame of a slot, and the slot drawn unpressed again; nothing outside 0-7.

@@ -92,8 +92,9 @@ HDC beginScreenPaint(HWND dialog, PAINTSTRUCT& paint)
 {
     keepFullScreen(dialog);
     HDC dc = BeginPaint(dialog, &paint);
+    // What of the bar is not invalid is on the screen already.
     if (dc != nullptr)
-        drawBar(buttonBar, dialog);
+        drawBar(buttonBar, dialog, &paint.rcPaint);
     return dc;
 }
 

@@ -118,7 +118,7 @@ int buttonUnder(HWND handle, int x, int y)
 void redrawFrame(HWND handle)
 {
     if (Window* w = peekWindow(handle))
-        w->frameDirty = true;
+        ui::setFrameDirty(*w, true);
 }
 
 }  // namespace

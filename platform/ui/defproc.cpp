@@ -85,7 +85,7 @@ LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         const auto* text = reinterpret_cast<LPCWSTR>(lParam);
         w->text = text ? text : u"";
         if ((w->style & WS_CAPTION) == WS_CAPTION && ui::isShownOnScreen(*w))
-            w->frameDirty = true;
+            ui::setFrameDirty(*w, true);
         return TRUE;
     }
     case WM_GETTEXT:
@@ -131,7 +131,7 @@ LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_NCACTIVATE:
         if ((w->style & WS_CAPTION) == WS_CAPTION && ui::isShownOnScreen(*w))
-            w->frameDirty = true;
+            ui::setFrameDirty(*w, true);
         return TRUE;
     case WM_CANCELMODE:
         if (ui::uiState().capture == hWnd)
@@ -157,10 +157,12 @@ LRESULT WINAPI DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_SETREDRAW:
         // As on the platform: the visible bit goes and comes back without any repainting.
-        if (wParam)
+        if (wParam) {
             w->style |= WS_VISIBLE;
-        else
+            ui::notePaintPending();
+        } else {
             w->style &= ~static_cast<DWORD>(WS_VISIBLE);
+        }
         return 0;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:

@@ -92,7 +92,7 @@ void activateWindow(HWND top, WORD how)
     bringToTop(*w);
     if (!wasTop && isShownOnScreen(*w)) {
         invalidateClient(*w, nullptr, true, true);
-        w->frameDirty = !EqualRect(&w->window, &w->client);
+        setFrameDirty(*w, !EqualRect(&w->window, &w->client));
         refreshLiveDCs();
     }
     sendTo(*w, WM_NCACTIVATE, TRUE, 0);

@@ -209,8 +209,10 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
         ui::placeInZOrder(*w, pos.hwndInsertAfter);
         restacked = p != nullptr && p->children != before;
     }
-    if (uFlags & SWP_SHOWWINDOW)
+    if (uFlags & SWP_SHOWWINDOW) {
         w->style |= WS_VISIBLE;
+        ui::notePaintPending();
+    }
     if (uFlags & SWP_HIDEWINDOW)
         w->style &= ~static_cast<DWORD>(WS_VISIBLE);
     const bool shown = ui::isShownOnScreen(*w);
@@ -219,8 +221,8 @@ BOOL WINAPI SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, 
     if (shown && !(uFlags & SWP_NOREDRAW) &&
         (!wasShown || moved || sized || restacked || (uFlags & SWP_FRAMECHANGED))) {
         ui::invalidateClient(*w, nullptr, true, true);
-        w->frameDirty = ui::frameInsets(w->style, w->exStyle, !ui::isTopLevel(*w)).top > 0 ||
-                        !EqualRect(&w->window, &w->client);
+        ui::setFrameDirty(*w, ui::frameInsets(w->style, w->exStyle, !ui::isTopLevel(*w)).top > 0 ||
+                                  !EqualRect(&w->window, &w->client));
         if (w->style & WS_CLIPCHILDREN)
             ui::invalidateDescendants(*w);
     }

@@ -23,6 +23,7 @@ void addInvalid(Window& w, const RECT& r)
             return;
     }
     w.invalid.insert(w.invalid.end(), pieces.begin(), pieces.end());
+    notePaintPending();
     if (w.invalid.size() > invalidPiecesLimit) {
         RECT bounds = w.invalid.front();
         for (const RECT& piece : w.invalid)
@@ -55,7 +56,7 @@ void exposeIn(Window& w, const RECT& rect)
         for (const gdi::ClipRect& c : whole)
             wholeArea += static_cast<size_t>(c.right - c.left) * static_cast<size_t>(c.bottom - c.top);
         if (wholeArea > insideArea)
-            w.frameDirty = true;
+            setFrameDirty(w, true);
     }
     const std::vector<HWND> children = w.children;
     for (HWND child : children)
@@ -180,7 +181,7 @@ void invalidateClient(Window& w, const RECT* rect, bool erase, bool withChildren
         if (rectEmpty(inChild))
             continue;
         if (!EqualRect(&c->window, &c->client))
-            c->frameDirty = true;
+            setFrameDirty(*c, true);
         OffsetRect(&inChild, -c->client.left, -c->client.top);
         invalidateClient(*c, &inChild, erase, true);
     }
@@ -195,7 +196,7 @@ void invalidateDescendants(Window& w)
             continue;
         invalidateClient(*c, nullptr, true, false);
         if (!EqualRect(&c->window, &c->client))
-            c->frameDirty = true;
+            setFrameDirty(*c, true);
         invalidateDescendants(*c);
     }
 }
@@ -207,7 +208,26 @@ void exposeScreenRect(const RECT& rect)
     exposeIn(desktopWindow(), rect);
 }
 
-Window* windowNeedingPaint(HWND filter) { return findNeedingPaint(desktopWindow(), filter, false); }
+Window* windowNeedingPaint(HWND filter)
+{
+    UiState& s = uiState();
+    if (!s.paintMayBePending)
+        return nullptr;
+    Window* found = findNeedingPaint(desktopWindow(), filter, false);
+    // A walk limited to one window's tree says nothing of the others.
+    if (found == nullptr && filter == nullptr)
+        s.paintMayBePending = false;
+    return found;
+}
+
+void notePaintPending() { uiState().paintMayBePending = true; }
+
+void setFrameDirty(Window& w, bool dirty)
+{
+    w.frameDirty = dirty;
+    if (dirty)
+        notePaintPending();
+}
 
 bool anyWindowNeedsPaint() { return windowNeedingPaint(nullptr) != nullptr; }
 

@@ -55,6 +55,7 @@ void resetWindowManager()
     Window& desktop = desktopWindow();
     desktop.invalid.clear();
     desktop.frameDirty = false;
+    s.paintMayBePending = true;
 }
 
 } // namespace ui

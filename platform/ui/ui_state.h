@@ -148,6 +148,10 @@ struct UiState {
     // The caption button the stylus went down on (HTCLOSE, HTMINBUTTON), until it comes up.
     HWND captionPressWindow = nullptr;
     int captionPressHit = HTNOWHERE;
+    // Off only while no shown window needs painting: a pump with nothing to paint then skips the
+    // walk of the window tree. Whatever can make a shown window need painting (an invalid piece
+    // added, a frame marked dirty, a window shown) sets it through notePaintPending.
+    bool paintMayBePending = true;
 };
 
 UiState& uiState();
@@ -216,6 +220,9 @@ void invalidateDescendants(Window& w);
 void exposeScreenRect(const RECT& rect);
 // The first window (parents before children) whose client or frame needs painting.
 Window* windowNeedingPaint(HWND filter);
+void notePaintPending();
+// Marks the window's frame for a WM_NCPAINT when dirty is true, clears the mark otherwise.
+void setFrameDirty(Window& w, bool dirty);
 bool anyWindowNeedsPaint();
 void refreshLiveDCs();
 void releaseDCsOf(Window& w);

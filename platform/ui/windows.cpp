@@ -585,6 +585,7 @@ LONG_PTR WINAPI SetWindowLongW(HWND hWnd, int nIndex, LONG_PTR dwNewLong)
     case GWL_STYLE:
         previous = static_cast<LONG>(w->style);
         w->style = static_cast<DWORD>(dwNewLong);
+        ui::notePaintPending();
         return previous;
     case GWL_EXSTYLE:
         previous = static_cast<LONG>(w->exStyle);
@@ -661,7 +662,7 @@ HWND WINAPI SetParent(HWND hWndChild, HWND hWndNewParent)
         ui::exposeScreenRect(oldRect);
     if (ui::isShownOnScreen(*w)) {
         ui::invalidateClient(*w, nullptr, true, true);
-        w->frameDirty = true;
+        ui::setFrameDirty(*w, true);
     }
     ui::refreshLiveDCs();
     return previous == ui::uiState().desktop ? nullptr : previous;

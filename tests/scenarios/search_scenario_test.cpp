@@ -327,6 +327,46 @@ TEST_F(SearchScenario, StreetsThemesAndTheConditionsMessage)
     });
 }
 
+// The screen repaints what was invalid and only that: after the search lowered the input panel,
+// and when a piece across the button bar's edge and icons is invalid over a client painted black.
+TEST_F(SearchScenario, ARepaintDrawsTheInvalidPartAsTheWholeScreensRepaintDoes)
+{
+    install();
+    run([&] {
+        openScreen();
+        ASSERT_TRUE(shellState.inputPanelUp);
+        searchName(0, u"аптек");
+        ASSERT_FALSE(shellState.inputPanelUp);
+        const gdi::Framebuffer afterSearch = gdi::screen();
+        HWND screen = searchScreen();
+        InvalidateRect(screen, nullptr, TRUE);
+        driver::waitIdle();
+        const gdi::Framebuffer whole = gdi::screen();
+        EXPECT_TRUE(afterSearch.pixels == whole.pixels);
+
+        RECT client{};
+        GetClientRect(screen, &client);
+        HDC dc = GetDC(screen);
+        FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(screen, dc);
+        const RECT piece{30, client.bottom - 40, 150, client.bottom - 8};
+        InvalidateRect(screen, &piece, TRUE);
+        driver::waitIdle();
+        POINT origin{0, 0};
+        ClientToScreen(screen, &origin);
+        const gdi::Framebuffer& now = gdi::screen();
+        int differing = 0;
+        for (int y = piece.top; y < piece.bottom; ++y)
+            for (int x = piece.left; x < piece.right; ++x) {
+                const size_t at = static_cast<size_t>((origin.y + y) * now.width + origin.x + x);
+                differing += now.pixels[at] != whole.pixels[at];
+            }
+        EXPECT_EQ(differing, 0);
+        const size_t outside = static_cast<size_t>((origin.y + client.bottom - 4) * now.width + origin.x + 4);
+        EXPECT_EQ(now.pixels[outside], 0u) << "a pixel outside the invalid piece was painted";
+    });
+}
+
 TEST_F(SearchScenario, ResultsOpenCardsTheCardsNextFirmFollowsAndHomeUnwinds)
 {
     install();

@@ -334,6 +334,74 @@ TEST_F(UiTest, AWindowDrawsOnlyWhereItIsNotCoveredByAWindowAbove)
     EXPECT_EQ(pixel(150, 150), RGB(255, 0, 0));
 }
 
+// A pump that found nothing to paint must not make the queue blind to what needs painting later:
+// a window invalidated afterwards, one shown again while still invalid, one whose frame alone is
+// dirty, and a window outside the filter of the last look.
+TEST_F(UiTest, WhatNeedsPaintingAfterAnIdlePumpIsStillPainted)
+{
+    HWND first = create("first", WS_POPUP | WS_VISIBLE, 0, 0, 120, 160);
+    HWND second = create("second", WS_POPUP | WS_VISIBLE, 120, 0, 120, 160);
+    pump();
+    clearLog();
+    pump();
+    EXPECT_TRUE(names().empty());
+
+    InvalidateRect(first, nullptr, FALSE);
+    pump();
+    EXPECT_THAT(only({WM_PAINT}), ElementsAre("first:WM_PAINT"));
+
+    // Hidden without a repaint while invalid: nothing to paint until its visible bit comes back.
+    clearLog();
+    InvalidateRect(second, nullptr, FALSE);
+    SendMessageW(second, WM_SETREDRAW, FALSE, 0);
+    pump();
+    EXPECT_TRUE(only({WM_PAINT}).empty());
+    SendMessageW(second, WM_SETREDRAW, TRUE, 0);
+    pump();
+    EXPECT_THAT(only({WM_PAINT}), ElementsAre("second:WM_PAINT"));
+
+    // The same through the style itself.
+    clearLog();
+    InvalidateRect(first, nullptr, FALSE);
+    const LONG_PTR style = GetWindowLongW(first, GWL_STYLE);
+    SetWindowLongW(first, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+    pump();
+    EXPECT_TRUE(only({WM_PAINT}).empty());
+    SetWindowLongW(first, GWL_STYLE, style);
+    pump();
+    EXPECT_THAT(only({WM_PAINT}), ElementsAre("first:WM_PAINT"));
+
+    // A look limited to one window finds nothing there; the other's paint still comes.
+    clearLog();
+    InvalidateRect(second, nullptr, FALSE);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, first, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+    pump();
+    EXPECT_THAT(only({WM_PAINT}), ElementsAre("second:WM_PAINT"));
+
+    // Destroyed while invalid: the next pumps have nothing to paint and later invalidations come.
+    clearLog();
+    InvalidateRect(first, nullptr, FALSE);
+    DestroyWindow(first);
+    pump();
+    EXPECT_TRUE(only({WM_PAINT}).empty());
+    InvalidateRect(second, nullptr, FALSE);
+    pump();
+    EXPECT_THAT(only({WM_PAINT}), ElementsAre("second:WM_PAINT"));
+}
+
+TEST_F(UiTest, AFrameAloneMarkedDirtyAfterAnIdlePumpIsRedrawn)
+{
+    HWND framed = create("framed", WS_POPUP | WS_VISIBLE | WS_BORDER, 0, 0, 120, 160);
+    pump();
+    clearLog();
+    pump();
+    SetWindowPos(framed, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    ValidateRect(framed, nullptr);
+    pump();
+    EXPECT_THAT(only({WM_NCPAINT, WM_PAINT}), ElementsAre("framed:WM_NCPAINT"));
+}
+
 TEST_F(UiTest, AParentWithClipChildrenDoesNotPaintOverItsChildren)
 {
     fills["parent"] = RGB(255, 0, 0);
