@@ -90,6 +90,18 @@ struct FontLibrary {
     FT_Library library = nullptr;
     std::map<FaceKey, SizedFace> faces;
     std::map<std::string, Design> designs;
+    size_t glyphBytes = 0; // bitmaps and bookkeeping of the glyphs all faces keep
+
+    // Empties every face's glyphs; they are rendered again as they are asked for. The faces and
+    // their direct tables stay, so a run face looked up before stays usable.
+    void dropGlyphs()
+    {
+        for (auto& entry : faces) {
+            entry.second.glyphs.clear();
+            std::fill(entry.second.direct.begin(), entry.second.direct.end(), nullptr);
+        }
+        glyphBytes = 0;
+    }
 
     FontLibrary()
     {
@@ -259,7 +271,11 @@ const Glyph* glyphLoaded(RunFace face, char16_t character)
     auto found = sized->glyphs.find(character);
     if (found != sized->glyphs.end())
         return &found->second;
+    FontLibrary& library = fonts();
+    if (library.glyphBytes > glyphCacheBudget)
+        library.dropGlyphs();
     Glyph& glyph = sized->glyphs[character];
+    library.glyphBytes += glyphBookkeeping;
     if (character < directGlyphs)
         sized->direct[character] = &glyph;
     // Outlines, never the face's embedded bitmaps: the reference scales the outlines, hinted,
@@ -277,12 +293,15 @@ const Glyph* glyphLoaded(RunFace face, char16_t character)
     glyph.width = static_cast<int>(b.width);
     glyph.height = static_cast<int>(b.rows);
     glyph.coverage.resize(static_cast<size_t>(glyph.width) * static_cast<size_t>(glyph.height));
+    library.glyphBytes += glyph.coverage.size();
     for (int y = 0; y < glyph.height; ++y)
         for (int x = 0; x < glyph.width; ++x)
             glyph.coverage[static_cast<size_t>(y) * static_cast<size_t>(glyph.width) + static_cast<size_t>(x)] =
                 b.buffer[static_cast<ptrdiff_t>(y) * b.pitch + x];
     return &glyph;
 }
+
+size_t glyphCacheBytes() { return fonts().glyphBytes; }
 
 FontMetrics metricsFor(const FontData& font)
 {

@@ -2,6 +2,7 @@
 // their glyphs cached.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -28,7 +29,18 @@ struct FontMetrics {
     int underlineThickness = 1;
 };
 
-// Null only when no font file could be opened at all.
+// Glyphs are rendered once and kept, but not without bound: a page can ask for any of 65 536
+// characters in any of hundreds of sizes, and one of 150 KB (50 000 characters at 96 pixels)
+// made the caches hold some 700 MB. Past this many bytes every cache is emptied before the next
+// glyph is rendered. Ordinary use (the handheld's faces, Latin and Cyrillic) keeps well under it.
+constexpr size_t glyphCacheBudget = 8u << 20;
+// What a cached glyph costs besides its bitmap (its map node and fields).
+constexpr size_t glyphBookkeeping = 96;
+// Bytes the glyph caches hold now.
+size_t glyphCacheBytes();
+
+// Null only when no font file could be opened at all. The glyph stays valid until another glyph
+// is asked for (which may empty the caches).
 const Glyph* glyphFor(const FontData& font, char16_t character);
 
 // A font's sized face, looked up once for a run of text rather than once a character (the lookup

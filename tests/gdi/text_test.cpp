@@ -1,5 +1,6 @@
 // Fonts and text: measuring agrees with drawing, DrawText's layout flags, code page 1251, and
 // screenshots of Cyrillic at the handheld's sizes.
+#include "platform/gdi/fonts.h"
 #include "platform/gdi/png_writer.h"
 #include "platform/gdi/screen.h"
 #include "win32.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -305,6 +307,47 @@ TEST(Screenshots, CyrillicAtEightAndNinePoints)
     std::string path = (folder != nullptr ? std::string(folder) + "/" : testing::TempDir()) + "cyrillic.png";
     EXPECT_TRUE(gdi::savePng(gdi::screen(), path)) << path;
     EXPECT_FALSE(gdi::savePng(gdi::screen(), "/nonexistent-folder/x.png"));
+}
+
+// A page may ask for thousands of characters in dozens of sizes: the glyph caches keep to their
+// budget, and what was measured and drawn before they were emptied comes out the same after.
+TEST_F(Text, GlyphCachesKeepToTheirBudgetAndGiveTheSameGlyphsAgain)
+{
+    const std::u16string sample = u"Рубрики Ёж xyz";
+    auto drawSample = [&] {
+        RECT all{0, 0, 240, 320};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        TextOutW(dc, 3, 5, sample.data(), static_cast<int>(sample.size()));
+        return gdi::screen().pixels;
+    };
+    SIZE before{};
+    ASSERT_TRUE(GetTextExtentPoint32W(dc, sample.data(), static_cast<int>(sample.size()), &before));
+    const auto drawnBefore = drawSample();
+
+    std::u16string letters;
+    for (char16_t c = 0x41; c < 0x180; ++c)
+        letters += c;
+    for (char16_t c = 0x410; c < 0x450; ++c)
+        letters += c;
+    size_t largest = 0;
+    for (int pixels = 60; pixels <= 96; ++pixels) {
+        HFONT big = CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, 0, 0, 0, RUSSIAN_CHARSET, 0, 0, 0, 0, u"");
+        HGDIOBJ old = SelectObject(dc, big);
+        SIZE size{};
+        ASSERT_TRUE(GetTextExtentPoint32W(dc, letters.data(), static_cast<int>(letters.size()), &size));
+        largest = std::max(largest, gdi::glyphCacheBytes());
+        SelectObject(dc, old);
+        DeleteObject(big);
+    }
+    // Over the budget by one glyph at most (none here is larger than 96 x 96).
+    EXPECT_LE(largest, gdi::glyphCacheBudget + 96 * 96 + gdi::glyphBookkeeping);
+    EXPECT_GT(largest, gdi::glyphCacheBudget / 2) << "the sizes above should have filled the caches";
+
+    SIZE after{};
+    ASSERT_TRUE(GetTextExtentPoint32W(dc, sample.data(), static_cast<int>(sample.size()), &after));
+    EXPECT_EQ(after.cx, before.cx);
+    EXPECT_EQ(after.cy, before.cy);
+    EXPECT_TRUE(drawSample() == drawnBefore);
 }
 
 } // namespace
