@@ -80,6 +80,8 @@ struct SizedFace {
     bool stretched = false;
     std::map<char16_t, Glyph> glyphs; // nodes stay put, so the pointers below stay valid
     std::vector<const Glyph*> direct = std::vector<const Glyph*>(directGlyphs, nullptr);
+    size_t glyphBytes = 0;    // this face's share of FontLibrary::glyphBytes
+    uint64_t lastUse = 0;     // FontLibrary::uses when it was last looked up
 };
 
 // A sized face: the family, the style, the em height in pixels and the em width in 64ths of a
@@ -99,9 +101,31 @@ struct FontLibrary {
         for (auto& entry : faces) {
             entry.second.glyphs.clear();
             std::fill(entry.second.direct.begin(), entry.second.direct.end(), nullptr);
+            entry.second.glyphBytes = 0;
         }
         glyphBytes = 0;
     }
+
+    // Closes the face looked up longest ago, with its glyphs. Only a new face's lookup does this,
+    // and no caller keeps a face across the lookup of another.
+    void dropOldestFace()
+    {
+        auto oldest = faces.begin();
+        for (auto entry = faces.begin(); entry != faces.end(); ++entry)
+            if (entry->second.lastUse < oldest->second.lastUse)
+                oldest = entry;
+        if (oldest == faces.end())
+            return;
+        if (&oldest->second == last) {
+            lastKey = FaceKey{-1, -1, -1, -1};
+            last = nullptr;
+        }
+        if (oldest->second.face != nullptr)
+            FT_Done_Face(oldest->second.face);
+        glyphBytes -= oldest->second.glyphBytes;
+        faces.erase(oldest);
+    }
+    uint64_t uses = 0;
 
     FontLibrary()
     {
@@ -149,9 +173,14 @@ struct FontLibrary {
     SizedFace* lookupFace(const FaceKey& key)
     {
         auto found = faces.find(key);
-        if (found != faces.end())
+        if (found != faces.end()) {
+            found->second.lastUse = ++uses;
             return found->second.face != nullptr ? &found->second : nullptr;
+        }
+        if (faces.size() >= maxOpenFaces)
+            dropOldestFace();
         SizedFace& sized = faces[key];
+        sized.lastUse = ++uses;
         if (library == nullptr)
             return nullptr;
         const auto [family, style, pixelSize, emWidth64] = key;
@@ -276,6 +305,7 @@ const Glyph* glyphLoaded(RunFace face, char16_t character)
         library.dropGlyphs();
     Glyph& glyph = sized->glyphs[character];
     library.glyphBytes += glyphBookkeeping;
+    sized->glyphBytes += glyphBookkeeping;
     if (character < directGlyphs)
         sized->direct[character] = &glyph;
     // Outlines, never the face's embedded bitmaps: the reference scales the outlines, hinted,
@@ -294,6 +324,7 @@ const Glyph* glyphLoaded(RunFace face, char16_t character)
     glyph.height = static_cast<int>(b.rows);
     glyph.coverage.resize(static_cast<size_t>(glyph.width) * static_cast<size_t>(glyph.height));
     library.glyphBytes += glyph.coverage.size();
+    sized->glyphBytes += glyph.coverage.size();
     for (int y = 0; y < glyph.height; ++y)
         for (int x = 0; x < glyph.width; ++x)
             glyph.coverage[static_cast<size_t>(y) * static_cast<size_t>(glyph.width) + static_cast<size_t>(x)] =
@@ -302,6 +333,8 @@ const Glyph* glyphLoaded(RunFace face, char16_t character)
 }
 
 size_t glyphCacheBytes() { return fonts().glyphBytes; }
+
+size_t openFaceCount() { return fonts().faces.size(); }
 
 FontMetrics metricsFor(const FontData& font)
 {

@@ -38,6 +38,12 @@ constexpr size_t glyphCacheBudget = 8u << 20;
 constexpr size_t glyphBookkeeping = 96;
 // Bytes the glyph caches hold now.
 size_t glyphCacheBytes();
+// Each size and style of a font opens the font file as a face of its own (with FreeType's tables,
+// some 150 KB), and a page can ask for several hundred of them. Past this many the face looked
+// up longest ago is closed; a page's sizes and the programs' own fit in it many times over.
+constexpr size_t maxOpenFaces = 64;
+// Faces open now (those that could not be opened count too).
+size_t openFaceCount();
 
 // Null only when no font file could be opened at all. The glyph stays valid until another glyph
 // is asked for (which may empty the caches).

@@ -350,4 +350,33 @@ TEST_F(Text, GlyphCachesKeepToTheirBudgetAndGiveTheSameGlyphsAgain)
     EXPECT_TRUE(drawSample() == drawnBefore);
 }
 
+// Each size and style opens a face of its own; past the limit the oldest is closed, and a size
+// asked for again is opened again and measures and draws as it did.
+TEST_F(Text, FacesPastTheLimitAreClosedAndOpenAgainAlike)
+{
+    const std::u16string sample = u"Рубрики Ёж xyz";
+    auto measureAndDraw = [&](int pixels, SIZE& size) {
+        HFONT made = CreateFontW(-pixels, 0, 0, 0, FW_BOLD, TRUE, 0, 0, RUSSIAN_CHARSET, 0, 0, 0, 0, u"");
+        HGDIOBJ old = SelectObject(dc, made);
+        RECT all{0, 0, 240, 320};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        EXPECT_TRUE(GetTextExtentPoint32W(dc, sample.data(), static_cast<int>(sample.size()), &size));
+        TextOutW(dc, 3, 5, sample.data(), static_cast<int>(sample.size()));
+        SelectObject(dc, old);
+        DeleteObject(made);
+        return gdi::screen().pixels;
+    };
+    SIZE first{};
+    const auto drawnFirst = measureAndDraw(13, first);
+    for (int pixels = 14; pixels < 14 + static_cast<int>(gdi::maxOpenFaces) + 20; ++pixels) {
+        SIZE size{};
+        measureAndDraw(pixels, size);
+        EXPECT_LE(gdi::openFaceCount(), gdi::maxOpenFaces);
+    }
+    SIZE again{};
+    EXPECT_TRUE(measureAndDraw(13, again) == drawnFirst);
+    EXPECT_EQ(again.cx, first.cx);
+    EXPECT_EQ(again.cy, first.cy);
+}
+
 } // namespace
