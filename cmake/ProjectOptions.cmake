@@ -12,9 +12,10 @@ if(DIR_SANITIZE)
   target_link_options(project_options INTERFACE -fsanitize=address,undefined)
 endif()
 if(DIR_FUZZ)
-  # Everything is instrumented for coverage; only the fuzz targets link the fuzzer's main.
+  # Everything is instrumented for coverage; only the fuzz targets link the fuzzer's main. Undefined
+  # behaviour stops the run, so that the fuzzer keeps the input as a finding.
   target_compile_options(project_options INTERFACE
-    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(project_options INTERFACE -fsanitize=address,undefined)
 endif()
 target_include_directories(project_options INTERFACE
