@@ -15,8 +15,8 @@ if(DIR_FUZZ)
   # Everything is instrumented for coverage; only the fuzz targets link the fuzzer's main. Undefined
   # behaviour stops the run, so that the fuzzer keeps the input as a finding.
   target_compile_options(project_options INTERFACE
-    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
-  target_link_options(project_options INTERFACE -fsanitize=address,undefined)
+    -fsanitize=fuzzer-no-link,${DIR_FUZZ_SANITIZERS} -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(project_options INTERFACE -fsanitize=${DIR_FUZZ_SANITIZERS})
 endif()
 target_include_directories(project_options INTERFACE
   ${PROJECT_SOURCE_DIR}

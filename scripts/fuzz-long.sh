@@ -4,9 +4,13 @@
 # that its kept corpus does not yet reach is merged, minimised, into fuzz/corpus/NAME; every
 # finding (crash, timeout, leak, out of memory) is copied there too, so that the replay tests fail
 # on it until it is mended. Ends with one table of each target's runs, coverage and findings.
+# A target that BUILD-quick also holds (built without the address sanitizer, see fuzz/CMakeLists.txt)
+# is fuzzed from there, and every input it keeps is run again under BUILD's target before it is
+# merged: one that fails there is a finding like any other.
 #   scripts/fuzz-long.sh BUILD [SECONDS] [TARGET...]
 set -euo pipefail
 build=$(cd "$1" && pwd)
+quick="$build-quick"
 seconds=${2:-3600}
 shift $(( $# < 2 ? $# : 2 ))
 shopt -s nullglob
@@ -14,6 +18,7 @@ cd "$(dirname "$0")/.."
 LSAN_OPTIONS="suppressions=$(pwd)/scripts/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 export LSAN_OPTIONS
 source scripts/fuzz-seeds.sh
+source scripts/fuzz-checks.sh
 
 if [ $# -gt 0 ]; then
   targets=()
@@ -31,8 +36,10 @@ echo "fuzzing ${#targets[@]} targets for ${each}s each, $slots at a time; logs i
 # One target: fuzz until its time is used (a finding stops libFuzzer, so it is started again with
 # what it found so far), then merge and report. Writes one table row to $run/NAME.row.
 fuzz_target() {
-  local binary=$1 target name dir started left runs=0 log kept_before
+  local binary=$1 target name dir started left runs=0 log kept_before fuzzer
   name=$(basename "$binary")
+  fuzzer=$binary
+  if [ -x "$quick/fuzz/$name" ]; then fuzzer="$quick/fuzz/$name"; fi
   target=${name#fuzz_}
   dir="$run/$target"
   mkdir -p "$dir/new" "$dir/seeds" "$dir/findings" "fuzz/corpus/$target"
@@ -46,7 +53,7 @@ fuzz_target() {
     log="$dir/pass$pass.log"
     pass_started=$SECONDS
     # shellcheck disable=SC2046 # no option is no argument
-    "$binary" -max_total_time="$left" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    "$fuzzer" -max_total_time="$left" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$dir/findings/" $(options_of "$target") "$dir/new" "$dir/seeds" >"$log" 2>&1 || true
     runs=$(( runs + $(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1 | grep . || echo 0) ))
     # A seed that breaks at once would only be found again and again.
@@ -59,6 +66,7 @@ fuzz_target() {
   # Under a size cap the fuzzer writes nothing longer, but a file over it would be merged whole
   # (its cut copy is what the fuzzer ran): none is kept, so the kept corpus stays small.
   if [ -n "${max_len[$target]:-}" ]; then find "$dir/new" -type f -size +"${max_len[$target]}"c -delete; fi
+  if [ "$fuzzer" != "$binary" ]; then check_inputs "$binary" "$dir/new" "$dir/findings" "$dir/checks"; fi
   # shellcheck disable=SC2046 # no option is no argument
   "$binary" -merge=1 -timeout=10 -rss_limit_mb=2048 $(options_of "$target") "fuzz/corpus/$target" "$dir/new" \
     >"$dir/merge.log" 2>&1 || true
