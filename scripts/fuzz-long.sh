@@ -52,9 +52,13 @@ fuzz_target() {
     [ "$left" -lt 5 ] && break
     log="$dir/pass$pass.log"
     pass_started=$SECONDS
+    # A process whose heap is broken can hang in its own crash report (its timeout alarm hangs the
+    # same way): past its time and a margin it is killed, and the pass ends there.
     # shellcheck disable=SC2046 # no option is no argument
-    "$fuzzer" -max_total_time="$left" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    timeout -s KILL $(( left + 120 )) \
+      "$fuzzer" -max_total_time="$left" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$dir/findings/" $(options_of "$target") "$dir/new" "$dir/seeds" >"$log" 2>&1 || true
+    recover_findings "$dir/findings" "$log"
     runs=$(( runs + $(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1 | grep . || echo 0) ))
     # A seed that breaks at once would only be found again and again.
     [ $(( SECONDS - pass_started )) -lt 5 ] && break

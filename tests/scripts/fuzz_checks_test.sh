@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# check_inputs (scripts/fuzz-checks.sh) against a stand-in target that fails at once on an input
+# scripts/fuzz-checks.sh. check_inputs, against a stand-in target that fails at once on an input
 # holding "CRASH" and only at its end on one holding "LEAK", as a leak check does: every such
-# input, and only those, ends in the findings folder.
+# input, and only those, ends in the findings folder. recover_findings: an empty finding gets back
+# the bytes its log printed that match its name.
 set -euo pipefail
 source "$1/scripts/fuzz-checks.sh"
 work=$(mktemp -d)
@@ -45,4 +46,19 @@ check_inputs "$work/target" "$work/mixed" "$work/findings" "$work/logs" || fail 
 expect_files "$work/mixed" a c f
 expect_files "$work/findings" b d e
 grep -q crashed "$work/logs/b.log" || fail "the crash's log was not kept"
-echo "check_inputs: every failing input became a finding"
+
+mkdir -p "$work/recovered"
+printf 'a\n<b>\0\xff' >"$work/input"
+sum=$(sha1sum "$work/input" | cut -d' ' -f1)
+: >"$work/recovered/crash-$sum"
+: >"$work/recovered/crash-da39a3ee5e6b4b0d3255bfef95601890afd80709"  # the empty input's own name
+{
+  echo "MS: 1 ChangeByte-; base unit: 0"
+  echo "0x78,0x79,"
+  echo "0x61,0xa,0x3c,0x62,0x3e,0x0,0xff,"
+  echo "==1==ERROR: libFuzzer: deadly signal"
+} >"$work/fuzz.log"
+recover_findings "$work/recovered" "$work/fuzz.log"
+cmp -s "$work/input" "$work/recovered/crash-$sum" || fail "the printed input was not recovered"
+[ ! -s "$work/recovered/crash-da39a3ee5e6b4b0d3255bfef95601890afd80709" ] || fail "an empty input was filled"
+echo "fuzz checks: every failing input became a finding, and a printed one was recovered"
