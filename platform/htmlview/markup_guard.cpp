@@ -256,11 +256,12 @@ private:
                 continue;
             out_ += ' ';
             out_ += a.name;
-            if (!a.hasValue)
+            // A span without a value reads as 0 in the layout engine, which then looks at the
+            // column before the first: it always gets one.
+            const bool span = a.name == "colspan" || a.name == "rowspan";
+            if (!a.hasValue && !span)
                 continue;
-            std::string value = a.value.substr(0, maxAttributeValue);
-            if (a.name == "colspan" || a.name == "rowspan")
-                value = clampSpan(value);
+            const std::string value = span ? clampSpan(a.value) : a.value.substr(0, maxAttributeValue);
             out_ += "=\"";
             for (char c : value) {
                 if (c == '"')

@@ -110,6 +110,8 @@ TEST(MarkupGuard, ElementCountAndSpansAreBounded)
     EXPECT_EQ(out.size(), htmlview::maxElements * 4);
     EXPECT_EQ(guardMarkup("<td colspan=1000000000 rowspan=-3>"), "<td colspan=\"64\" rowspan=\"1\"></td>");
     EXPECT_EQ(guardMarkup("<td colspan=\"99999999999999999999999\">"), "<td colspan=\"64\"></td>");
+    // Bare or empty, a span is one: left bare, the layout engine read before the table's first column.
+    EXPECT_EQ(guardMarkup("<td colspan rowspan=\"\">"), "<td colspan=\"1\" rowspan=\"1\"></td>");
     // Tables nest no deeper than the limit; the cells of the tables left out go with them.
     std::string nested = guardMarkup(repeat("<table><tr><td>", 20) + "x" + repeat("</td></tr></table>", 20) + "<p>after");
     long tables = 0;
