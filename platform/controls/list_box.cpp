@@ -39,6 +39,9 @@ struct ListLayout {
     int rows = 1;  // whole lines per column
     bool multiColumn = false;
     int visibleColumns = 1;
+    // The vertical bar's thumb, worked out with the layout: a list filled line by line compares
+    // it with the one after each line instead of working both out again.
+    RECT verticalThumb{};
 };
 
 // What a layout is worked out from: the list's size, style, lines, scroll positions and measures.
@@ -132,11 +135,11 @@ LayoutInputs layoutInputsOf(const RECT& client, LONG style, const ListState& s)
                         s.horizontalExtent, s.itemHeight, s.columnWidth};
 }
 
-ListLayout layoutOf(HWND window, ListState& s)
+// `style` is the list's window style, read once by a caller that needs it too.
+ListLayout layoutOf(HWND window, ListState& s, LONG style)
 {
     RECT client{};
     GetClientRect(window, &client);
-    LONG style = listStyle(window);
     int height = itemHeightOf(window, s);
     if (layoutInputsOf(client, style, s) == s.layoutInputs)
         return s.layout;
@@ -176,6 +179,7 @@ ListLayout layoutOf(HWND window, ListState& s)
     layout.vertical.rect = RECT{layout.items.right, client.top, client.right, layout.items.bottom};
     setScrollRange(layout.vertical, 0, count(s) - 1, layout.rows);
     layout.vertical.position = s.top;
+    layout.verticalThumb = thumbRect(layout.vertical);
 
     layout.horizontal.shown = showH;
     layout.horizontal.rect = RECT{client.left, layout.items.bottom, layout.items.right, client.bottom};
@@ -190,6 +194,11 @@ ListLayout layoutOf(HWND window, ListState& s)
     s.layoutInputs = layoutInputsOf(client, style, s);
     s.layout = layout;
     return layout;
+}
+
+ListLayout layoutOf(HWND window, ListState& s)
+{
+    return layoutOf(window, s, listStyle(window));
 }
 
 // The highest first line: the last page is full (the device does not scroll past the end).
@@ -323,13 +332,14 @@ int sortedPosition(const ListState& s, std::u16string_view text)
 
 // The layout once a line has been added. In a single column whose vertical bar shows already,
 // one line more changes only the bar's range: the layout is not worked out again.
-ListLayout layoutAfterInsert(HWND window, ListState& s, const ListLayout& before)
+ListLayout layoutAfterInsert(HWND window, ListState& s, LONG style, const ListLayout& before)
 {
     if (before.multiColumn || !before.vertical.shown)
-        return layoutOf(window, s);
+        return layoutOf(window, s, style);
     ListLayout after = before;
     setScrollRange(after.vertical, 0, count(s) - 1, after.rows);
     after.vertical.position = s.top;
+    after.verticalThumb = thumbRect(after.vertical);
     // `before` was the remembered layout: it stays remembered for the list as it is now.
     s.layoutInputs.count = count(s);
     s.layout = after;
@@ -354,7 +364,13 @@ void invalidateBarChange(HWND window, const ScrollBar& before, const ScrollBar& 
 // leaves are drawn again; the lines' pixels inside the new area are the ones they had.
 void invalidateBarsChange(HWND window, const ListLayout& before, const ListLayout& after)
 {
-    invalidateBarChange(window, before.vertical, after.vertical);
+    const ScrollBar& was = before.vertical;
+    const ScrollBar& is = after.vertical;
+    const bool verticalLooksSame = was.shown == is.shown && sameRect(was.rect, is.rect) &&
+                                   canScroll(was) == canScroll(is) &&
+                                   sameRect(before.verticalThumb, after.verticalThumb);
+    if (!verticalLooksSame)
+        invalidateBarChange(window, was, is);
     invalidateBarChange(window, before.horizontal, after.horizontal);
     if (after.vertical.shown && after.horizontal.shown &&
         !(before.vertical.shown && before.horizontal.shown && sameRect(before.items, after.items))) {
@@ -375,7 +391,7 @@ void setHorizontalExtent(HWND window, ListState& s, int extent)
     invalidateBarsChange(window, before, layoutOf(window, s));
 }
 
-LRESULT insertItem(HWND window, ListState& s, int index, std::u16string_view text)
+LRESULT insertItem(HWND window, ListState& s, LONG style, int index, std::u16string_view text)
 {
     if (index < -1 || index > count(s))
         return LB_ERR;
@@ -385,7 +401,7 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string_view tex
     }
     if (index == -1)
         index = count(s);
-    const ListLayout before = layoutOf(window, s);
+    const ListLayout before = layoutOf(window, s, style);
     s.items.insert(s.items.begin() + index, ListItem{s.texts.size(), text.size(), 0});
     s.texts.append(text);
     if (s.selected >= index)
@@ -399,7 +415,7 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string_view tex
     // (a list filled while it paints) draws only itself.
     const bool belowShown = !before.multiColumn && index > s.top + before.rows;
     const bool amongShown = !before.multiColumn && index >= s.top && !belowShown;
-    const ListLayout after = layoutAfterInsert(window, s, before);
+    const ListLayout after = layoutAfterInsert(window, s, style, before);
     if (!belowShown && !amongShown) {
         InvalidateRect(window, nullptr, TRUE);
         return index;
@@ -420,8 +436,9 @@ LRESULT insertItem(HWND window, ListState& s, int index, std::u16string_view tex
 LRESULT addString(HWND window, ListState& s, LPARAM lParam)
 {
     const std::u16string_view text = textOf(lParam);
-    int index = (listStyle(window) & LBS_SORT) ? sortedPosition(s, text) : count(s);
-    return insertItem(window, s, index, text);
+    const LONG style = listStyle(window);
+    int index = (style & LBS_SORT) ? sortedPosition(s, text) : count(s);
+    return insertItem(window, s, style, index, text);
 }
 
 LRESULT deleteString(HWND window, ListState& s, WPARAM wParam)
@@ -823,7 +840,8 @@ LRESULT CALLBACK listProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case LB_ADDSTRING:
         return addString(window, *s, lParam);
     case LB_INSERTSTRING:
-        return insertItem(window, *s, static_cast<int>(static_cast<LONG_PTR>(wParam)), textOf(lParam));
+        return insertItem(window, *s, listStyle(window), static_cast<int>(static_cast<LONG_PTR>(wParam)),
+                          textOf(lParam));
     case LB_DELETESTRING:
         return deleteString(window, *s, wParam);
     case LB_RESETCONTENT:
