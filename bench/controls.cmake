@@ -1,4 +1,5 @@
-# The standard controls: sorted list fill, list repaint after a scroll, tree fill and sort.
+# The standard controls: sorted list fill, the white pages' list fill, list repaint after a scroll,
+# tree fill and sort.
 if(TARGET platform_controls)
   dir_add_bench(controls
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/controls/controls_bench.cpp
